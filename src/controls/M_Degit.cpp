@@ -1,0 +1,156 @@
+#include "M_Degit.h"
+
+#include "controls/DegitFormat.h"
+#include "platform/KvRes.h"
+#include "platform/OleColor.h"
+#include "platform/SegmentFont.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+// No OS-version record exists here, so the modern-platform choice holds: no extra spacing
+// between characters and the bold weight of the face.
+constexpr bool kUseBold = true;
+
+// The face size of each size class; the faces' cells are exactly the control's digit cells.
+int pointSize(int degitSize) {
+    switch (degitSize) {
+    case 1:
+        return 24;
+    case 2:
+        return 27;
+    case 3:
+        return 14;
+    default:
+        return 18;
+    }
+}
+
+QString faceName(int degitStyle) {
+    switch (degitStyle) {
+    case 1:
+        return QStringLiteral("M_DegitB");
+    case 2:
+        return QStringLiteral("M_DegitC");
+    default:
+        return QStringLiteral("M_DegitA");
+    }
+}
+
+} // namespace
+
+M_Degit::M_Degit(QWidget* parent) : QWidget(parent) {
+    resizeToCells();
+    // The first drawing happens before any property is known: it only clears the surface.
+    surface_.fill(OleColor::toQColor(backColor_));
+}
+
+QSize M_Degit::cellSize(int degitSize) {
+    const SegmentFont font(faceName(0), pointSize(degitSize), kUseBold);
+    return {font.advance(), font.height()};
+}
+
+void M_Degit::setBaseForeColor(quint32 colour) {
+    baseForeColor_ = colour;
+    redraw();
+}
+
+void M_Degit::setDegitForeColor(quint32 colour) {
+    degitForeColor_ = colour;
+    redraw();
+}
+
+void M_Degit::setBackColor(quint32 colour) {
+    backColor_ = colour;
+    redraw();
+}
+
+void M_Degit::setFillZero(int value) {
+    // A negative zero fill has no meaning; it is kept at 0 so the fill never goes wrong.
+    fillZero_ = qBound(0, value, keta_);
+}
+
+void M_Degit::setZeroMode(int value) {
+    zeroMode_ = value >= 4 ? 0 : value;
+}
+
+void M_Degit::setShift(int value) {
+    shift_ = qMax(0, qMin(value, keta_ - 1));
+}
+
+void M_Degit::setKeta(int value) {
+    keta_ = value < 1 || value > 15 ? 4 : value;
+    resizeToCells();
+    redraw();
+}
+
+void M_Degit::setDegitSize(int value) {
+    degitSize_ = value >= 1 && value <= 3 ? value : 0;
+    resizeToCells();
+    redraw();
+}
+
+void M_Degit::setDegitStyle(int value) {
+    degitStyle_ = value;
+    redraw();
+}
+
+void M_Degit::setValue(const QVariant& value) {
+    value_ = value;
+    redraw();
+}
+
+int M_Degit::ShowSetDlg() {
+    const int result = KvRes::Call_dlg100(this, keta_, zeroMode_, shift_, fillZero_);
+    redraw();
+    return result;
+}
+
+void M_Degit::ResetDegit(bool nMode) {
+    const int shift = shift_, zeroMode = zeroMode_, fillZero = fillZero_;
+    shift_ = zeroMode_ = fillZero_ = 0;
+    setValue(nMode ? QVariant(QString(keta_, QLatin1Char('8'))) : QVariant(QString()));
+    shift_ = shift;
+    zeroMode_ = zeroMode;
+    fillZero_ = fillZero;
+}
+
+void M_Degit::resizeToCells() {
+    const QSize cell = cellSize(degitSize_);
+    setFixedSize(keta_ * cell.width(), cell.height());
+    surface_ = QImage(size(), QImage::Format_RGB32);
+}
+
+void M_Degit::redraw() {
+    DrawDegit(value_, baseForeColor_, degitForeColor_);
+}
+
+void M_Degit::DrawDegit(const QVariant& value, quint32 unlitColour, quint32 litColour) {
+    const SegmentFont font(faceName(degitStyle_), pointSize(degitSize_), kUseBold);
+    const QString text = DegitFormat::visibleText(value, {zeroMode_, fillZero_, shift_, keta_});
+
+    surface_.fill(OleColor::toQColor(backColor_));
+    QPainter painter(&surface_);
+    font.draw(painter, 0, -1, QString(keta_, QLatin1Char('8')), OleColor::toQColor(unlitColour));
+    font.draw(painter, width() - font.horizontalAdvance(text), -1, text,
+              OleColor::toQColor(litColour));
+    painter.end();
+    update();
+}
+
+void M_Degit::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(0, 0, surface_);
+}
+
+void M_Degit::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+    emit DblClick();
+}
+
+void M_Degit::mousePressEvent(QMouseEvent* event) {
+    // A press on a digit is the digit's own; the panel behind it must not start a drag.
+    event->accept();
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QImage>
+#include <QVariant>
+#include <QWidget>
+
+// A row of seven-segment digit positions: every position always shows its unlit "8", and the
+// characters of the value are lit over them, right-aligned. Setters correct out-of-range values
+// instead of refusing them; a setter marked "redraws" replaces the whole picture.
+class M_Degit : public QWidget {
+    Q_OBJECT
+public:
+    explicit M_Degit(QWidget* parent = nullptr);
+
+    quint32 BaseForeColor() const { return baseForeColor_; }
+    void setBaseForeColor(quint32 colour); // redraws
+    quint32 DegitForeColor() const { return degitForeColor_; }
+    void setDegitForeColor(quint32 colour); // redraws
+    quint32 BackColor() const { return backColor_; }
+    void setBackColor(quint32 colour); // redraws
+
+    int FillZero() const { return fillZero_; }
+    void setFillZero(int value); // above Keta becomes Keta
+    int ZeroMode() const { return zeroMode_; }
+    void setZeroMode(int value); // 4 or more becomes 0
+    int Shift() const { return shift_; }
+    void setShift(int value); // clamped to 0 .. Keta - 1
+    int Keta() const { return keta_; }
+    void setKeta(int value); // outside 1..15 becomes 4; resizes and redraws
+    int DegitSize() const { return degitSize_; }
+    void setDegitSize(int value); // anything but 1..3 becomes 0; resizes and redraws
+    int DegitStyle() const { return degitStyle_; }
+    void setDegitStyle(int value); // redraws
+    bool UserSet() const { return userSet_; }
+    void setUserSet(bool value) { userSet_ = value; }
+
+    const QVariant& Value() const { return value_; }
+    void setValue(const QVariant& value); // redraws
+
+    // Opens the digit settings dialog; whatever it hands back is taken as it is. Returns the
+    // dialog's result, 1 for confirmed.
+    int ShowSetDlg();
+
+    // Blanks the display (false) or lights every segment (true) without disturbing the
+    // formatting rules.
+    void ResetDegit(bool nMode);
+
+    // Pixel size of one digit cell for a size class.
+    static QSize cellSize(int degitSize);
+
+signals:
+    void DblClick();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void resizeToCells();
+    void redraw();
+    void DrawDegit(const QVariant& value, quint32 unlitColour, quint32 litColour);
+
+    quint32 baseForeColor_ = 0x969696;
+    quint32 degitForeColor_ = 0x72D2F8;
+    quint32 backColor_ = 0x808080;
+    int fillZero_ = 0;
+    int zeroMode_ = 0;
+    int shift_ = 0;
+    int keta_ = 4;
+    int degitSize_ = 0;
+    int degitStyle_ = 0;
+    bool userSet_ = true;
+    QVariant value_ = 0;
+    QImage surface_;
+};

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "platform/WindowDrag.h"
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+
+class M_Degit;
+class QLabel;
+class QTime;
+struct IniRecord;
+
+// The fare display panel: a borderless window whose face is the picture of the unit's front,
+// with the 61 fare positions, their ticket-number labels and the (hidden) clock laid over it.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    Form1();
+
+    // The start-up sequence; the window is shown after it.
+    void Form_Load();
+
+    // Control arrays, addressed as in the design; an index outside the array is an error 9.
+    M_Degit& Degit(int index) const;
+    QLabel& lblSeiriNum(int index) const;
+    M_Degit& TimeDegit(int index) const;
+    QImage& imgRes(int index);
+    QTimer& Timer1() { return timer1_; }
+
+    // The window's background picture.
+    const QImage& Picture() const { return picture_; }
+    void setPicture(const QImage& picture);
+
+    void GetFormInfo(IniRecord& ini) const;
+    void SetFormInfo(const IniRecord& ini);
+    // The shape stays with the window until it is destroyed; nothing to release.
+    void DeleteRgn() {}
+
+    // The clock tick for a given time of day.
+    void ShowTime(const QTime& time);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void Degit_DblClick(int index);
+
+    // Start-up steps of the options dialog, the operating panel and the settings file; those
+    // parts join the program later and the steps do nothing until then.
+    void LoadOptionDialog() {}
+    void ShowOperatingPanel() {}
+    void MoveOperatingPanelToBottomRight() {}
+    void LoadIni() {}
+
+    std::array<M_Degit*, 62> degit_{};
+    std::array<QLabel*, 62> lblSeiriNum_{};
+    std::array<M_Degit*, 2> timeDegit_{};
+    std::array<QImage, 3> imgRes_;
+    QImage picture_;
+    QTimer timer1_;
+    WindowDrag drag_;
+};

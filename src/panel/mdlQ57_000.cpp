@@ -1,0 +1,63 @@
+#include "mdlQ57_000.h"
+
+#include "controls/M_Degit.h"
+#include "panel/Form1.h"
+#include "panel/Q57Layout.h"
+#include "panel/SeirikenLabels.h"
+#include "platform/OleColor.h"
+#include "platform/RuntimeError.h"
+
+#include <QLabel>
+#include <QMessageBox>
+#include <cmath>
+
+namespace mdlQ57_000 {
+
+QFont labelFont(double pointSize) {
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setBold(true);
+    font.setPixelSize(int(std::lround(pointSize * 96 / 72)));
+    return font;
+}
+
+void setLabelColour(QLabel& label, unsigned colour) {
+    QPalette palette = label.palette();
+    palette.setColor(QPalette::WindowText, OleColor::toQColor(colour));
+    label.setPalette(palette);
+}
+
+void InitFareDegits(Form1& form) {
+    for (int n = 1; n <= Q57Layout::kPositionCount; ++n) {
+        form.Degit(n).setDegitStyle(1);
+        form.Degit(n).ResetDegit(false);
+    }
+}
+
+void SetModelDefaults(Form1& form) {
+    form.setPicture(form.imgRes(0));
+    form.imgRes(1) = form.imgRes(0);
+    form.imgRes(2) = form.imgRes(0);
+    // Until settings can be chosen, the panel shows the defaults: numbered labels in style 0,
+    // coloured for backlight OFF.
+    for (int n = 1; n <= Q57Layout::kPositionCount; ++n) {
+        setLabelColour(form.lblSeiriNum(n), kLabelColours[0]);
+        form.lblSeiriNum(n).setVisible(true);
+    }
+    SeirikenNumSet(form, 0, 0);
+}
+
+void SeirikenNumSet(Form1& form, int style, int zeroPad) {
+    try {
+        const SeirikenLabels::Plan plan = SeirikenLabels::plan(style, zeroPad != 0);
+        QLabel& first = form.lblSeiriNum(1);
+        first.setFont(labelFont(plan.firstPointSize));
+        for (int n = 1; n <= Q57Layout::kPositionCount; ++n) {
+            if (plan.captions[std::size_t(n)])
+                form.lblSeiriNum(n).setText(*plan.captions[std::size_t(n)]);
+        }
+    } catch (const RuntimeError& error) {
+        QMessageBox::critical(&form, QStringLiteral("エラー！"), SeirikenLabels::errorText(error));
+    }
+}
+
+} // namespace mdlQ57_000

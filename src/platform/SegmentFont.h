@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+class QPainter;
+
+// The seven-segment faces "M_DegitA", "M_DegitB" and "M_DegitC", drawn by code. Every character
+// has the same advance; the digits, the minus sign and the space have glyphs, anything else
+// draws nothing but still takes its cell. "8" lights all seven segments.
+class SegmentFont {
+public:
+    enum class Style {
+        Bevelled, // "M_DegitA": classic hexagonal segments
+        Narrow,   // "M_DegitB": thin, square-ended segments of an LED fare unit
+        Slanted,  // "M_DegitC": bevelled segments leaning to the right
+    };
+
+    // An unknown face name falls back to "M_DegitA", as a missing font would.
+    SegmentFont(const QString& faceName, int pointSize, bool bold);
+
+    Style style() const { return style_; }
+    int advance() const { return advance_; }
+    int height() const { return height_; }
+    int horizontalAdvance(const QString& text) const;
+
+    // Draws text with the top-left corner of its first cell at (x, y), without anti-aliasing so
+    // that a segment is either exactly the colour or untouched.
+    void draw(QPainter& painter, int x, int y, const QString& text, const QColor& colour) const;
+
+private:
+    void drawGlyph(QPainter& painter, int x, int y, unsigned segments) const;
+
+    Style style_;
+    bool bold_;
+    int advance_;
+    int height_;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+#include <functional>
+
+class QTimer;
+class QWidget;
+
+namespace TestSupport {
+
+// What a widget shows on screen, as 32-bit RGB.
+QImage grabbed(QWidget& widget);
+
+// Reads a row of seven-segment cells the way a person would: each cell is looked at where its
+// seven segments are, and a segment counts as lit when any pixel there has the lit colour.
+// Returns one character per cell: a digit, '-', ' ' for nothing lit, '?' for other patterns.
+QString readSegments(const QImage& image, int cellWidth, int cellHeight, const QColor& lit);
+
+// Number of pixels of exactly this colour.
+int countColour(const QImage& image, const QColor& colour);
+
+// While it lives, runs answer once on the next modal widget (dialog or message box) that is
+// shown, so a test can dismiss it the way a person would.
+class ModalAnswer {
+public:
+    explicit ModalAnswer(std::function<void(QWidget*)> answer);
+    ~ModalAnswer();
+    ModalAnswer(const ModalAnswer&) = delete;
+    ModalAnswer& operator=(const ModalAnswer&) = delete;
+
+    bool answered() const { return answered_; }
+
+private:
+    QTimer* poll_;
+    bool answered_ = false;
+};
+
+} // namespace TestSupport
