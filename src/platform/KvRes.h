@@ -17,8 +17,9 @@ QString GetOsInfo();
 // Length of the text in Shift-JIS bytes.
 int LenB_ASCII(const QString& text);
 
-// Bytes start .. start + count - 1 (1-based) of the Shift-JIS text, decoded again. A range
-// that cuts a double-byte character loses that character's half.
+// Bytes start .. start + count - 1 (1-based) of the Shift-JIS text, decoded again. Where the
+// range cuts a double-byte character, a lone lead byte is dropped and a lone trail byte reads
+// as whatever single-byte character it is in code page 932.
 QString MidB_ASCII(const QString& text, int start, int count);
 
 } // namespace KvRes
