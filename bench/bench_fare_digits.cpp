@@ -2,9 +2,7 @@
 
 #include "controls/M_Degit.h"
 #include "panel/Form1.h"
-#include "platform/JapaneseFonts.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -23,15 +21,3 @@ void BM_RedrawAllFareDigits(benchmark::State& state) {
 BENCHMARK(BM_RedrawAllFareDigits)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    // The panel needs a GUI application; draw offscreen so no display is required.
-    int qtArgc = 3;
-    const char* qtArgv[] = {argv[0], "-platform", "offscreen"};
-    QApplication app(qtArgc, const_cast<char**>(qtArgv));
-    JapaneseFonts::registerSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

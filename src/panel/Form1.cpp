@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "panel/Q57Layout.h"
 #include "panel/mdlQ57_000.h"
@@ -52,6 +53,13 @@ Form1::Form1() : drag_(*this) {
         timeDegit_[i]->move(Q57Layout::kClockTopLeft[i]);
         timeDegit_[i]->hide();
     }
+
+    chimeiCtl_ = new ChimeiCtl_B(this);
+    chimeiCtl_->setGeometry(Q57Layout::kChimeiRect);
+    ChimeiCtl_B::StoredProperties stored;
+    stored.ForeColor = 0x80C0FF;
+    stored.Appearance = 0;
+    chimeiCtl_->ReadProperties(stored);
 
     timer1_.setInterval(1000);
     connect(&timer1_, &QTimer::timeout, this, [this] { ShowTime(QTime::currentTime()); });

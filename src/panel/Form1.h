@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <array>
 
+class ChimeiCtl_B;
 class M_Degit;
 class QLabel;
 class QTime;
@@ -28,6 +29,7 @@ public:
     M_Degit& TimeDegit(int index) const;
     QImage& imgRes(int index);
     QTimer& Timer1() { return timer1_; }
+    ChimeiCtl_B& ChimeiCtl() const { return *chimeiCtl_; }
 
     // The window's background picture.
     const QImage& Picture() const { return picture_; }
@@ -60,6 +62,7 @@ private:
     std::array<M_Degit*, 62> degit_{};
     std::array<QLabel*, 62> lblSeiriNum_{};
     std::array<M_Degit*, 2> timeDegit_{};
+    ChimeiCtl_B* chimeiCtl_;
     std::array<QImage, 3> imgRes_;
     QImage picture_;
     QTimer timer1_;

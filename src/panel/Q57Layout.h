@@ -18,5 +18,6 @@ QRect labelRect(int n);
 constexpr QPoint kSpareDegitTopLeft{140, 2};
 constexpr QRect kSpareLabelRect{79, 3, 52, 16};
 constexpr QPoint kClockTopLeft[2] = {{363, 2}, {390, 2}};
+constexpr QRect kChimeiRect{60, 59, 35, 192};
 
 } // namespace Q57Layout

@@ -1,3 +1,4 @@
+#include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "panel/Form1.h"
 #include "platform/JapaneseFonts.h"
@@ -96,6 +97,20 @@ private slots:
         QVERIFY(!form.TimeDegit(1).isVisible());
         QVERIFY(!form.Timer1().isActive());
         QCOMPARE(form.Timer1().interval(), 1000);
+    }
+
+    void stopNameStripSitsLeftOfTheFares() {
+        Form1 form;
+        form.Form_Load();
+        form.show();
+        ChimeiCtl_B& strip = form.ChimeiCtl();
+        QCOMPARE(strip.geometry(), QRect(60, 59, 35, 192));
+        QCOMPARE(strip.ForeColor(), 0x80C0FFu);
+        QCOMPARE(strip.Appearance(), 0);
+        QCOMPARE(strip.viewportHeight(), 192);
+        strip.SetChimei(QStringLiteral("駅前"));
+        const QImage shown = TestSupport::grabbed(form);
+        QVERIFY(TestSupport::countColour(shown.copy(strip.geometry()), QColor(255, 192, 128)) > 0);
     }
 
     void digitDialogReformatsEveryPosition() {

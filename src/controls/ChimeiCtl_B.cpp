@@ -1,0 +1,166 @@
+#include "ChimeiCtl_B.h"
+
+#include "controls/ChimeiLayout.h"
+#include "controls/GlyphRasteriser.h"
+#include "platform/OleColor.h"
+
+#include <QFrame>
+#include <QPainter>
+#include <QScreen>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+namespace {
+
+constexpr QSize kViewportSize{36, 192};
+constexpr int kCanvasWidth = 37;
+constexpr QSize kRaisedViewport{37, 195};
+constexpr QSize kFlatViewport{35, 185};
+
+// Shows the canvas picture, which is kept between repaints.
+class CanvasView : public QWidget {
+public:
+    CanvasView(QWidget* parent, const QImage& picture) : QWidget(parent), picture_(picture) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(0, 0, picture_); }
+
+private:
+    const QImage& picture_;
+};
+
+qint64 steadyMilliseconds() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void setBackground(QWidget& widget, quint32 colour) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, OleColor::toQColor(colour));
+    widget.setPalette(palette);
+}
+
+} // namespace
+
+ChimeiCtl_B::ChimeiCtl_B(QWidget* parent)
+    : QWidget(parent), picture2_(new QFrame(this)), clock_(steadyMilliseconds) {
+    resize(35, 192);
+    picture2_->setGeometry(QRect(QPoint(0, 0), kViewportSize));
+    picture2_->setAutoFillBackground(true);
+    applyAppearance(properties_.Appearance);
+    picture1_ = new CanvasView(picture2_, canvas_);
+    clearCanvas(ChimeiLayout::kStillHeight);
+    moveCanvas(0);
+    setBackground(*picture2_, properties_.BackColor);
+
+    scrollTimer_.setSingleShot(true);
+    scrollTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&scrollTimer_, &QTimer::timeout, this, &ChimeiCtl_B::scrollTick);
+}
+
+void ChimeiCtl_B::ReadProperties(const StoredProperties& stored) {
+    properties_ = stored;
+    applyAppearance(properties_.Appearance);
+    setBackColor(properties_.BackColor);
+}
+
+void ChimeiCtl_B::setBackColor(quint32 colour) {
+    properties_.BackColor = colour;
+    clearCanvas(canvas_.height());
+    setBackground(*picture2_, colour);
+}
+
+void ChimeiCtl_B::setAppearance(int value) {
+    properties_.Appearance = value;
+    applyAppearance(value);
+    setBackColor(properties_.BackColor);
+    picture2_->resize(value != 0 ? kRaisedViewport : kFlatViewport);
+}
+
+void ChimeiCtl_B::applyAppearance(int value) {
+    if (value != 0) {
+        picture2_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        picture2_->setLineWidth(2);
+    } else {
+        picture2_->setFrameStyle(QFrame::NoFrame);
+    }
+}
+
+void ChimeiCtl_B::Refresh() {
+    picture1_->repaint();
+}
+
+void ChimeiCtl_B::SetChimei(const QString& strText) {
+    clearCanvas(canvas_.height());
+    setBackground(*picture2_, properties_.BackColor);
+    if (strText.isEmpty()) {
+        // A running scroll goes on moving the empty canvas until the next name comes.
+        moveCanvas(0);
+        return;
+    }
+    const int cells = ChimeiLayout::cellCount(strText);
+    clearCanvas(ChimeiLayout::canvasHeight(cells));
+    moveCanvas(viewportHeight());
+    const ChimeiLayout::Placement placement = ChimeiLayout::placement(cells, properties_.Mode);
+    const QStringList groups = ChimeiLayout::cellTexts(strText);
+    for (int k = 0; k < groups.size(); ++k) {
+        QString group = groups[k];
+        DrawDot16(ChimeiLayout::kCellLeft, placement.firstTop + k * placement.step, group);
+    }
+
+    scroll_.stop();
+    scrollTimer_.stop();
+    if (!ChimeiLayout::scrolls(cells)) {
+        moveCanvas(0);
+        return;
+    }
+    const qint64 now = clock_();
+    scroll_.start(now, viewportHeight(), properties_.ScrollStartWait);
+    armScrollTimer(now);
+}
+
+void ChimeiCtl_B::DrawDot16(int X, int Y, QString& strText) {
+    GlyphRasteriser::drawCell(canvas_, X, Y, strText,
+                              {properties_.FontMode, properties_.FontBold,
+                               OleColor::toQColor(properties_.ForeColor).rgb()});
+    picture1_->update();
+}
+
+void ChimeiCtl_B::scrollTick() {
+    if (!scroll_.running())
+        return;
+    const qint64 now = clock_();
+    scroll_.advanceTo(now, properties_.Speed, properties_.ScrollStartWait, canvas_.height(),
+                      viewportHeight());
+    moveCanvas(scroll_.top());
+    armScrollTimer(now);
+}
+
+void ChimeiCtl_B::armScrollTimer(qint64 now) {
+    // One tick per frame of the display is as smooth as the eye can see; a pause needs only
+    // the tick at its end.
+    const qreal rate = screen() != nullptr ? screen()->refreshRate() : 60.0;
+    const int frame = int(std::ceil(1000.0 / (rate > 0 ? rate : 60.0)));
+    scrollTimer_.start(int(std::max<qint64>(frame, scroll_.pauseLeft(now))));
+}
+
+int ChimeiCtl_B::canvasTop() const {
+    return picture1_->y() - picture2_->contentsRect().top();
+}
+
+int ChimeiCtl_B::viewportHeight() const {
+    return picture2_->contentsRect().height();
+}
+
+void ChimeiCtl_B::clearCanvas(int height) {
+    if (canvas_.height() != height)
+        canvas_ = QImage(kCanvasWidth, height, QImage::Format_RGB32);
+    canvas_.fill(OleColor::toQColor(properties_.BackColor));
+    picture1_->resize(canvas_.size());
+    picture1_->update();
+}
+
+void ChimeiCtl_B::moveCanvas(int top) {
+    picture1_->move(picture2_->contentsRect().left(), picture2_->contentsRect().top() + top);
+}

@@ -1,0 +1,99 @@
+#include "GlyphRasteriser.h"
+
+#include "platform/ShiftJis.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace GlyphRasteriser {
+
+namespace {
+
+constexpr qint16 kFirstKanji = qint16(0x889F);
+constexpr qint16 kFirstFullWidthDigit = qint16(0x824F);
+constexpr qint16 kLastFullWidthLetter = qint16(0x829A);
+
+// Signs that have a vertical form only by being turned on their side.
+const QString kRotated = QStringLiteral("（）『』〔〕「」［］＜＞｛｝〈〉《》【】～＝→←⇒⇔");
+
+bool isRotated(const QString& text) {
+    return text.size() == 1 && kRotated.contains(text.front());
+}
+
+} // namespace
+
+qint16 ansiCode(const QString& text) {
+    if (text.isEmpty())
+        return 0;
+    const int length = text.front().isHighSurrogate() && text.size() > 1 ? 2 : 1;
+    const QByteArray bytes = ShiftJis::encode(text.left(length));
+    if (bytes.size() == 1)
+        return qint16(quint8(bytes[0]));
+    return qint16((quint8(bytes[0]) << 8) | quint8(bytes[1]));
+}
+
+QString faceFor(const QString& text, int fontMode) {
+    const qint16 code = ansiCode(text);
+    switch (fontMode) {
+    case 1:
+        return kMincho;
+    case 2:
+        return code >= kFirstKanji ? kGothic : kMincho;
+    case 3:
+        return code >= kFirstKanji ? kMincho : kGothic;
+    case 4:
+        return code >= kFirstFullWidthDigit && code <= kLastFullWidthLetter ? kGothic : kMincho;
+    default:
+        return kGothic;
+    }
+}
+
+Adjustment adjust(QString& text, int fontMode) {
+    if (text == QStringLiteral("ー")) {
+        text = QStringLiteral("丨");
+        return {};
+    }
+    if (text == QStringLiteral("申") || text == QStringLiteral("山"))
+        return {fontMode == 0 || fontMode == 2 ? 1 : 0, 0, false};
+    if (isRotated(text))
+        return {0, 0, true};
+    if (text == QStringLiteral("。") || text == QStringLiteral("、"))
+        return {10, -10, false};
+    return {};
+}
+
+QImage renderGlyph(const QString& text, const QString& face, bool bold, const Adjustment& at) {
+    QImage buffer(kGlyphSize, kGlyphSize, QImage::Format_RGB32);
+    buffer.fill(Qt::white);
+    QFont font(face);
+    font.setPixelSize(kGlyphSize);
+    font.setBold(bold);
+    font.setStyleStrategy(QFont::NoAntialias);
+    QPainter painter(&buffer);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    // The offset places the top of the text box; Qt draws from the baseline.
+    painter.drawText(at.dx, at.dy + QFontMetrics(font).ascent(), text);
+    return buffer;
+}
+
+void drawCell(QImage& canvas, int x, int y, QString& text, const CellStyle& style) {
+    if (text.isEmpty())
+        return;
+    const Adjustment at = adjust(text, style.fontMode);
+    const QImage glyph = renderGlyph(text, faceFor(text, style.fontMode), style.bold, at);
+    for (int sy = 0; sy < kGlyphSize; ++sy) {
+        const auto* row = reinterpret_cast<const QRgb*>(glyph.constScanLine(sy));
+        for (int sx = 0; sx < kGlyphSize; ++sx) {
+            if ((row[sx] & 0xFFFFFF) != 0)
+                continue;
+            const QPoint dot =
+                at.rotate ? QPoint(x + 2 * sy, y + 2 * sx) : QPoint(x + 2 * sx, y + 2 * sy);
+            if (canvas.valid(dot))
+                canvas.setPixel(dot, style.foreColour);
+        }
+    }
+}
+
+} // namespace GlyphRasteriser

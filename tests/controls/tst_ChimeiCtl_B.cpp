@@ -1,0 +1,231 @@
+#include "controls/ChimeiCtl_B.h"
+#include "controls/ChimeiLayout.h"
+#include "platform/JapaneseFonts.h"
+#include "support/TestSupport.h"
+
+#include <QFrame>
+#include <QtTest>
+
+namespace {
+
+const QColor kLit(255, 190, 0);
+const QColor kBack(128, 128, 128);
+const QString kSquare = QStringLiteral("■");
+
+// Rows of the strip with a lit dot, gathered into blocks: one block per drawn cell.
+struct LitRows {
+    QList<int> blockTops;
+    int first = -1;
+    int last = -1;
+};
+
+LitRows litRows(ChimeiCtl_B& strip) {
+    const QImage shown = TestSupport::grabbed(strip);
+    LitRows rows;
+    for (int y = 0; y < shown.height(); ++y) {
+        bool lit = false;
+        for (int x = 0; x < shown.width() && !lit; ++x)
+            lit = shown.pixelColor(x, y) == kLit;
+        if (!lit)
+            continue;
+        // The dots of a cell are two pixels apart; a wider gap starts a new cell.
+        if (rows.last < 0 || y - rows.last > 2)
+            rows.blockTops.append(y);
+        rows.first = rows.first < 0 ? y : rows.first;
+        rows.last = y;
+    }
+    return rows;
+}
+
+struct FakeClock {
+    qint64 now = 0;
+    void attach(ChimeiCtl_B& strip) {
+        strip.setClock([this] { return now; });
+    }
+    void at(ChimeiCtl_B& strip, qint64 milliseconds) {
+        now = milliseconds;
+        strip.scrollTick();
+    }
+};
+
+} // namespace
+
+class TestChimeiCtl_B : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { JapaneseFonts::registerSubstitutions(); }
+
+    void cutsNamesIntoCells() {
+        QCOMPARE(ChimeiLayout::cellCount(QStringLiteral("ABCD")), 2);
+        QCOMPARE(ChimeiLayout::cellTexts(QStringLiteral("ABCD")),
+                 QStringList({QStringLiteral("AB"), QStringLiteral("CD")}));
+        QCOMPARE(ChimeiLayout::cellTexts(QStringLiteral("駅前A")),
+                 QStringList({QStringLiteral("駅"), QStringLiteral("前"), QStringLiteral("A")}));
+        QCOMPARE(ChimeiLayout::cellCount(QStringLiteral("駅前A")), 2);
+        QVERIFY(ChimeiLayout::cellTexts(QString()).isEmpty());
+    }
+
+    void stillNamesAreSpreadOverTheStrip() {
+        ChimeiCtl_B strip;
+        QCOMPARE(strip.size(), QSize(35, 192));
+        QCOMPARE(strip.canvas().size(), QSize(37, 192));
+        strip.setAppearance(0);
+        QCOMPARE(strip.viewportHeight(), 185);
+        strip.setAppearance(1);
+        QCOMPARE(strip.findChild<QFrame*>()->size(), QSize(37, 195));
+        strip.ReadProperties({});
+        QCOMPARE(strip.findChild<QFrame*>()->size(), QSize(37, 195));
+        strip.ReadProperties({.Appearance = 0});
+        strip.resize(37, 195);
+        QCOMPARE(strip.viewportHeight(), 195);
+
+        // The square's first lit row lies a fixed distance below its cell's top.
+        strip.SetChimei(kSquare);
+        const int inset = litRows(strip).first - 80;
+        QVERIFY(inset >= 0 && inset < 8);
+        struct Case {
+            int cells, mode;
+            QList<int> tops;
+        };
+        const Case cases[] = {
+            {1, 2, {80}},
+            {2, 2, {48, 112}},
+            {2, 1, {32, 128}},
+            {3, 2, {16, 80, 144}},
+            {4, 0, {8, 56, 104, 152}},
+            {5, 2, {4, 42, 80, 118, 156}},
+            {6, 2, {0, 32, 64, 96, 128, 160}},
+        };
+        for (const Case& c : cases) {
+            strip.setMode(c.mode);
+            strip.SetChimei(kSquare.repeated(c.cells));
+            QList<int> tops = litRows(strip).blockTops;
+            for (int& top : tops)
+                top -= inset;
+            QCOMPARE(tops, c.tops);
+            QCOMPARE(strip.canvasTop(), 0);
+            QVERIFY(!strip.scrolling());
+        }
+
+        // Two half-width letters share a cell, side by side.
+        strip.setMode(2);
+        strip.SetChimei(QStringLiteral("ABCD"));
+        const QImage shown = TestSupport::grabbed(strip);
+        QCOMPARE(TestSupport::countColour(shown.copy(0, 0, 37, 48), kLit), 0);
+        for (const QRect& half : {QRect(0, 48, 18, 32), QRect(18, 48, 19, 32),
+                                  QRect(0, 112, 18, 32), QRect(18, 112, 19, 32)})
+            QVERIFY(TestSupport::countColour(shown.copy(half), kLit) > 0);
+        QCOMPARE(TestSupport::countColour(shown.copy(0, 80, 37, 32), kLit), 0);
+        QCOMPARE(TestSupport::countColour(shown.copy(0, 144, 37, 48), kLit), 0);
+
+        strip.SetChimei(QString());
+        QCOMPARE(strip.canvasTop(), 0);
+        QCOMPARE(TestSupport::countColour(TestSupport::grabbed(strip), kLit), 0);
+    }
+
+    void coloursAndBold() {
+        ChimeiCtl_B strip;
+        strip.ReadProperties({.Appearance = 0});
+        strip.SetChimei(QStringLiteral("駅"));
+        const int plain = TestSupport::countColour(TestSupport::grabbed(strip), kLit);
+        strip.setFontBold(true);
+        strip.SetChimei(QStringLiteral("駅"));
+        QVERIFY(TestSupport::countColour(TestSupport::grabbed(strip), kLit) > plain);
+
+        // A new background clears the dots and reaches the viewport around the canvas too.
+        strip.setBackColor(0x0000FF);
+        const QImage red = TestSupport::grabbed(strip);
+        QCOMPARE(TestSupport::countColour(red, Qt::red), 35 * 192);
+        strip.setForeColor(0xFF0000);
+        strip.SetChimei(QStringLiteral("駅前通り商店街"));
+        const QImage waiting = TestSupport::grabbed(strip);
+        QCOMPARE(TestSupport::countColour(waiting, Qt::red), 35 * 192);
+        strip.setFontBold(false);
+        strip.SetChimei(QStringLiteral("駅"));
+        QCOMPARE(TestSupport::countColour(TestSupport::grabbed(strip), Qt::blue), plain);
+    }
+
+    void longNamesScrollWithAPauseAndWrap() {
+        ChimeiCtl_B strip;
+        strip.ReadProperties({.Appearance = 0});
+        FakeClock clock;
+        clock.attach(strip);
+        strip.SetChimei(kSquare);
+        const int inset = litRows(strip).first - 80;
+
+        strip.setSpeed(0);
+        strip.SetChimei(kSquare.repeated(7));
+        QCOMPARE(strip.canvas().height(), 224);
+        QVERIFY(strip.scrolling());
+        QVERIFY(strip.scrollTimer().isActive());
+        QCOMPARE(strip.scrollTimer().interval(), 1500);
+        QCOMPARE(strip.canvasTop(), 192);
+        clock.at(strip, 1499);
+        QCOMPARE(strip.canvasTop(), 192);
+        QCOMPARE(strip.Speed(), 0);
+        QCOMPARE(litRows(strip).first, -1);
+
+        // Speed 1 after the pause: 200 turns of a millisecond make a pixel.
+        clock.at(strip, 1500);
+        QCOMPARE(strip.Speed(), 1);
+        // Moving, it ticks once a frame of the display and no faster.
+        QVERIFY(strip.scrollTimer().isActive());
+        QVERIFY(strip.scrollTimer().interval() >= 16 && strip.scrollTimer().interval() <= 34);
+        clock.at(strip, 1500 + 2000);
+        QCOMPARE(strip.canvasTop(), 182);
+
+        // Speed 5: an eighth of a pixel a turn; the position is shown rounded.
+        strip.setSpeed(5);
+        clock.at(strip, 3500 + 100);
+        QCOMPARE(strip.canvasTop(), 180);
+        clock.at(strip, 3600 + 1000);
+        QCOMPARE(strip.canvasTop(), 155);
+        const LitRows entering = litRows(strip);
+        QCOMPARE(entering.first, 155 + inset);
+        QCOMPARE(entering.blockTops.size(), 2);
+
+        // Speed 200: a pixel a turn. The canvas wraps once its bottom is a strip's height above
+        // the top, and pauses at the bottom edge again.
+        strip.setSpeed(200);
+        const qint64 leave = 4600 + 155 + 224 + 192;
+        clock.at(strip, leave - 1);
+        QCOMPARE(strip.canvasTop(), -415);
+        clock.at(strip, leave);
+        QCOMPARE(strip.canvasTop(), 192);
+        strip.setScrollStartWait(700);
+        clock.at(strip, leave + 1499);
+        QCOMPARE(strip.canvasTop(), 192);
+        clock.at(strip, leave + 1500 + 10);
+        QCOMPARE(strip.canvasTop(), 182);
+        QCOMPARE(litRows(strip).blockTops.size(), 1);
+        // Turns missed while the program was busy are caught up, wraps included.
+        clock.at(strip, leave + 1500 + 608 + 700 + 50);
+        QCOMPARE(strip.canvasTop(), 142);
+
+        // An empty name blanks the strip but the scroll goes on with the empty canvas.
+        strip.SetChimei(QString());
+        QCOMPARE(strip.canvasTop(), 0);
+        QCOMPARE(litRows(strip).first, -1);
+        QVERIFY(strip.scrolling());
+        clock.at(strip, clock.now + 2);
+        QCOMPARE(strip.canvasTop(), 140);
+
+        // A new name ends the scroll; nothing runs while a still name is shown.
+        strip.SetChimei(kSquare.repeated(2));
+        QVERIFY(!strip.scrolling());
+        QVERIFY(!strip.scrollTimer().isActive());
+        QCOMPARE(strip.canvasTop(), 0);
+        clock.at(strip, clock.now + 1000);
+        QCOMPARE(strip.canvasTop(), 0);
+
+        // A long name after a long name starts over with the pause.
+        strip.SetChimei(kSquare.repeated(8));
+        strip.SetChimei(kSquare.repeated(9));
+        QCOMPARE(strip.canvas().height(), 288);
+        clock.at(strip, clock.now + 699);
+        QCOMPARE(strip.canvasTop(), 192);
+    }
+};
+
+QTEST_MAIN(TestChimeiCtl_B)
+#include "tst_ChimeiCtl_B.moc"
