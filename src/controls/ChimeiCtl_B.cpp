@@ -92,10 +92,9 @@ void ChimeiCtl_B::Refresh() {
 }
 
 void ChimeiCtl_B::SetChimei(const QString& strText) {
-    clearCanvas(canvas_.height());
-    setBackground(*picture2_, properties_.BackColor);
     if (strText.isEmpty()) {
         // A running scroll goes on moving the empty canvas until the next name comes.
+        clearCanvas(canvas_.height());
         moveCanvas(0);
         return;
     }
