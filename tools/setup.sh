@@ -5,7 +5,7 @@ set -eu
 
 packages="
     cmake g++ make
-    qt6-base-dev
+    qt6-base-dev qt6-translations-l10n
     libbenchmark-dev
     fonts-ipafont-gothic fonts-ipafont-mincho
 "

@@ -2,11 +2,11 @@
 
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
+#include "options/frmOption.h"
 #include "panel/Q57Layout.h"
 #include "panel/mdlQ57_000.h"
 #include "platform/RuntimeError.h"
 #include "platform/WindowShape.h"
-#include "settings/IniData.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -65,10 +65,13 @@ Form1::Form1() : drag_(*this) {
     connect(&timer1_, &QTimer::timeout, this, [this] { ShowTime(QTime::currentTime()); });
 }
 
+Form1::~Form1() = default;
+
 void Form1::Form_Load() {
     mdlQ57_000::InitFareDegits(*this);
     mdlQ57_000::SetModelDefaults(*this);
-    LoadOptionDialog();
+    // The dialog stays hidden: the model defaults have already loaded it.
+    optionDialog();
     ShowOperatingPanel();
     move(0, 0);
     MoveOperatingPanelToBottomRight();
@@ -93,6 +96,13 @@ QImage& Form1::imgRes(int index) {
     if (index < 0 || index >= int(imgRes_.size()))
         throw RuntimeError(RuntimeError::SubscriptOutOfRange);
     return imgRes_[std::size_t(index)];
+}
+
+frmOption& Form1::optionDialog() {
+    // No parent: disabling the panel around the modal dialog must not disable the dialog too.
+    if (!optionDialog_)
+        optionDialog_ = std::make_unique<frmOption>(*this);
+    return *optionDialog_;
 }
 
 void Form1::setPicture(const QImage& picture) {

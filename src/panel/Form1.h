@@ -1,17 +1,19 @@
 #pragma once
 
 #include "platform/WindowDrag.h"
+#include "settings/IniData.h"
 
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <memory>
 
 class ChimeiCtl_B;
 class M_Degit;
 class QLabel;
 class QTime;
-struct IniRecord;
+class frmOption;
 
 // The fare display panel: a borderless window whose face is the picture of the unit's front,
 // with the 61 fare positions, their ticket-number labels and the (hidden) clock laid over it.
@@ -19,6 +21,7 @@ class Form1 : public QWidget {
     Q_OBJECT
 public:
     Form1();
+    ~Form1() override;
 
     // The start-up sequence; the window is shown after it.
     void Form_Load();
@@ -30,6 +33,11 @@ public:
     QImage& imgRes(int index);
     QTimer& Timer1() { return timer1_; }
     ChimeiCtl_B& ChimeiCtl() const { return *chimeiCtl_; }
+
+    // The options dialog, made at the first reference and kept until the panel closes.
+    frmOption& optionDialog();
+    // The settings record that the settings file is read into and written from.
+    IniRecord& IniData() { return iniData_; }
 
     // The window's background picture.
     const QImage& Picture() const { return picture_; }
@@ -52,9 +60,8 @@ protected:
 private:
     void Degit_DblClick(int index);
 
-    // Start-up steps of the options dialog, the operating panel and the settings file; those
-    // parts join the program later and the steps do nothing until then.
-    void LoadOptionDialog() {}
+    // Start-up steps of the operating panel and the settings file; those parts join the
+    // program later and the steps do nothing until then.
     void ShowOperatingPanel() {}
     void MoveOperatingPanelToBottomRight() {}
     void LoadIni() {}
@@ -67,4 +74,6 @@ private:
     QImage picture_;
     QTimer timer1_;
     WindowDrag drag_;
+    IniRecord iniData_;
+    std::unique_ptr<frmOption> optionDialog_;
 };

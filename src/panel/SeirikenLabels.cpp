@@ -72,6 +72,20 @@ Plan plan(int style, bool zeroPad) {
     return result;
 }
 
+QString styleName(int style) {
+    static const char* const prefixes[kStyleCount] = {
+        "1,2,3...",           "0,1,2...",           "「なし」、1,2...",   "「なし」、2,3...",
+        "「無券」、1,2...",   "「無券」、2,3...",   "「券なし」、1,2...", "「券なし」、2,3...",
+        "「券無し」、1,2...", "「券無し」、2,3...", "(無地)、1,2...",     "(無地)、2,3...",
+    };
+    // Style 0 and the odd styles from 3 keep each position's own number, up to 61.
+    const int last = style == 0 || (style >= 3 && style % 2 == 1) ? 61 : 60;
+    QString name = QString::fromUtf8(prefixes[style]) + QLatin1Char(' ') + QString::number(last);
+    if (style == 0)
+        name += QStringLiteral(" （既定の表示）");
+    return name;
+}
+
 QString errorText(const RuntimeError& error) {
     return QStringLiteral(
                "エラーです！\n\nコード：%1\n\n内容：%2\n\nモジュール：IniIO-SeirikenNumSet( )")

@@ -24,6 +24,9 @@ Plan plan(int style, bool zeroPad);
 // ASCII characters in their full-width forms ("12" -> "１２").
 QString toFullWidth(const QString& text);
 
+// The style's item in the options dialog's list: its first numbers, then its last number.
+QString styleName(int style);
+
 // The text of the box that reports a failure while the captions are written.
 QString errorText(const RuntimeError& error);
 

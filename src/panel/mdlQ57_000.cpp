@@ -1,12 +1,15 @@
 #include "mdlQ57_000.h"
 
 #include "controls/M_Degit.h"
+#include "options/ColourButton.h"
+#include "options/frmOption.h"
 #include "panel/Form1.h"
 #include "panel/Q57Layout.h"
 #include "panel/SeirikenLabels.h"
 #include "platform/OleColor.h"
 #include "platform/RuntimeError.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <cmath>
@@ -34,16 +37,14 @@ void InitFareDegits(Form1& form) {
 }
 
 void SetModelDefaults(Form1& form) {
+    frmOption& options = form.optionDialog();
+    for (int state = 0; state < 3; ++state)
+        options.Command5(state).setBackColor(kLabelColours[state]);
+    options.Check1().setCheckState(Qt::Checked);
     form.setPicture(form.imgRes(0));
     form.imgRes(1) = form.imgRes(0);
     form.imgRes(2) = form.imgRes(0);
-    // Until settings can be chosen, the panel shows the defaults: numbered labels in style 0,
-    // coloured for backlight OFF.
-    for (int n = 1; n <= Q57Layout::kPositionCount; ++n) {
-        setLabelColour(form.lblSeiriNum(n), kLabelColours[0]);
-        form.lblSeiriNum(n).setVisible(true);
-    }
-    SeirikenNumSet(form, 0, 0);
+    options.SetProp();
 }
 
 void SeirikenNumSet(Form1& form, int style, int zeroPad) {

@@ -1,10 +1,10 @@
 #include "DigitSettingsDialog.h"
 
+#include "platform/OkCancelButtons.h"
+
 #include <QButtonGroup>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -48,15 +48,10 @@ DigitSettingsDialog::DigitSettingsDialog(QWidget* owner, int keta, int zeroMode,
     numbers->addRow(QStringLiteral("左へずらす桁数："), shiftBox_);
     numbers->addRow(QStringLiteral("ゼロで埋める桁数："), fillZeroBox_);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(zeroBox);
     layout->addLayout(numbers);
-    layout->addWidget(buttons);
+    layout->addWidget(okCancelButtons(*this));
 }
 
 int DigitSettingsDialog::zeroMode() const {

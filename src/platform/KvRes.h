@@ -1,15 +1,50 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QtGlobal>
+#include <array>
 
 class QWidget;
 
 // Our stand-in for the maker's resource library: its dialogs and its Shift-JIS byte functions.
+// Every dialog is modal to its owner and reports "cancelled" the way the library did: 0 or an
+// empty text, with the in/out values left as they were.
 namespace KvRes {
 
-// Digit settings dialog, modal to owner. Returns 1 when confirmed (the three values then hold
-// the user's choice) and 0 when cancelled (they are left as they were).
+// Digit settings dialog. Returns 1 when confirmed (the three values then hold the user's
+// choice) and 0 when cancelled.
 int Call_dlg100(QWidget* owner, int keta, int& zeroMode, int& shift, int& fillZero);
+
+// A file type offered by the file choice: "Waveサウンド(*.wav)" with the pattern "*.wav".
+struct FileFilter {
+    QString description;
+    QString pattern;
+};
+
+// Choice of an existing file, offering the filters in order; the chosen path or empty.
+// flags and initialFile are taken for the library's sake: callers pass 0 and the empty text.
+QString Kv3FileDlg(QWidget* owner, int flags, const QList<FileFilter>& filters,
+                   const QString& initialFile, const QString& title);
+
+// Choice of a folder under the prompt; the chosen folder or empty.
+QString Kv3FolderDlg(QWidget* owner, const QString& prompt);
+
+// Colour choice starting from colour (0x00BBGGRR). The custom colours are shown from and
+// written back to the table whatever the outcome; the dialog has room for 16 of them, so the
+// 17th entry stays as it is. Returns non-zero and sets colour when a colour was chosen.
+int Kv3ChooseColor(QWidget* owner, quint32& colour, std::array<quint32, 17>& customColours);
+
+// A day as the date choice hands it back; the weekday counts from 0 for Sunday.
+struct DateRecord {
+    qint16 year = 0;
+    qint16 month = 0;
+    qint16 weekday = 0;
+    qint16 day = 0;
+};
+
+// Date choice, starting from today. Returns non-zero and fills the record when a day was chosen.
+int Call_dlg111(QWidget* owner, DateRecord& date);
 
 // The running system's name, for example "Debian GNU/Linux 12 (bookworm)".
 QString GetOsInfo();

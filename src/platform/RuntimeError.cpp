@@ -26,6 +26,10 @@ QString RuntimeError::describe(int number) {
         return QStringLiteral("0 で除算しました。");
     case TypeMismatch:
         return QStringLiteral("型が一致しません。");
+    case OutOfStackSpace:
+        return QStringLiteral("スタック領域が不足しています。");
+    case InternalError:
+        return QStringLiteral("内部エラーです。");
     case BadFileName:
         return QStringLiteral("ファイル名または番号が不正です。");
     case FileNotFound:
@@ -36,6 +40,8 @@ QString RuntimeError::describe(int number) {
         return QStringLiteral("デバイス I/O エラーです。");
     case InputPastEndOfFile:
         return QStringLiteral("ファイルの終わりを越えて読み込もうとしました。");
+    case DeviceUnavailable:
+        return QStringLiteral("デバイスが準備されていません。");
     case PermissionDenied:
         return QStringLiteral("書き込みできません。");
     case PathFileAccessError:

@@ -70,11 +70,12 @@ int countColour(const QImage& image, const QColor& colour) {
     return count;
 }
 
-ModalAnswer::ModalAnswer(std::function<void(QWidget*)> answer) : poll_(new QTimer) {
+ModalAnswer::ModalAnswer(std::function<void(QWidget*)> answer, const char* className)
+    : poll_(new QTimer) {
     poll_->setInterval(10);
-    QObject::connect(poll_, &QTimer::timeout, [this, answer] {
+    QObject::connect(poll_, &QTimer::timeout, [this, answer, className] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr)
+        if (modal == nullptr || (className != nullptr && !modal->inherits(className)))
             return;
         poll_->stop();
         answered_ = true;

@@ -22,10 +22,11 @@ QString readSegments(const QImage& image, int cellWidth, int cellHeight, const Q
 int countColour(const QImage& image, const QColor& colour);
 
 // While it lives, runs answer once on the next modal widget (dialog or message box) that is
-// shown, so a test can dismiss it the way a person would.
+// shown, so a test can dismiss it the way a person would. Given a class name, it waits for a
+// modal widget of that class and leaves others to other answers.
 class ModalAnswer {
 public:
-    explicit ModalAnswer(std::function<void(QWidget*)> answer);
+    explicit ModalAnswer(std::function<void(QWidget*)> answer, const char* className = nullptr);
     ~ModalAnswer();
     ModalAnswer(const ModalAnswer&) = delete;
     ModalAnswer& operator=(const ModalAnswer&) = delete;

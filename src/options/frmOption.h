@@ -1,0 +1,116 @@
+#pragma once
+
+#include "options/SettingBinding.h"
+#include "settings/IniData.h"
+
+#include <QDialog>
+#include <array>
+#include <vector>
+
+class ColourButton;
+class Form1;
+class M_Degit;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QStackedWidget;
+
+// The options dialog. Its controls are the one place where the settings live while the
+// program runs: every other part reads a setting from here when it needs it. Created once,
+// hidden until shown, and closed only by "OK"; nothing in it is ever cancelled.
+class frmOption : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmOption(Form1& panel);
+
+    // Every setting as the controls hold it now, by its name (FareDataDir, StepSoundColumn, ...).
+    IniRecord currentSettings() const;
+
+    // The folder the user chooses; empty when none was chosen. The text is not used.
+    QString GetPathString(const QString& text);
+    // Lets the user choose the button's colour; a cancelled choice changes nothing.
+    void GetBtnColor(ColourButton& button);
+    // Applies the display choices to the display panel.
+    void SetProp();
+    void AddComboItem();
+    // Copy the dialog's settings into the record and back. Loading stops at the first control
+    // that refuses its value, with that RuntimeError; the controls before it keep what they got.
+    void GetOptionInfo(IniRecord& ini) const;
+    void SetOptionInfo(const IniRecord& ini);
+    // Reads a ticket plug-in's capabilities into the dialog; 0 when the file is not one.
+    int SetPlgin(const QString& path);
+
+    // The controls that the model defaults write into.
+    QCheckBox& Check1() const { return *Check1_; }
+    ColourButton& Command5(int index) const;
+
+protected:
+    void reject() override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildDataPage(QWidget* page);
+    void buildPanelPage(QWidget* page);
+    void buildDigitPage(QWidget* page);
+    void buildChimeiPage(QWidget* page);
+    void buildSoundPage(QWidget* page);
+    void buildStepSoundPage(QWidget* page);
+    void buildPreSoundPage(QWidget* page);
+    void buildTicketPage(QWidget* page);
+    void bindSettings();
+    QLineEdit* addSoundChoice(QWidget* parent, int index, const QRect& box);
+    void ShowDegitPreview();
+    void Option3_Click();
+    void Command1_Click();
+    void Command7_Click();
+    void Command11_Click();
+    // The operating panel's backlight buttons: the selected one and its handler run again. The
+    // operating panel joins the program later; until then the backlight is OFF.
+    int selectedBacklight() const { return 0; }
+    void reapplyBacklight() {}
+
+    Form1& panel_;
+    QStackedWidget* pages_;
+    std::array<QPushButton*, 6> Option1_{};
+    std::array<QLineEdit*, 2> Text2_{};
+    QCheckBox* Check1_ = nullptr;
+    QWidget* Frame3_ = nullptr;
+    std::array<QRadioButton*, 8> Option3_{};
+    std::array<QGroupBox*, 3> imageFrames_{};
+    std::array<QLineEdit*, 3> txtSelectPanel_{};
+    QComboBox* Combo2_ = nullptr;
+    QCheckBox* Check2_ = nullptr;
+    std::array<ColourButton*, 3> Command5_{};
+    std::array<ColourButton*, 3> Command8_{};
+    M_Degit* M_Degit1_ = nullptr;
+    std::array<QCheckBox*, 5> Check3_{};
+    std::array<QComboBox*, 5> Combo4_{};
+    std::array<ColourButton*, 2> Command9_{};
+    QComboBox* Combo3_ = nullptr;
+    QCheckBox* Check4_ = nullptr;
+    std::array<QLineEdit*, 11> txtSelectSound_{};
+    QStackedWidget* soundPages_ = nullptr;
+    std::array<QRadioButton*, 4> Option2_{};
+    QComboBox* Combo1_ = nullptr;
+    std::array<QRadioButton*, 2> Option6_{};
+    std::array<QRadioButton*, 2> Option7_{};
+    QCheckBox* chkUseSeiriPrev_ = nullptr;
+    QGroupBox* Frame10_ = nullptr;
+    QGroupBox* Frame7_ = nullptr;
+    QLineEdit* txtSeiriPlgDir_ = nullptr;
+    QListWidget* List1_ = nullptr;
+    QPlainTextEdit* txtPlginComment_ = nullptr;
+    std::array<QRadioButton*, 3> Option4_{};
+    QLabel* Label10_ = nullptr;
+
+    // The settings in the order of loading, split where loading does more than set controls.
+    std::vector<SettingBinding> panelSettings_;
+    std::vector<SettingBinding> digitSettings_;
+    std::vector<SettingBinding> otherSettings_;
+};
