@@ -189,6 +189,15 @@ private slots:
         QVERIFY(dialog.isVisible());
         child<QPushButton>(dialog, QStringLiteral("Command4")).click();
         QVERIFY(!dialog.isVisible());
+
+        // Shown again, it keeps the page and the sound sub-page it had in front.
+        child<QPushButton>(dialog, QStringLiteral("Option1(4)")).click();
+        child<QPushButton>(dialog, QStringLiteral("Option5(0)")).click();
+        child<QPushButton>(dialog, QStringLiteral("Command4")).click();
+        dialog.show();
+        QVERIFY(child<QWidget>(dialog, QStringLiteral("Frame1(4)")).isVisible());
+        QVERIFY(child<QWidget>(dialog, QStringLiteral("Frame2(0)")).isVisible());
+        QVERIFY(!child<QWidget>(dialog, QStringLiteral("Frame2(1)")).isVisible());
     }
 
     void settingsRoundTripAndAStopAtABadListPosition() {
