@@ -495,62 +495,62 @@ void frmOption::buildSoundPage(QWidget* page) {
     Option5[1]->setChecked(true);
 }
 
+void frmOption::buildSoundSubPage(QWidget* page, const SoundSubPage& design) {
+    const int first = design.firstOption;
+    Option2_[first] = addOption(page, arrayName("Option2", first),
+                                QStringLiteral("常に右記のサウンドを鳴らす"), {8, 18, 180, 18});
+    addSoundChoice(page, design.alwaysSound, {190, 17, 284, 20});
+    Option2_[first + 1] = addOption(page, arrayName("Option2", first + 1),
+                                    QString::fromUtf8(design.byDataCaption), {8, 40, 505, 30});
+    makeGroup(page, {Option2_[first], Option2_[first + 1]});
+    Option2_[first]->setChecked(true);
+    for (int k = 0; k < 3; ++k) {
+        const int top = design.valueRowsTop + 24 * k;
+        addLabel(page, QStringLiteral("「%1」の場合").arg(k + 1), {28, top + 2, 68, 16});
+        addSoundChoice(page, design.firstValueSound + k, {96, top, 170, 20});
+    }
+    QGroupBox* playing =
+        addFrame(page, QStringLiteral("再生方法"), {306, design.valueRowsTop - 6, 207, 98});
+    std::array<QRadioButton*, 2>& buttons = *design.playing;
+    for (int k = 0; k < 2; ++k)
+        buttons[k] =
+            addOption(playing, arrayName(design.playingName, k),
+                      QString::fromUtf8(design.playingCaptions[k]), {8, 16 + 40 * k, 192, 38});
+    makeGroup(playing, {buttons[0], buttons[1]});
+    buttons[design.chosenPlaying]->setChecked(true);
+}
+
 void frmOption::buildStepSoundPage(QWidget* page) {
-    Option2_[0] = addOption(page, QStringLiteral("Option2(0)"),
-                            QStringLiteral("常に右記のサウンドを鳴らす"), {8, 18, 180, 18});
-    addSoundChoice(page, 7, {190, 17, 284, 20});
-    Option2_[1] = addOption(
-        page, QStringLiteral("Option2(1)"),
-        QStringLiteral(
-            "運賃データ(*.hy3)の特定の列のデータから判断して、以下の指定したサウンドを鳴ら"
-            "す（指定した列のデータの内容が1～3以外の場合はサウンドは鳴りません）"),
-        {8, 40, 505, 30});
-    makeGroup(page, {Option2_[0], Option2_[1]});
-    Option2_[0]->setChecked(true);
+    buildSoundSubPage(
+        page, {0,
+               7,
+               "運賃データ(*.hy3)の特定の列のデータから判断して、以下の指定したサウンドを鳴らす"
+               "（指定した列のデータの内容が1～3以外の場合はサウンドは鳴りません）",
+               8,
+               100,
+               &Option6_,
+               "Option6",
+               {"同期再生(サウンドが完全に再生された後で運賃切り替え)",
+                "非同期再生(サウンドを再生しながら運賃切り替え)"},
+               1});
     addLabel(page, QStringLiteral("運賃データの"), {28, 76, 74, 16});
     Combo1_ = addList(page, QStringLiteral("Combo1"), {102, 73, 56, 20});
     addLabel(page, QStringLiteral("列目"), {162, 76, 30, 16});
     addLabel(page, QStringLiteral("のデータが、"), {196, 76, 100, 16});
-    for (int k = 0; k < 3; ++k) {
-        addLabel(page, QStringLiteral("「%1」の場合").arg(k + 1), {28, 102 + 24 * k, 68, 16});
-        addSoundChoice(page, 8 + k, {96, 100 + 24 * k, 170, 20});
-    }
-    QGroupBox* playing = addFrame(page, QStringLiteral("再生方法"), {306, 94, 207, 98});
-    Option6_[0] = addOption(playing, QStringLiteral("Option6(0)"),
-                            QStringLiteral("同期再生(サウンドが完全に再生された後で運賃切り替え)"),
-                            {8, 16, 192, 38});
-    Option6_[1] = addOption(playing, QStringLiteral("Option6(1)"),
-                            QStringLiteral("非同期再生(サウンドを再生しながら運賃切り替え)"),
-                            {8, 56, 192, 38});
-    makeGroup(playing, {Option6_[0], Option6_[1]});
-    Option6_[1]->setChecked(true);
 }
 
 void frmOption::buildPreSoundPage(QWidget* page) {
-    Option2_[2] = addOption(page, QStringLiteral("Option2(2)"),
-                            QStringLiteral("常に右記のサウンドを鳴らす"), {8, 18, 180, 18});
-    addSoundChoice(page, 3, {190, 17, 284, 20});
-    Option2_[3] = addOption(
-        page, QStringLiteral("Option2(3)"),
-        QStringLiteral(
-            "放送データ(*.Tp.csv)内のフラグから判断して、以下の指定したサウンドを鳴らす（フ"
-            "ラグの内容が1～3以外の場合はサウンドは鳴りません）"),
-        {8, 40, 505, 30});
-    makeGroup(page, {Option2_[2], Option2_[3]});
-    Option2_[2]->setChecked(true);
-    for (int k = 0; k < 3; ++k) {
-        addLabel(page, QStringLiteral("「%1」の場合").arg(k + 1), {28, 80 + 24 * k, 68, 16});
-        addSoundChoice(page, 4 + k, {96, 78 + 24 * k, 170, 20});
-    }
-    QGroupBox* playing = addFrame(page, QStringLiteral("再生方法"), {306, 74, 207, 98});
-    Option7_[0] = addOption(playing, QStringLiteral("Option7(0)"),
-                            QStringLiteral("同期再生(サウンドが完全に再生された後で放送開始)"),
-                            {8, 16, 192, 38});
-    Option7_[1] =
-        addOption(playing, QStringLiteral("Option7(1)"),
-                  QStringLiteral("非同期再生(サウンドを再生しながら放送開始)"), {8, 56, 192, 38});
-    makeGroup(playing, {Option7_[0], Option7_[1]});
-    Option7_[0]->setChecked(true);
+    buildSoundSubPage(page, {2,
+                             3,
+                             "放送データ(*.Tp.csv)内のフラグから判断して、以下の指定したサウンドを"
+                             "鳴らす（フラグの内容が1～3以外の場合はサウンドは鳴りません）",
+                             4,
+                             78,
+                             &Option7_,
+                             "Option7",
+                             {"同期再生(サウンドが完全に再生された後で放送開始)",
+                              "非同期再生(サウンドを再生しながら放送開始)"},
+                             0});
 }
 
 void frmOption::buildTicketPage(QWidget* page) {

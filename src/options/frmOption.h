@@ -60,6 +60,19 @@ private:
     void buildDigitPage(QWidget* page);
     void buildChimeiPage(QWidget* page);
     void buildSoundPage(QWidget* page);
+    // What the two sound sub-pages differ in.
+    struct SoundSubPage {
+        int firstOption; // Option2 index of "always this sound"; the next one is by data
+        int alwaysSound; // txtSelectSound index of the sound played always
+        const char* byDataCaption;
+        int firstValueSound; // txtSelectSound index of the sound for value 1
+        int valueRowsTop;
+        std::array<QRadioButton*, 2>* playing;
+        const char* playingName;
+        const char* playingCaptions[2];
+        int chosenPlaying;
+    };
+    void buildSoundSubPage(QWidget* page, const SoundSubPage& design);
     void buildStepSoundPage(QWidget* page);
     void buildPreSoundPage(QWidget* page);
     void buildTicketPage(QWidget* page);
