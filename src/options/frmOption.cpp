@@ -1,5 +1,6 @@
 #include "frmOption.h"
 
+#include "app/frmCtl.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "options/ColourButton.h"
@@ -9,6 +10,8 @@
 #include "panel/Q57Layout.h"
 #include "panel/SeirikenLabels.h"
 #include "panel/mdlQ57_000.h"
+#include "platform/ClassicLook.h"
+#include "platform/ControlNames.h"
 #include "platform/KvRes.h"
 #include "platform/RuntimeError.h"
 #include "platform/Shell.h"
@@ -34,15 +37,6 @@ namespace {
 QRect twips(int left, int top, int width, int height) {
     const int t = Q57Layout::kTwipsPerPixel;
     return {left / t, top / t, width / t, height / t};
-}
-
-template <typename Widget> Widget* placed(Widget* widget, const QRect& geometry) {
-    widget->setGeometry(geometry);
-    return widget;
-}
-
-QString arrayName(const char* name, int index) {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
 
 QLabel* addLabel(QWidget* parent, const QString& text, const QRect& geometry) {
@@ -173,16 +167,7 @@ frmOption::frmOption(Form1& panel) : panel_(panel), pages_(new QStackedWidget(th
     setWindowTitle(QStringLiteral("オプション"));
     setModal(true);
     setFixedSize(twips(0, 0, 9570, 5610).size());
-    setAutoFillBackground(true);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, QColor(192, 192, 192));
-    // Qt's own grey for unusable captions would vanish on this background.
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        background.setColor(QPalette::Disabled, role, QColor(128, 128, 128));
-    setPalette(background);
-    QFont dialogFont(QStringLiteral("ＭＳ Ｐゴシック"));
-    dialogFont.setPixelSize(12);
-    setFont(dialogFont);
+    ClassicLook::apply(*this);
 
     static const char* const pageButtonCaptions[6] = {
         "運賃データと　放送用データ",
@@ -719,7 +704,8 @@ void frmOption::SetProp() {
     const quint32 labelColours[3] = {settings.SeiriNumColorOff, settings.SeiriNumColorOn1,
                                      settings.SeiriNumColorOn2};
     for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
-        mdlQ57_000::setLabelColour(panel_.lblSeiriNum(n), labelColours[selectedBacklight()]);
+        mdlQ57_000::setLabelColour(panel_.lblSeiriNum(n),
+                                   labelColours[panel_.operatingPanel().selectedBacklight()]);
     auto paint = [&settings](M_Degit& digit) {
         digit.setBackColor(settings.DegitBackColor);
         digit.setBaseForeColor(settings.DegitBaseForeColor);
@@ -735,6 +721,11 @@ void frmOption::SetProp() {
     strip.setFontMode(settings.ChimeiFontMode);
     strip.setFontBold(settings.ChimeiFontBold == 1);
     reapplyBacklight();
+}
+
+void frmOption::reapplyBacklight() {
+    frmCtl& operatingPanel = panel_.operatingPanel();
+    operatingPanel.Option4_Click(operatingPanel.selectedBacklight());
 }
 
 void frmOption::AddComboItem() {
@@ -793,6 +784,7 @@ void frmOption::Command1_Click() {
         KvRes::Kv3FileDlg(this, 0, plginFilters(), QString(), QStringLiteral("プラグインの選択"));
     if (path.isEmpty())
         return;
+    panel_.operatingPanel().Combo1().clear();
     if (SetPlgin(path) == 0) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("プラグインロードエラー"),
                         QStringLiteral("指定したファイルはプラグインでないか、内容が不正です"),

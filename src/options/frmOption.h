@@ -83,10 +83,8 @@ private:
     void Command1_Click();
     void Command7_Click();
     void Command11_Click();
-    // The operating panel's backlight buttons: the selected one and its handler run again. The
-    // operating panel joins the program later; until then the backlight is OFF.
-    int selectedBacklight() const { return 0; }
-    void reapplyBacklight() {}
+    // The operating panel's backlight handler, run again for the button that is chosen.
+    void reapplyBacklight();
 
     Form1& panel_;
     QStackedWidget* pages_;

@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "app/frmCtl.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "options/frmOption.h"
@@ -7,10 +8,12 @@
 #include "panel/mdlQ57_000.h"
 #include "platform/RuntimeError.h"
 #include "platform/WindowShape.h"
+#include "settings/mdlIniIo.h"
 
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QTime>
 
 namespace {
@@ -77,7 +80,7 @@ void Form1::Form_Load() {
     MoveOperatingPanelToBottomRight();
     setMask(WindowShape::roundRect2x2(0, 0, width(), height()));
     update();
-    LoadIni();
+    mdlIniIo::LoadIni(*this);
 }
 
 M_Degit& Form1::Degit(int index) const {
@@ -105,6 +108,28 @@ frmOption& Form1::optionDialog() {
     return *optionDialog_;
 }
 
+frmCtl& Form1::operatingPanel() {
+    // Its own window beside the panel, not a child of it.
+    if (!operatingPanel_)
+        operatingPanel_ = std::make_unique<frmCtl>(*this);
+    return *operatingPanel_;
+}
+
+void Form1::ShowOperatingPanel() {
+    frmCtl& panel = operatingPanel();
+    panel.show();
+    panel.raise();
+}
+
+// Its bottom-right corner on the screen's, clear of any panel the desktop keeps there.
+void Form1::MoveOperatingPanelToBottomRight() {
+    frmCtl& panel = operatingPanel();
+    const QRect screen = panel.screen()->availableGeometry();
+    const QSize outer = panel.frameGeometry().size();
+    panel.move(screen.x() + screen.width() - outer.width(),
+               screen.y() + screen.height() - outer.height());
+}
+
 void Form1::setPicture(const QImage& picture) {
     picture_ = picture;
     update();
@@ -129,7 +154,10 @@ void Form1::Degit_DblClick(int index) {
     M_Degit& clicked = *degit_[index];
     if (!clicked.UserSet())
         return;
-    if (clicked.ShowSetDlg() != 1)
+    operatingPanel().setEnabled(false);
+    const int confirmed = clicked.ShowSetDlg();
+    operatingPanel().setEnabled(true);
+    if (confirmed != 1)
         return;
     const int shift = clicked.Shift();
     const int zeroMode = clicked.ZeroMode();

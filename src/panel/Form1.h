@@ -13,6 +13,7 @@ class ChimeiCtl_B;
 class M_Degit;
 class QLabel;
 class QTime;
+class frmCtl;
 class frmOption;
 
 // The fare display panel: a borderless window whose face is the picture of the unit's front,
@@ -36,6 +37,8 @@ public:
 
     // The options dialog, made at the first reference and kept until the panel closes.
     frmOption& optionDialog();
+    // The operating panel, made (and its load step run) at the first reference.
+    frmCtl& operatingPanel();
     // The settings record that the settings file is read into and written from.
     IniRecord& IniData() { return iniData_; }
 
@@ -60,11 +63,8 @@ protected:
 private:
     void Degit_DblClick(int index);
 
-    // Start-up steps of the operating panel and the settings file; those parts join the
-    // program later and the steps do nothing until then.
-    void ShowOperatingPanel() {}
-    void MoveOperatingPanelToBottomRight() {}
-    void LoadIni() {}
+    void ShowOperatingPanel();
+    void MoveOperatingPanelToBottomRight();
 
     std::array<M_Degit*, 62> degit_{};
     std::array<QLabel*, 62> lblSeiriNum_{};
@@ -76,4 +76,5 @@ private:
     WindowDrag drag_;
     IniRecord iniData_;
     std::unique_ptr<frmOption> optionDialog_;
+    std::unique_ptr<frmCtl> operatingPanel_;
 };

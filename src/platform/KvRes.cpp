@@ -7,6 +7,7 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QSysInfo>
 
 namespace KvRes {
@@ -67,6 +68,18 @@ int Kv3ChooseColor(QWidget* owner, quint32& colour, std::array<quint32, 17>& cus
         return 0;
     colour = OleColor::fromQColor(dialog.selectedColor());
     return 1;
+}
+
+int Call_dlg110(QWidget* owner, int, const QString& text) {
+    QMessageBox box(QMessageBox::Information, QStringLiteral("バージョン情報"), text,
+                    QMessageBox::Ok, owner);
+    box.setObjectName(QStringLiteral("dlg110"));
+    return box.exec();
+}
+
+int KV4_DrawSeiriken(const QString&, QImage&, const QString&, const QString&, const QString&,
+                     qint32, qint16, qint16, qint16) {
+    return 0;
 }
 
 int Call_dlg111(QWidget* owner, DateRecord& date) {

@@ -5,6 +5,7 @@
 #include <QtGlobal>
 #include <array>
 
+class QImage;
 class QWidget;
 
 // Our stand-in for the maker's resource library: its dialogs and its Shift-JIS byte functions.
@@ -15,6 +16,10 @@ namespace KvRes {
 // Digit settings dialog. Returns 1 when confirmed (the three values then hold the user's
 // choice) and 0 when cancelled.
 int Call_dlg100(QWidget* owner, int keta, int& zeroMode, int& shift, int& fillZero);
+
+// The version box: the text, line by line, under the program's name, with an OK button. The
+// kind is 1 for the version box, the only kind there is; the result means nothing.
+int Call_dlg110(QWidget* owner, int kind, const QString& text);
 
 // A file type offered by the file choice: "Waveサウンド(*.wav)" with the pattern "*.wav".
 struct FileFilter {
@@ -45,6 +50,12 @@ struct DateRecord {
 
 // Date choice, starting from today. Returns non-zero and fills the record when a day was chosen.
 int Call_dlg111(QWidget* owner, DateRecord& date);
+
+// Draws the numbered ticket of a stop with the ticket plug-in onto the picture. Returns
+// non-zero when the plug-in drew it. Plug-ins are not read yet, so nothing is drawn.
+int KV4_DrawSeiriken(const QString& plugin, QImage& target, const QString& stopName,
+                     const QString& dateText, const QString& timeText, qint32 routeNo,
+                     qint16 seiriNum, qint16 row, qint16 companyIndex);
 
 // The running system's name, for example "Debian GNU/Linux 12 (bookworm)".
 QString GetOsInfo();

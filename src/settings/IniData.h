@@ -71,6 +71,15 @@ struct IniRecord {
     qint16 DateFixed = 0;
     QString FixedDate;
 
+    // The operating panel's state and position (edges in twips).
+    qint16 CtlViewMode = 0;
+    qint32 ScrollSpeed = 0;
+    qint32 ScrollInterval = 0;
+    qint16 LateNightFare = 0;
+    qint16 PreviewOpen = 0;
+    qint32 CtlLeft = 0;
+    qint32 CtlTop = 0;
+
     // Left and top edge of the display panel, in twips.
     qint32 DispLeft = 0;
     qint32 DispTop = 0;

@@ -1,0 +1,554 @@
+#include "frmCtl.h"
+
+#include "announce/mdlM_Tape.h"
+#include "announce/mdlSndAPI.h"
+#include "app/BacklightMessage.h"
+#include "app/FareDisplay.h"
+#include "app/RouteSetting.h"
+#include "controls/ChimeiCtl_B.h"
+#include "controls/M_Degit.h"
+#include "options/WrapPushButton.h"
+#include "options/frmOption.h"
+#include "panel/Form1.h"
+#include "panel/Q57Layout.h"
+#include "panel/mdlQ57_000.h"
+#include "platform/BlockingWait.h"
+#include "platform/ClassicLook.h"
+#include "platform/ControlNames.h"
+#include "platform/ExecutableName.h"
+#include "platform/KvRes.h"
+#include "platform/PictureFile.h"
+#include "platform/RuntimeError.h"
+#include "platform/WindowShape.h"
+#include "settings/mdlIniIo.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDate>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTime>
+
+namespace {
+
+// Client area in pixels: 5295 x 2595 twips, 8910 twips wide with the preview shown.
+constexpr int kClientHeight = 2595 / Q57Layout::kTwipsPerPixel;
+constexpr int kNarrowWidth = 5295 / Q57Layout::kTwipsPerPixel;
+constexpr int kWideWidth = 8910 / Q57Layout::kTwipsPerPixel;
+constexpr QRect kInputFrame(0, 0, 133, kClientHeight);
+constexpr QSize kPreviewSize(3300 / Q57Layout::kTwipsPerPixel, 1395 / Q57Layout::kTwipsPerPixel);
+constexpr int kKeyLightGrey = 0xE0;
+
+struct Version {
+    int major, minor, revision;
+};
+constexpr Version kVersion{4, 0, 0};
+
+template <typename Widget>
+Widget* named(Widget* widget, const QString& name, const QRect& geometry) {
+    widget->setObjectName(name);
+    return placed(widget, geometry);
+}
+
+QLabel* addLabel(QWidget* parent, const QString& text, const QRect& geometry,
+                 Qt::Alignment alignment = Qt::AlignCenter) {
+    auto* label = placed(new QLabel(text, parent), geometry);
+    label->setAlignment(alignment);
+    return label;
+}
+
+// A digit list of the list panel: "0" to "9", all in view.
+QListWidget* addDigitList(QWidget* parent, const QString& name, int left) {
+    auto* list = named(new QListWidget(parent), name, QRect(left, 30, 15, 114));
+    QFont digits = list->font();
+    digits.setPixelSize(11);
+    list->setFont(digits);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (int digit = 0; digit <= 9; ++digit) {
+        auto* item = new QListWidgetItem(QString::number(digit), list);
+        item->setTextAlignment(Qt::AlignCenter);
+        item->setSizeHint(QSize(13, 11));
+    }
+    return list;
+}
+
+// The digits a row of lists stands for, left to right; a list without a selection adds none.
+template <std::size_t N> QString selectedDigits(const std::array<QListWidget*, N>& lists) {
+    QString digits;
+    for (const QListWidget* list : lists)
+        if (list->currentItem() != nullptr)
+            digits += list->currentItem()->text();
+    return digits;
+}
+
+QString distributorCredit() {
+    return QStringLiteral("配布元：Velmora 運賃表示器シミュレーター");
+}
+
+QString developerCredit(int year) {
+    return QStringLiteral("開発：Q57 シミュレーター開発チーム ") + QString::number(year);
+}
+
+} // namespace
+
+frmCtl::frmCtl(Form1& panel) : panel_(panel), preview_(kPreviewSize, QImage::Format_RGB32) {
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowTitle(QStringLiteral("集中操作盤"));
+    ClassicLook::apply(*this);
+    setFixedSize(kNarrowWidth, kClientHeight);
+
+    for (int i = 0; i < 2; ++i) {
+        Frame1_[i] = named(new QFrame(this), arrayName("Frame1", i), kInputFrame);
+        Frame1_[i]->setFrameStyle(QFrame::Box | QFrame::Plain);
+        Frame1_[i]->setAutoFillBackground(true);
+        Frame1_[i]->installEventFilter(this);
+    }
+    buildKeypadPanel(*Frame1_[1]);
+    buildListPanel(*Frame1_[0]);
+    // The list panel is in front at first.
+    Frame1_[0]->raise();
+    buildMiddleColumn();
+    buildRightColumn();
+    buildPreview();
+    Form_Load();
+}
+
+frmCtl::~frmCtl() = default;
+
+void frmCtl::buildListPanel(QFrame& frame) {
+    addLabel(&frame, QStringLiteral("系統設定"), QRect(2, 2, 129, 14));
+    auto* picture = named(new QFrame(&frame), QStringLiteral("Picture1"), QRect(4, 15, 125, 1));
+    picture->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    addLabel(&frame, QStringLiteral("系　統"), QRect(4, 17, 75, 12));
+    addLabel(&frame, QStringLiteral("区間"), QRect(84, 17, 45, 12));
+    for (int k = 0; k < 5; ++k) {
+        List2_[k] = addDigitList(&frame, arrayName("List2", k), 4 + 15 * k);
+        connect(List2_[k], &QListWidget::currentRowChanged, this, [this] {
+            mdlSndAPI::PlaySoundFile(options().currentSettings().SoundReset, QStringLiteral("S1"),
+                                     false, 0);
+        });
+    }
+    for (int k = 0; k < 3; ++k) {
+        List3_[k] = addDigitList(&frame, arrayName("List3", k), 84 + 15 * k);
+        connect(List3_[k], &QListWidget::currentRowChanged, this, [this] {
+            mdlSndAPI::PlaySoundFile(options().currentSettings().SoundRouteSet,
+                                     QStringLiteral("S1"), false, 0);
+        });
+    }
+    auto* reset = named(new QPushButton(QStringLiteral("リセット"), &frame),
+                        arrayName("Command1", 0), QRect(4, 147, 125, 22));
+    connect(reset, &QPushButton::clicked, this, [this] { Command1_Click(0); });
+}
+
+void frmCtl::buildKeypadPanel(QFrame& frame) {
+    // The dark window behind the entry display.
+    auto* bezel = named(new QLabel(&frame), QStringLiteral("Label9"), QRect(4, 3, 125, 22));
+    bezel->setAutoFillBackground(true);
+    bezel->setStyleSheet(QStringLiteral("background: rgb(32, 32, 32);"));
+    static const QRect displays[3] = {{7, 5, 62, 18}, {70, 5, 10, 18}, {81, 5, 45, 18}};
+    for (int k = 0; k < 3; ++k) {
+        Label2_[k] = named(new QLabel(&frame), arrayName("Label2", k), displays[k]);
+        Label2_[k]->setAlignment(k == 1 ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter);
+        Label2_[k]->setStyleSheet(QStringLiteral("color: rgb(255, 160, 0);"));
+    }
+    Label2_[1]->setText(QStringLiteral("-"));
+
+    // Rows 7 8 9, 4 5 6, 1 2 3, then 0, 系統, 区間.
+    static const int keyOrder[12] = {7, 8, 9, 4, 5, 6, 1, 2, 3, 0, 10, 11};
+    for (int place = 0; place < 12; ++place) {
+        const int k = keyOrder[place];
+        const QString caption = k < 10    ? QString::number(k)
+                                : k == 10 ? QStringLiteral("系統")
+                                          : QStringLiteral("区間");
+        const QRect geometry(18 + 33 * (place % 3), 29 + 28 * (place / 3), 30, 26);
+        CommandButton1_[k] =
+            named(new QPushButton(caption, &frame), arrayName("CommandButton1", k), geometry);
+        if (k < 10) {
+            QPalette face = CommandButton1_[k]->palette();
+            face.setColor(QPalette::Button, QColor(kKeyLightGrey, kKeyLightGrey, kKeyLightGrey));
+            CommandButton1_[k]->setPalette(face);
+        }
+        connect(CommandButton1_[k], &QPushButton::clicked, this,
+                [this, k] { CommandButton1_Click(k); });
+    }
+    auto* reset = named(new QPushButton(QStringLiteral("リセット"), &frame),
+                        arrayName("Command1", 1), QRect(4, 147, 125, 22));
+    connect(reset, &QPushButton::clicked, this, [this] { Command1_Click(1); });
+}
+
+void frmCtl::buildMiddleColumn() {
+    Check1_ = named(new QPushButton(QStringLiteral("表示消去"), this), QStringLiteral("Check1"),
+                    QRect(137, 3, 112, 26));
+    Check1_->setCheckable(true);
+    Check1_->setEnabled(false);
+    connect(Check1_, &QPushButton::toggled, this, &frmCtl::Check1_Click);
+
+    static const char* const stepCaptions[2] = {"データ戻し", "データ送り"};
+    for (int i = 0; i < 2; ++i) {
+        Command2_[i] = named(new WrapPushButton(QString::fromUtf8(stepCaptions[i]), this),
+                             arrayName("Command2", i), QRect(137 + 57 * i, 33, 55, 72));
+        Command2_[i]->setEnabled(false);
+        connect(Command2_[i], &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
+    }
+
+    // Its caption and state are decided when speech is set up.
+    grpM_Tape_ = named(new QGroupBox(this), QStringLiteral("grpM_Tape"), QRect(136, 108, 114, 63));
+    static const struct {
+        const char* name;
+        const char* caption;
+        QRect geometry;
+    } tapeButtons[4] = {
+        {"cmdTapeBack", "戻し", {5, 16, 50, 20}},
+        {"cmdTapeNext", "送り", {59, 16, 50, 20}},
+        {"cmdTapeStop", "■", {5, 39, 50, 20}},
+        {"cmdTapeSet", "調整", {59, 39, 50, 20}},
+    };
+    for (const auto& button : tapeButtons)
+        named(new QPushButton(QString::fromUtf8(button.caption), grpM_Tape_),
+              QString::fromLatin1(button.name), button.geometry);
+}
+
+void frmCtl::buildRightColumn() {
+    auto* backlight = named(new QGroupBox(QStringLiteral("バックライト"), this),
+                            QStringLiteral("Frame2"), QRect(253, 0, 72, 58));
+    static const char* const backlightCaptions[3] = {"OFF", "ON1", "ON2"};
+    for (int s = 0; s < 3; ++s) {
+        Option4_[s] = named(new QRadioButton(QString::fromLatin1(backlightCaptions[s]), backlight),
+                            arrayName("Option4", s), QRect(8, 14 + 14 * s, 60, 14));
+        connect(Option4_[s], &QRadioButton::clicked, this, [this, s] { Option4_Click(s); });
+    }
+    Option4_[0]->setChecked(true);
+
+    Check4_ = named(new QPushButton(QStringLiteral(">>"), this), QStringLiteral("Check4"),
+                    QRect(328, 3, 23, 20));
+    Check4_->setCheckable(true);
+    Check4_->setToolTip(QStringLiteral("整理券プレビューを開きます"));
+    connect(Check4_, &QPushButton::toggled, this, &frmCtl::Check4_Click);
+
+    Frame6_ = named(new QFrame(this), QStringLiteral("Frame6"), QRect(253, 61, 98, 84));
+    Frame6_->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Check2_ = named(new QCheckBox(QStringLiteral("深夜料金"), Frame6_), QStringLiteral("Check2"),
+                    QRect(4, 3, 90, 16));
+    static const char* const barNames[2] = {"ｽｸﾛｰﾙ速度", "ｽｸﾛｰﾙ間隔"};
+    static const int barRange[2][2] = {{1, 2000}, {0, 3000}};
+    for (int i = 0; i < 2; ++i) {
+        const int top = 21 + 31 * i;
+        named(new QLabel(QString::fromUtf8(barNames[i]), Frame6_), arrayName("Label3", i),
+              QRect(4, top, 58, 13));
+        Label1_[i] = named(new QLabel(QString::number(barRange[i][0]), Frame6_),
+                           arrayName("Label1", i), QRect(60, top, 34, 13));
+        Label1_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        HScroll1_[i] = named(new QScrollBar(Qt::Horizontal, Frame6_), arrayName("HScroll1", i),
+                             QRect(4, top + 14, 90, 14));
+        HScroll1_[i]->setRange(barRange[i][0], barRange[i][1]);
+        HScroll1_[i]->setSingleStep(1);
+        HScroll1_[i]->setPageStep(100);
+        connect(HScroll1_[i], &QScrollBar::valueChanged, this, [this, i] { HScroll1_Change(i); });
+    }
+
+    auto* settings = named(new QPushButton(QStringLiteral("設定..."), this),
+                           QStringLiteral("Command4"), QRect(253, 148, 48, 23));
+    connect(settings, &QPushButton::clicked, this, &frmCtl::Command4_Click);
+    auto* about = named(new QPushButton(QStringLiteral("ﾊﾞｰｼﾞｮﾝ"), this),
+                        QStringLiteral("Command8"), QRect(303, 148, 48, 23));
+    connect(about, &QPushButton::clicked, this, &frmCtl::Command8_Click);
+}
+
+void frmCtl::buildPreview() {
+    addLabel(this, QStringLiteral("整理券プレビュー"), QRect(360, 4, kPreviewSize.width(), 14),
+             Qt::AlignLeft | Qt::AlignVCenter)
+        ->setObjectName(QStringLiteral("Label4"));
+    picSeirikenPrev_ = named(new QLabel(this), QStringLiteral("picSeirikenPrev"),
+                             QRect(QPoint(360, 20), kPreviewSize));
+    preview_.fill(Qt::white);
+    picSeirikenPrev_->setPixmap(QPixmap::fromImage(preview_));
+    picSeirikenPrev_->installEventFilter(this);
+    Combo1_ = named(new QComboBox(this), QStringLiteral("Combo1"),
+                    QRect(360, 20 + kPreviewSize.height() + 6, kPreviewSize.width(), 22));
+
+    MnuHide_ = new QMenu(this);
+    MnuHide_->setObjectName(QStringLiteral("MnuHide"));
+    QAction* copy = MnuHide_->addAction(QStringLiteral("コピー(&C)"));
+    copy->setObjectName(QStringLiteral("MnuHideCopy"));
+    connect(copy, &QAction::triggered, this, &frmCtl::MnuHideCopy_Click);
+}
+
+void frmCtl::Form_Load() {
+    panel_.setWindowTitle(QStringLiteral("Velmora - 型番:") + executableName());
+    for (QPushButton* key : CommandButton1_)
+        key->setMask(WindowShape::roundRect2x2(2, 2, 28, 25));
+    mdlM_Tape::InitSpeech(*grpM_Tape_);
+}
+
+frmOption& frmCtl::options() const {
+    return panel_.optionDialog();
+}
+
+int frmCtl::selectedBacklight() const {
+    if (Option4_[0]->isChecked())
+        return 0;
+    return Option4_[1]->isChecked() ? 1 : 2;
+}
+
+void frmCtl::showMessage(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, executableName(), text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void frmCtl::Option4_Click(int index) {
+    const IniRecord settings = options().currentSettings();
+    const quint32 colours[3] = {settings.SeiriNumColorOff, settings.SeiriNumColorOn1,
+                                settings.SeiriNumColorOn2};
+    const qint16 userChoice[3] = {settings.PanelOffUser, settings.PanelOn1User,
+                                  settings.PanelOn2User};
+    const QString userFile[3] = {settings.PanelImageOff, settings.PanelImageOn1,
+                                 settings.PanelImageOn2};
+    try {
+        if (settings.PanelManual == 0 || userChoice[index] == 0)
+            panel_.setPicture(panel_.imgRes(index));
+        else if (mdlM_Tape::FileExists(userFile[index]))
+            panel_.setPicture(LoadPicture(userFile[index]));
+    } catch (const RuntimeError& error) {
+        QMessageBox::critical(this, QStringLiteral("エラー"), backlightErrorText(error.number()));
+    }
+    for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
+        mdlQ57_000::setLabelColour(panel_.lblSeiriNum(n), colours[index]);
+}
+
+void frmCtl::DispData(int row) {
+    const IniRecord settings = options().currentSettings();
+    for (const auto& [position, value] :
+         FareDisplay::positionValues(data_, row, settings, Check2_->isChecked()))
+        panel_.Degit(position).setValue(value);
+    const FareRecord& record = data_.FareTable(row);
+    const QString date = FareDisplay::ticketDateText(settings, TicketDate_, QDate::currentDate());
+    preview_.fill(Qt::white);
+    if (settings.UseSeiriPrev != 0)
+        KvRes::KV4_DrawSeiriken(settings.SeiriPlgFile, preview_, record.StopName, date,
+                                QTime::currentTime().toString(QStringLiteral("HH:mm:ss")),
+                                qint32(leadingNumber(data_.RouteNo)), record.SeiriNum, qint16(row),
+                                qint16(Combo1_->currentIndex()));
+    picSeirikenPrev_->setPixmap(QPixmap::fromImage(preview_));
+    QCoreApplication::processEvents();
+    panel_.ChimeiCtl().SetChimei(record.StopName);
+}
+
+void frmCtl::GetCtrlDataInfo(IniRecord& ini) const {
+    ini.CtlLeft = x() * Q57Layout::kTwipsPerPixel;
+    ini.CtlTop = y() * Q57Layout::kTwipsPerPixel;
+    ini.ScrollSpeed = HScroll1_[0]->value();
+    ini.ScrollInterval = HScroll1_[1]->value();
+    ini.CtlViewMode = InputPanel_;
+    ini.PreviewOpen = Check4_->isChecked() ? 1 : 0;
+    ini.LateNightFare = Check2_->isChecked() ? 1 : 0;
+}
+
+void frmCtl::SetCtrlDataInfo(const IniRecord& ini) {
+    move(ini.CtlLeft / Q57Layout::kTwipsPerPixel, ini.CtlTop / Q57Layout::kTwipsPerPixel);
+    HScroll1_[0]->setValue(qint16(ini.ScrollSpeed));
+    HScroll1_[1]->setValue(qint16(ini.ScrollInterval));
+    InputPanel_ = ini.CtlViewMode;
+    Check4_->setChecked(ini.PreviewOpen != 0);
+    Check2_->setChecked(ini.LateNightFare != 0);
+    Frame1_DblClick(InputPanel_);
+}
+
+void frmCtl::closeEvent(QCloseEvent* event) {
+    QMessageBox question(QMessageBox::Question, QStringLiteral("Velmoraの終了確認"),
+                         QStringLiteral("Velmoraを終了しますか？"),
+                         QMessageBox::Yes | QMessageBox::No, this);
+    if (question.exec() != QMessageBox::Yes) {
+        event->ignore();
+        return;
+    }
+    panel_.ChimeiCtl().SetChimei(QString());
+    panel_.DeleteRgn();
+    mdlSndAPI::CloseSoundAliases();
+    mdlM_Tape::ReleaseSpeech();
+    mdlIniIo::SaveIni(panel_);
+    event->accept();
+    // Nothing runs after this: the other windows go with the program.
+    panel_.hide();
+    options().hide();
+    QCoreApplication::exit(0);
+}
+
+bool frmCtl::eventFilter(QObject* watched, QEvent* event) {
+    for (int i = 0; i < 2; ++i)
+        if (watched == Frame1_[i] && event->type() == QEvent::MouseButtonDblClick) {
+            Frame1_DblClick(i);
+            return true;
+        }
+    if (watched == picSeirikenPrev_ && event->type() == QEvent::MouseButtonPress) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        if (press->button() == Qt::RightButton)
+            MnuHide_->popup(press->globalPosition().toPoint());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmCtl::CommandButton1_Click(int index) {
+    mdlSndAPI::PlaySoundFile(options().currentSettings().SoundReset, QStringLiteral("S1"), false,
+                             0);
+    if (index == 10) {
+        RouteKeyMode_ = true;
+        Label2_[0]->clear();
+    } else if (index == 11) {
+        RouteKeyMode_ = false;
+        Label2_[2]->clear();
+    } else if (RouteKeyMode_) {
+        Label2_[0]->setText(
+            RouteSetting::appendDigit(Label2_[0]->text(), index, RouteSetting::kRouteDigits));
+    } else {
+        Label2_[2]->setText(
+            RouteSetting::appendDigit(Label2_[2]->text(), index, RouteSetting::kSectionDigits));
+    }
+}
+
+void frmCtl::Command1_Click(int index) {
+    const IniRecord settings = options().currentSettings();
+    mdlSndAPI::PlaySoundFile(settings.SoundRouteSet, QStringLiteral("S1"), false, 0);
+    const bool keypad = index == 1;
+    data_.RouteNo = keypad ? Label2_[0]->text() : selectedDigits(List2_);
+    data_.StartSection = RouteSetting::clampSection(
+        leadingNumber(keypad ? Label2_[2]->text() : selectedDigits(List3_)));
+    try {
+        mdlM_Tape::LoadTapeData(withSeparator(settings.TapeDataDir),
+                                RouteSetting::routeText(data_.RouteNo));
+        const DataIo::LoadResult result =
+            data_.LoadFareFile(data_.FareFilePath(settings.FareDataDir));
+        if (result != DataIo::LoadResult::Loaded) {
+            showMessage(RouteSetting::refusalMessage(result));
+            return;
+        }
+        panel_.ChimeiCtl().SetChimei(QStringLiteral("系統選別中"));
+        for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
+            panel_.Degit(n).ResetDegit(true);
+        BlockingWait::wait(lampTestMilliseconds_);
+        for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
+            panel_.Degit(n).setValue(0);
+        Command2_[0]->setEnabled(true);
+        Command2_[1]->setEnabled(true);
+        Check1_->setEnabled(true);
+        TicketDate_ = settings.DateUpdateOnPrint != 0 || settings.DateKeepAtRouteSet != 0
+                          ? RouteSetting::ticketDate(QDate::currentDate())
+                          : settings.FixedDate;
+        DispData(data_.CurStop + 1);
+    } catch (const RuntimeError& error) {
+        showMessage(error.number() == RuntimeError::FileNotFound
+                        ? RouteSetting::missingFileMessage()
+                        : error.description());
+    }
+}
+
+void frmCtl::Command2_Click(int index) {
+    if (index == 0) {
+        if (data_.CurStop == 0)
+            return;
+        --data_.CurStop;
+    } else {
+        if (data_.CurStop == data_.StopCount - 1)
+            return;
+        ++data_.CurStop;
+    }
+    const IniRecord settings = options().currentSettings();
+    const bool wait = settings.StepSoundSync != 0;
+    if (settings.StepSoundAlways != 0) {
+        mdlSndAPI::PlaySoundFile(settings.StepSoundFile, QStringLiteral("S2"), wait, 0);
+    } else {
+        const qint16 value =
+            data_.FareTable(data_.CurStop + 1).Fare[std::size_t(settings.StepSoundColumn + 1)];
+        const QString byValue[3] = {settings.StepSoundFile1, settings.StepSoundFile2,
+                                    settings.StepSoundFile3};
+        if (value >= 1 && value <= 3)
+            mdlSndAPI::PlaySoundFile(byValue[value - 1], QStringLiteral("S2"), wait, 0);
+    }
+    DispData(data_.CurStop + 1);
+}
+
+void frmCtl::Check1_Click(bool checked) {
+    const std::array<QWidget*, 5> locked = {Frame1_[0], Frame1_[1], Command2_[0], Command2_[1],
+                                            Frame6_};
+    if (checked) {
+        panel_.ChimeiCtl().SetChimei(QString());
+        for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
+            panel_.Degit(n).ResetDegit(false);
+        panel_.Timer1().stop();
+        panel_.TimeDegit(0).setValue(QString());
+        panel_.TimeDegit(1).setValue(QString());
+        for (QWidget* part : locked)
+            part->setEnabled(false);
+        grpM_Tape_->setEnabled(false);
+        return;
+    }
+    for (QWidget* part : locked)
+        part->setEnabled(true);
+    if (!panel_.TimeDegit(0).isHidden())
+        panel_.Timer1().start();
+    grpM_Tape_->setEnabled(mdlM_Tape::SpeechEnabled());
+    DispData(data_.CurStop + 1);
+}
+
+void frmCtl::Check4_Click(bool checked) {
+    setFixedWidth(checked ? kWideWidth : kNarrowWidth);
+    Check4_->setText(checked ? QStringLiteral("<<") : QStringLiteral(">>"));
+    Check4_->setToolTip(checked ? QStringLiteral("整理券プレビューを隠します")
+                                : QStringLiteral("整理券プレビューを開きます"));
+}
+
+void frmCtl::Frame1_DblClick(int index) {
+    if (index != 0 && index != 1)
+        return;
+    InputPanel_ = qint16(index);
+    Frame1_[std::size_t(index)]->lower();
+}
+
+void frmCtl::HScroll1_Change(int index) {
+    Label1_[std::size_t(index)]->setText(QString::number(HScroll1_[std::size_t(index)]->value()));
+    ChimeiCtl_B& strip = panel_.ChimeiCtl();
+    strip.setSpeed(qint16(HScroll1_[0]->value()));
+    strip.setScrollStartWait(HScroll1_[1]->value());
+}
+
+void frmCtl::Command4_Click() {
+    panel_.setEnabled(false);
+    setEnabled(false);
+    options().exec();
+    panel_.setEnabled(true);
+    setEnabled(true);
+    ChimeiCtl_B& strip = panel_.ChimeiCtl();
+    strip.SetChimei(QString());
+    strip.SetChimei(data_.FareTable(data_.CurStop + 1).StopName);
+}
+
+void frmCtl::Command8_Click() {
+    const QString text = QStringLiteral("型番：") + executableName() + QLatin1Char('\n') +
+                         QStringLiteral("バージョン：%1.%2.%3\n\n")
+                             .arg(kVersion.major)
+                             .arg(kVersion.minor)
+                             .arg(kVersion.revision) +
+                         distributorCredit() + QLatin1Char('\n') +
+                         developerCredit(QDate::currentDate().year()) + QLatin1Char('\n');
+    panel_.setEnabled(false);
+    KvRes::Call_dlg110(this, 1, text);
+    panel_.setEnabled(true);
+}
+
+void frmCtl::MnuHideCopy_Click() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setImage(preview_);
+}

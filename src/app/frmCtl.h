@@ -1,0 +1,98 @@
+#pragma once
+
+#include "app/DataIo.h"
+#include "settings/IniData.h"
+
+#include <QImage>
+#include <QWidget>
+#include <array>
+
+class Form1;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class frmOption;
+
+// The driver's central operating panel: route setting, stepping, blanking, night fare,
+// backlight, the stop-name scroll, the ticket preview and the way into the options dialog.
+// Closing it ends the program.
+class frmCtl : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmCtl(Form1& panel);
+    ~frmCtl() override;
+
+    // Backlight 0 OFF, 1 ON1, 2 ON2: the panel picture and the ticket-number colour.
+    void Option4_Click(int index);
+    // Shows record row (1 to 301) on the display.
+    void DispData(int row);
+    void GetCtrlDataInfo(IniRecord& ini) const;
+    void SetCtrlDataInfo(const IniRecord& ini);
+
+    // The route that is set and where the display stands on it.
+    DataIo& RouteData() { return data_; }
+    // The backlight button that is chosen.
+    int selectedBacklight() const;
+    // The company-name variants the ticket plug-in offers.
+    QComboBox& Combo1() const { return *Combo1_; }
+    // How long route setting lights every segment; 3000 ms on the real unit.
+    void setLampTestMilliseconds(int milliseconds) { lampTestMilliseconds_ = milliseconds; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildListPanel(QFrame& frame);
+    void buildKeypadPanel(QFrame& frame);
+    void buildMiddleColumn();
+    void buildRightColumn();
+    void buildPreview();
+    void Form_Load();
+
+    frmOption& options() const;
+    void showMessage(const QString& text);
+    void CommandButton1_Click(int index);
+    void Command1_Click(int index);
+    void Command2_Click(int index);
+    void Check1_Click(bool checked);
+    void Check4_Click(bool checked);
+    void Frame1_DblClick(int index);
+    void HScroll1_Change(int index);
+    void Command4_Click();
+    void Command8_Click();
+    void MnuHideCopy_Click();
+
+    Form1& panel_;
+    DataIo data_;
+    qint16 InputPanel_ = 0;
+    QString TicketDate_;
+    bool RouteKeyMode_ = false;
+    int lampTestMilliseconds_ = 3000;
+
+    std::array<QFrame*, 2> Frame1_{};
+    std::array<QListWidget*, 5> List2_{};
+    std::array<QListWidget*, 3> List3_{};
+    std::array<QPushButton*, 12> CommandButton1_{};
+    std::array<QLabel*, 3> Label2_{};
+    QPushButton* Check1_ = nullptr;
+    std::array<QPushButton*, 2> Command2_{};
+    QGroupBox* grpM_Tape_ = nullptr;
+    std::array<QRadioButton*, 3> Option4_{};
+    QFrame* Frame6_ = nullptr;
+    QCheckBox* Check2_ = nullptr;
+    std::array<QScrollBar*, 2> HScroll1_{};
+    std::array<QLabel*, 2> Label1_{};
+    QPushButton* Check4_ = nullptr;
+    QLabel* picSeirikenPrev_ = nullptr;
+    QImage preview_;
+    QComboBox* Combo1_ = nullptr;
+    QMenu* MnuHide_ = nullptr;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+// Helpers for windows built from a design: controls placed at fixed geometry, and control
+// arrays named like the design's ("Option3(7)") so tests and readers find them by name.
+
+inline QString arrayName(const char* name, int index) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
+
+template <typename Widget> Widget* placed(Widget* widget, const QRect& geometry) {
+    widget->setGeometry(geometry);
+    return widget;
+}

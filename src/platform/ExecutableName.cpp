@@ -1,0 +1,8 @@
+#include "ExecutableName.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+QString executableName() {
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
