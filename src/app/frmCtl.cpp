@@ -197,8 +197,9 @@ void frmCtl::buildMiddleColumn() {
 
     static const char* const stepCaptions[2] = {"データ戻し", "データ送り"};
     for (int i = 0; i < 2; ++i) {
-        Command2_[i] = named(new WrapPushButton(QString::fromUtf8(stepCaptions[i]), this),
-                             arrayName("Command2", i), QRect(137 + 57 * i, 33, 55, 72));
+        auto* step = new WrapPushButton(QString::fromUtf8(stepCaptions[i]), this);
+        step->setBreakAfter(3);
+        Command2_[i] = named(step, arrayName("Command2", i), QRect(137 + 57 * i, 33, 55, 72));
         Command2_[i]->setEnabled(false);
         connect(Command2_[i], &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
     }

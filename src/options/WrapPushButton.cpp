@@ -12,6 +12,9 @@ void WrapPushButton::paintEvent(QPaintEvent*) {
     option.text.clear();
     painter.drawControl(QStyle::CE_PushButton, option);
     const QRect contents = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    QString caption = text();
+    if (breakAfter_ > 0 && fontMetrics().horizontalAdvance(caption) > contents.width())
+        caption.insert(breakAfter_, QLatin1Char('\n'));
     style()->drawItemText(&painter, contents, Qt::AlignCenter | Qt::TextWordWrap, palette(),
-                          isEnabled(), text(), QPalette::ButtonText);
+                          isEnabled(), caption, QPalette::ButtonText);
 }

@@ -9,6 +9,13 @@ class WrapPushButton : public QPushButton {
 public:
     WrapPushButton(const QString& text, QWidget* parent);
 
+    // Where a caption that does not fit on one line breaks: after this many characters
+    // ("データ|戻し"). Without it the caption breaks wherever the line is full.
+    void setBreakAfter(int characters) { breakAfter_ = characters; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    int breakAfter_ = 0;
 };
