@@ -104,8 +104,9 @@ Conversion fromCsv(const QString& csv) {
             const std::optional<qint16> value = given ? toInt16(fields->at(column)) : qint16(0);
             if (!value)
                 return {{},
-                        where + (column == 1 ? QStringLiteral("the ticket number")
-                                             : QStringLiteral("fare %1").arg(column - 1)) +
+                        where +
+                            (column == 1 ? QStringLiteral("the ticket number")
+                                         : QStringLiteral("fare %1").arg(column - 1)) +
                             QStringLiteral(" is not a whole number from -32768 to 32767")};
             appendWord(records, quint16(*value));
         }

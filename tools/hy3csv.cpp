@@ -4,6 +4,7 @@
 //   hy3csv --csv ROUTE.hy3         print the fare data file as CSV
 
 #include "Hy3Csv.h"
+
 #include "app/FareFileReader.h"
 
 #include <QFile>

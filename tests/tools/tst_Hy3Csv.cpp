@@ -1,0 +1,107 @@
+#include "Hy3Csv.h"
+#include "app/FareFileBytes.h"
+#include "app/FareFileReader.h"
+#include "platform/KvRes.h"
+#include "platform/ShiftJis.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace FareFileBytes;
+
+namespace {
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class tst_Hy3Csv : public QObject {
+    Q_OBJECT
+private slots:
+    void buildsTheFareFile() {
+        const QString csv = QStringLiteral(
+            "\uFEFF# 停留所名,整理券番号,運賃…\r\n駅前,1,180,-1\r\n\r\n\"A,\"\"B\"\"\",2,,5\r\n");
+        const Hy3Csv::Conversion conversion = Hy3Csv::fromCsv(csv);
+        QCOMPARE(conversion.error, QString());
+        QCOMPARE(conversion.fareFile, count(2) + record("\x89\x77\x91\x4F", 1, {180, -1}) +
+                                          record("A,\"B\"", 2, {0, 5}));
+
+        const auto records = FareFileReader::records(conversion.fareFile, 2);
+        QVERIFY(records);
+        QCOMPARE(Hy3Csv::toCsv(*records), QStringLiteral("駅前,1,180,-1\n\"A,\"\"B\"\"\",2,0,5\n"));
+        QCOMPARE(Hy3Csv::fromCsv(Hy3Csv::toCsv(*records)).fareFile, conversion.fareFile);
+    }
+
+    void refusesBadRowsByLine() {
+        const QString tooManyFares = QStringLiteral("A,1") + QStringLiteral(",1").repeated(151);
+        const struct {
+            QString csv;
+            QString error;
+        } cases[] = {
+            {QStringLiteral("A,1\nB"),
+             QStringLiteral("line 2: a stop needs a name and a ticket number")},
+            {QStringLiteral("A,x"),
+             QStringLiteral(
+                 "line 1: the ticket number is not a whole number from -32768 to 32767")},
+            {QStringLiteral("#\nA,1,2,40000"),
+             QStringLiteral("line 2: fare 2 is not a whole number from -32768 to 32767")},
+            {QStringLiteral("A,1,1.5"),
+             QStringLiteral("line 1: fare 1 is not a whole number from -32768 to 32767")},
+            {tooManyFares, QStringLiteral("line 1: more than 150 fares")},
+            {QStringLiteral("\"A,1"), QStringLiteral("line 1: a quoted stop name is not closed")},
+            {QStringLiteral("A,1\n한국,2"),
+             QStringLiteral("line 2: the stop name has characters Shift-JIS lacks")},
+            {QStringLiteral("A,1\n").repeated(302),
+             QStringLiteral("line 302: more than 301 stops")},
+            {QStringLiteral("# only a note\n"), QStringLiteral("the file has no stops")},
+        };
+        for (const auto& c : cases) {
+            const Hy3Csv::Conversion conversion = Hy3Csv::fromCsv(c.csv);
+            QCOMPARE(conversion.error, c.error);
+            QVERIFY(conversion.fareFile.isEmpty());
+        }
+    }
+
+    void sampleRoutesAreTheirCsv() {
+        for (const char* route : {"12", "7"}) {
+            const QString base = QStringLiteral(Q57_SOURCE_DIR "/data/routes/") + route;
+            const Hy3Csv::Conversion conversion =
+                Hy3Csv::fromCsv(QString::fromUtf8(readFile(base + ".csv")));
+            QCOMPARE(conversion.error, QString());
+            QCOMPARE(readFile(base + ".hy3"), conversion.fareFile);
+        }
+
+        // Route 12 shows what the unit can show: long names, marks, half-width letters, a stop
+        // without fare (-1), step sounds 1 to 3 beyond the shown positions, fares rising.
+        const QByteArray bytes = readFile(QStringLiteral(Q57_SOURCE_DIR "/data/routes/12.hy3"));
+        const auto stops = FareFileReader::records(bytes, *FareFileReader::recordCount(bytes));
+        QVERIFY(stops && stops->size() >= 20);
+        int longNames = 0;
+        QString allNames;
+        QSet<int> sounds;
+        bool noFare = false;
+        for (std::size_t r = 0; r < stops->size(); ++r) {
+            const FareRecord& stop = (*stops)[r];
+            longNames += KvRes::LenB_ASCII(stop.StopName) / 2 >= 7;
+            allNames += stop.StopName;
+            for (int column = 62; column <= 150; ++column)
+                if (stop.Fare[std::size_t(column)] != 0)
+                    sounds << stop.Fare[std::size_t(column)];
+            for (int n = 1; n <= 61; ++n)
+                noFare |= stop.Fare[std::size_t(n)] == -1;
+            if (r > 0)
+                QVERIFY(stop.Fare[1] > (*stops)[r - 1].Fare[1]);
+        }
+        QVERIFY(longNames >= 3);
+        QVERIFY(noFare);
+        QCOMPARE(sounds, (QSet<int>{1, 2, 3}));
+        for (const char* mark : {"ー", "（", "）", "J", "F"})
+            QVERIFY2(allNames.contains(QString::fromUtf8(mark)), mark);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Hy3Csv)
+#include "tst_Hy3Csv.moc"
