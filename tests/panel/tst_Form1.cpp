@@ -1,3 +1,4 @@
+#include "app/frmCtl.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "panel/Form1.h"
@@ -22,8 +23,11 @@ QString segments(M_Degit& digit, const QColor& colour) {
     return TestSupport::readSegments(TestSupport::grabbed(digit), 13, 20, colour);
 }
 
-std::unique_ptr<TestSupport::ModalAnswer> answerDialog(int fillZero, int zeroMode, bool confirm) {
+std::unique_ptr<TestSupport::ModalAnswer> answerDialog(int fillZero, int zeroMode, bool confirm,
+                                                       std::function<void()> whileOpen = {}) {
     return std::make_unique<TestSupport::ModalAnswer>([=](QWidget* dialog) {
+        if (whileOpen)
+            whileOpen();
         dialog->findChild<QSpinBox*>(QStringLiteral("fillZero"))->setValue(fillZero);
         dialog->findChild<QRadioButton*>(QStringLiteral("zeroMode%1").arg(zeroMode))->click();
         dialog->findChild<QDialogButtonBox*>()
@@ -129,9 +133,12 @@ private slots:
             return true;
         };
 
-        auto answer = answerDialog(3, 1, true);
+        bool operatingPanelLocked = false;
+        auto answer = answerDialog(
+            3, 1, true, [&] { operatingPanelLocked = !form.operatingPanel().isEnabled(); });
         QTest::mouseDClick(&form.Degit(3), Qt::LeftButton);
         QVERIFY(answer->answered());
+        QVERIFY(operatingPanelLocked);
         QVERIFY(everyPositionHas(3, 1));
         QCOMPARE(segments(form.Degit(5), kLit), QStringLiteral(" 007"));
         QCOMPARE(segments(form.Degit(61), kLit), QStringLiteral(" 180"));
@@ -142,6 +149,7 @@ private slots:
         answer = answerDialog(1, 3, false);
         QTest::mouseDClick(&form.Degit(40), Qt::LeftButton);
         QVERIFY(answer->answered());
+        QVERIFY(form.operatingPanel().isEnabled());
         QVERIFY(everyPositionHas(3, 1));
         QCOMPARE(segments(form.Degit(5), kLit), QStringLiteral(" 007"));
 
