@@ -5,7 +5,7 @@
 class QGroupBox;
 
 // The route's announcements and the speech that reads them. Speech and the announcement list
-// join the program with their issues; until then speech counts as unusable and a route brings
+// join the program later; until then speech counts as unusable and a route brings
 // no announcements.
 namespace mdlM_Tape {
 

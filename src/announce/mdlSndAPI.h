@@ -3,7 +3,7 @@
 #include <QString>
 
 // Sound playback through the four device aliases S1 (route setting), S2 (steps), S3
-// (announcements) and S4. Playback joins the program with the sound issue; until then every
+// (announcements) and S4. Playback joins the program later; until then every
 // call plays nothing, as for an empty or missing file.
 namespace mdlSndAPI {
 

@@ -92,6 +92,20 @@ template <std::size_t N> QString selectedDigits(const std::array<QListWidget*, N
     return digits;
 }
 
+// A check box drawn as a button that stays in while it is checked, as on the panel.
+QPushButton* addLatchButton(QWidget* parent, const QString& caption, const QString& name,
+                            const QRect& geometry) {
+    auto* button = named(new QPushButton(caption, parent), name, geometry);
+    button->setCheckable(true);
+    const QColor released = button->palette().color(QPalette::Button);
+    QObject::connect(button, &QPushButton::toggled, button, [button, released](bool in) {
+        QPalette face = button->palette();
+        face.setColor(QPalette::Button, in ? released.darker(125) : released);
+        button->setPalette(face);
+    });
+    return button;
+}
+
 QString distributorCredit() {
     return QStringLiteral("配布元：Velmora 運賃表示器シミュレーター");
 }
@@ -189,9 +203,8 @@ void frmCtl::buildKeypadPanel(QFrame& frame) {
 }
 
 void frmCtl::buildMiddleColumn() {
-    Check1_ = named(new QPushButton(QStringLiteral("表示消去"), this), QStringLiteral("Check1"),
-                    QRect(137, 3, 112, 26));
-    Check1_->setCheckable(true);
+    Check1_ = addLatchButton(this, QStringLiteral("表示消去"), QStringLiteral("Check1"),
+                             QRect(137, 3, 112, 26));
     Check1_->setEnabled(false);
     connect(Check1_, &QPushButton::toggled, this, &frmCtl::Check1_Click);
 
@@ -232,9 +245,8 @@ void frmCtl::buildRightColumn() {
     }
     Option4_[0]->setChecked(true);
 
-    Check4_ = named(new QPushButton(QStringLiteral(">>"), this), QStringLiteral("Check4"),
-                    QRect(328, 3, 23, 20));
-    Check4_->setCheckable(true);
+    Check4_ = addLatchButton(this, QStringLiteral(">>"), QStringLiteral("Check4"),
+                             QRect(328, 3, 23, 20));
     Check4_->setToolTip(QStringLiteral("整理券プレビューを開きます"));
     connect(Check4_, &QPushButton::toggled, this, &frmCtl::Check4_Click);
 

@@ -2,7 +2,7 @@
 
 class Form1;
 
-// The settings file beside the program. It joins the program with the settings issue; until
+// The settings file beside the program. It joins the program later; until
 // then every start begins from the designed defaults and nothing is written.
 namespace mdlIniIo {
 

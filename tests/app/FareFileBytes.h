@@ -35,8 +35,8 @@ inline QByteArray count(int n) {
     return bytes;
 }
 
-// A route of n stops named "S1", "S2", ...: stop r has ticket number r and fare 100 * r + n at
-// position n.
+// A route of n stops named "S1", "S2", ...: stop r has ticket number r and, at positions
+// n = 1 to 3, the fare 100 * r + n.
 inline QByteArray simpleRoute(int stops) {
     QByteArray bytes = count(stops);
     for (int r = 1; r <= stops; ++r) {

@@ -1,3 +1,4 @@
+#include "app/frmCtl.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "options/ColourButton.h"
@@ -370,6 +371,8 @@ private slots:
         child<QCheckBox>(dialog, QStringLiteral("chkUseSeiriPrev")).click();
         auto& plugin = child<QLineEdit>(dialog, QStringLiteral("txtSeiriPlgDir"));
         plugin.setText(QStringLiteral("old.4SP"));
+        QComboBox& companies = form.operatingPanel().Combo1();
+        companies.addItem(QStringLiteral("old company"));
         QString message;
         TestSupport::ModalAnswer refusal(
             [&message](QWidget* modal) {
@@ -388,6 +391,7 @@ private slots:
         QCOMPARE(message, QStringLiteral("プラグインロードエラー|"
                                          "指定したファイルはプラグインでないか、内容が不正です"));
         QCOMPARE(plugin.text(), QStringLiteral("old.4SP"));
+        QCOMPARE(companies.count(), 0);
         child<QListWidget>(dialog, QStringLiteral("List1")).addItem(QStringLiteral("x"));
         child<QPlainTextEdit>(dialog, QStringLiteral("txtPlginComment")).setPlainText("c");
         child<QPushButton>(dialog, QStringLiteral("Command11")).click();
