@@ -461,6 +461,18 @@ private slots:
         QVERIFY(rig.ctl->isVisible());
         QVERIFY(rig.form.isVisible());
     }
+
+    void closingEndsWithAnEmptyStrip() {
+        Rig rig;
+        rig.form.ChimeiCtl().SetChimei(QStringLiteral("北町"));
+        TestSupport::ModalAnswer yes([](QWidget* box) {
+            static_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click();
+        });
+        QVERIFY(rig.ctl->close());
+        QVERIFY(stripShows(rig.form.ChimeiCtl(), QString()));
+        QVERIFY(!rig.ctl->isVisible());
+        QVERIFY(!rig.form.isVisible());
+    }
 };
 
 QTEST_MAIN(tst_frmCtl)
