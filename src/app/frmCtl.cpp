@@ -54,12 +54,6 @@ struct Version {
 };
 constexpr Version kVersion{4, 0, 0};
 
-template <typename Widget>
-Widget* named(Widget* widget, const QString& name, const QRect& geometry) {
-    widget->setObjectName(name);
-    return placed(widget, geometry);
-}
-
 QLabel* addLabel(QWidget* parent, const QString& text, const QRect& geometry,
                  Qt::Alignment alignment = Qt::AlignCenter) {
     auto* label = placed(new QLabel(text, parent), geometry);
@@ -245,8 +239,8 @@ void frmCtl::buildRightColumn() {
     }
     Option4_[0]->setChecked(true);
 
-    Check4_ = addLatchButton(this, QStringLiteral(">>"), QStringLiteral("Check4"),
-                             QRect(328, 3, 23, 20));
+    Check4_ =
+        addLatchButton(this, QStringLiteral(">>"), QStringLiteral("Check4"), QRect(328, 3, 23, 20));
     Check4_->setToolTip(QStringLiteral("整理券プレビューを開きます"));
     connect(Check4_, &QPushButton::toggled, this, &frmCtl::Check4_Click);
 

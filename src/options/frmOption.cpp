@@ -51,40 +51,29 @@ QGroupBox* addFrame(QWidget* parent, const QString& caption, const QRect& geomet
 }
 
 QPushButton* addBrowseButton(QWidget* parent, const QString& name, QPoint topLeft) {
-    auto* button = placed(new QPushButton(QStringLiteral("..."), parent), {topLeft, QSize(28, 22)});
-    button->setObjectName(name);
-    return button;
+    return named(new QPushButton(QStringLiteral("..."), parent), name, {topLeft, QSize(28, 22)});
 }
 
 QLineEdit* addTextBox(QWidget* parent, const QString& name, const QRect& geometry) {
-    auto* box = placed(new QLineEdit(parent), geometry);
-    box->setObjectName(name);
-    return box;
+    return named(new QLineEdit(parent), name, geometry);
 }
 
 WrapRadioButton* addOption(QWidget* parent, const QString& name, const QString& caption,
                            const QRect& geometry) {
-    auto* button = placed(new WrapRadioButton(caption, parent), geometry);
-    button->setObjectName(name);
-    return button;
+    return named(new WrapRadioButton(caption, parent), name, geometry);
 }
 
 QCheckBox* addCheck(QWidget* parent, const QString& name, const QString& caption,
                     const QRect& geometry) {
-    auto* box = placed(new QCheckBox(caption, parent), geometry);
-    box->setObjectName(name);
-    return box;
+    return named(new QCheckBox(caption, parent), name, geometry);
 }
 
 QComboBox* addList(QWidget* parent, const QString& name, const QRect& geometry) {
-    auto* list = placed(new QComboBox(parent), geometry);
-    list->setObjectName(name);
-    return list;
+    return named(new QComboBox(parent), name, geometry);
 }
 
 ColourButton* addColour(QWidget* parent, const QString& name, quint32 colour, QPoint topLeft) {
-    auto* button = placed(new ColourButton(parent), {topLeft, QSize(48, 22)});
-    button->setObjectName(name);
+    auto* button = named(new ColourButton(parent), name, {topLeft, QSize(48, 22)});
     button->setBackColor(colour);
     return button;
 }
@@ -92,8 +81,7 @@ ColourButton* addColour(QWidget* parent, const QString& name, quint32 colour, QP
 // An option button drawn as a push button, one of a row or column that picks what is in front.
 QPushButton* addPageButton(QWidget* parent, const QString& name, const QString& caption,
                            const QRect& geometry) {
-    auto* button = placed(new WrapPushButton(caption, parent), geometry);
-    button->setObjectName(name);
+    auto* button = named(new WrapPushButton(caption, parent), name, geometry);
     button->setCheckable(true);
     return button;
 }

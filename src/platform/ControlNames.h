@@ -14,3 +14,9 @@ template <typename Widget> Widget* placed(Widget* widget, const QRect& geometry)
     widget->setGeometry(geometry);
     return widget;
 }
+
+template <typename Widget>
+Widget* named(Widget* widget, const QString& name, const QRect& geometry) {
+    widget->setObjectName(name);
+    return placed(widget, geometry);
+}
