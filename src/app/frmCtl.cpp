@@ -17,6 +17,7 @@
 #include "platform/ControlNames.h"
 #include "platform/ExecutableName.h"
 #include "platform/KvRes.h"
+#include "platform/MsgBox.h"
 #include "platform/PictureFile.h"
 #include "platform/RuntimeError.h"
 #include "platform/WindowShape.h"
@@ -309,11 +310,6 @@ int frmCtl::selectedBacklight() const {
     return Option4_[1]->isChecked() ? 1 : 2;
 }
 
-void frmCtl::showMessage(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, executableName(), text, QMessageBox::Ok, this);
-    box.exec();
-}
-
 void frmCtl::Option4_Click(int index) {
     const IniRecord settings = options().currentSettings();
     const quint32 colours[3] = {settings.SeiriNumColorOff, settings.SeiriNumColorOn1,
@@ -438,7 +434,7 @@ void frmCtl::Command1_Click(int index) {
         const DataIo::LoadResult result =
             data_.LoadFareFile(data_.FareFilePath(settings.FareDataDir));
         if (result != DataIo::LoadResult::Loaded) {
-            showMessage(RouteSetting::refusalMessage(result));
+            MsgBox(this, RouteSetting::refusalMessage(result));
             return;
         }
         panel_.ChimeiCtl().SetChimei(QStringLiteral("系統選別中"));
@@ -455,9 +451,9 @@ void frmCtl::Command1_Click(int index) {
                           : settings.FixedDate;
         DispData(data_.CurStop + 1);
     } catch (const RuntimeError& error) {
-        showMessage(error.number() == RuntimeError::FileNotFound
-                        ? RouteSetting::missingFileMessage()
-                        : error.description());
+        MsgBox(this, error.number() == RuntimeError::FileNotFound
+                         ? RouteSetting::missingFileMessage()
+                         : error.description());
     }
 }
 

@@ -58,7 +58,6 @@ private:
     void Form_Load();
 
     frmOption& options() const;
-    void showMessage(const QString& text);
     void CommandButton1_Click(int index);
     void Command1_Click(int index);
     void Command2_Click(int index);

@@ -4,6 +4,15 @@
 #include <QtGlobal>
 #include <array>
 
+// How one fare position shows its number (the digit settings dialog's three choices).
+struct DegitFormatEntry {
+    qint16 Shift = 0;
+    qint16 ZeroMode = 0;
+    qint16 FillZero = 0;
+
+    bool operator==(const DegitFormatEntry&) const = default;
+};
+
 // The settings record: the snapshot of every setting that the settings file holds. Check
 // boxes hold 0 or 1, option buttons -1 (chosen) or 0, lists their 0-based position (-1: none),
 // colours 0x00BBGGRR.
@@ -86,6 +95,9 @@ struct IniRecord {
 
     // The colour dialog's custom colours.
     std::array<quint32, 17> CustColors{};
+
+    // Fare positions 1..61 at indices 0..60.
+    std::array<DegitFormatEntry, 61> DegitFormat{};
 
     bool operator==(const IniRecord&) const = default;
 };

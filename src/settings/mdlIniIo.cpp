@@ -1,9 +1,133 @@
 #include "mdlIniIo.h"
 
+#include "app/frmCtl.h"
+#include "controls/ChimeiCtl_B.h"
+#include "controls/M_Degit.h"
+#include "options/frmOption.h"
+#include "panel/Form1.h"
+#include "panel/Q57Layout.h"
+#include "platform/ExecutableName.h"
+#include "platform/MsgBox.h"
+#include "platform/RuntimeError.h"
+#include "settings/IniFile.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <optional>
+
+namespace {
+
+QString& fileNameOverride() {
+    static QString name;
+    return name;
+}
+
+// The file's bytes, or nothing when there is no such file to read.
+std::optional<QByteArray> readSettingsFile(const QString& name) {
+    if (name.isEmpty() || !QFileInfo::exists(name))
+        return std::nullopt;
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly))
+        throw RuntimeError(RuntimeError::PathFileAccessError);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw RuntimeError(RuntimeError::DeviceIoError);
+    return bytes;
+}
+
+// The old file is only replaced once the new one is completely on disk.
+void writeSettingsFile(const QString& name, const QByteArray& bytes) {
+    const QFileInfo existing(name);
+    // A file the user made read-only keeps what it holds.
+    if (existing.exists() && !existing.isWritable())
+        throw RuntimeError(RuntimeError::PermissionDenied);
+    QSaveFile file(name);
+    if (!file.open(QIODevice::WriteOnly))
+        throw RuntimeError(QFileInfo(existing.absolutePath()).isWritable()
+                               ? RuntimeError::PathFileAccessError
+                               : RuntimeError::PermissionDenied);
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        throw RuntimeError(RuntimeError::DeviceIoError);
+}
+
+QString failureText(const RuntimeError& error) {
+    return QStringLiteral("エラー Code:%1\n内容:%2").arg(error.number()).arg(error.description());
+}
+
+void applyToWindows(Form1& form) {
+    const IniRecord& ini = form.IniData();
+    auto paint = [&ini](M_Degit& digit) {
+        digit.setBackColor(ini.DegitBackColor);
+        digit.setBaseForeColor(ini.DegitBaseForeColor);
+        digit.setDegitForeColor(ini.DegitForeColor);
+    };
+    for (int n = 1; n <= Q57Layout::kPositionCount; ++n) {
+        M_Degit& digit = form.Degit(n);
+        const DegitFormatEntry& format = ini.DegitFormat[std::size_t(n - 1)];
+        digit.setZeroMode(format.ZeroMode);
+        digit.setShift(format.Shift);
+        digit.setFillZero(format.FillZero);
+        paint(digit);
+        // Nothing shows until the display is next updated.
+        digit.setValue(QStringLiteral(" "));
+    }
+    paint(form.TimeDegit(0));
+    paint(form.TimeDegit(1));
+    form.ChimeiCtl().setBackColor(ini.ChimeiBackColor);
+    form.ChimeiCtl().setForeColor(ini.ChimeiForeColor);
+    form.optionDialog().SetOptionInfo(ini);
+    form.operatingPanel().SetCtrlDataInfo(ini);
+    form.SetFormInfo(ini);
+    form.optionDialog().SetProp();
+}
+
+} // namespace
+
 namespace mdlIniIo {
 
-void LoadIni(Form1&) {}
+QString IniFileName() {
+    if (!fileNameOverride().isEmpty())
+        return fileNameOverride();
+    QString folder = QCoreApplication::applicationDirPath();
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder + executableName() + QStringLiteral(".in4");
+}
 
-void SaveIni(Form1&) {}
+void setIniFileName(const QString& name) {
+    fileNameOverride() = name;
+}
+
+void LoadIni(Form1& form) {
+    try {
+        const std::optional<QByteArray> bytes = readSettingsFile(IniFileName());
+        if (!bytes)
+            return;
+        // Decoded whole before anything is applied: a short file changes nothing.
+        form.IniData() = IniFile::decode(*bytes);
+        applyToWindows(form);
+    } catch (const RuntimeError& error) {
+        MsgBox(&form, failureText(error) + QStringLiteral("\nモジュール:mdlIniIo.LoadIni()"));
+    }
+}
+
+void SaveIni(Form1& form) {
+    IniRecord& ini = form.IniData();
+    for (int n = 1; n <= Q57Layout::kPositionCount; ++n) {
+        const M_Degit& digit = form.Degit(n);
+        ini.DegitFormat[std::size_t(n - 1)] = {qint16(digit.Shift()), qint16(digit.ZeroMode()),
+                                               qint16(digit.FillZero())};
+    }
+    form.optionDialog().GetOptionInfo(ini);
+    form.operatingPanel().GetCtrlDataInfo(ini);
+    form.GetFormInfo(ini);
+    try {
+        writeSettingsFile(IniFileName(), IniFile::encode(ini));
+    } catch (const RuntimeError& error) {
+        MsgBox(&form, failureText(error));
+    }
+}
 
 } // namespace mdlIniIo

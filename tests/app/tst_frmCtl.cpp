@@ -4,7 +4,6 @@
 #include "controls/M_Degit.h"
 #include "options/frmOption.h"
 #include "panel/Form1.h"
-#include "platform/JapaneseFonts.h"
 #include "platform/ShiftJis.h"
 #include "support/TestSupport.h"
 
@@ -97,7 +96,7 @@ bool stripShows(ChimeiCtl_B& strip, const QString& name) {
 class tst_frmCtl : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { JapaneseFonts::registerSubstitutions(); }
+    void initTestCase() { TestSupport::prepareWindowTests(); }
 
     void panelAsItStarts() {
         Rig rig;

@@ -5,7 +5,6 @@
 #include "options/frmOption.h"
 #include "panel/Form1.h"
 #include "platform/DateChoiceDialog.h"
-#include "platform/JapaneseFonts.h"
 #include "platform/RuntimeError.h"
 #include "support/TestSupport.h"
 
@@ -131,7 +130,7 @@ struct FileAnswer {
 class TestFrmOption : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { JapaneseFonts::registerSubstitutions(); }
+    void initTestCase() { TestSupport::prepareWindowTests(); }
 
     void everyDefaultAtCreation() {
         Form1 form;

@@ -2,7 +2,6 @@
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "panel/Form1.h"
-#include "platform/JapaneseFonts.h"
 #include "platform/WindowShape.h"
 #include "settings/IniData.h"
 #include "support/TestSupport.h"
@@ -54,7 +53,7 @@ void drag(QWidget& target, QPoint from, QPoint to, Qt::MouseButton button) {
 class TestForm1 : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { JapaneseFonts::registerSubstitutions(); }
+    void initTestCase() { TestSupport::prepareWindowTests(); }
 
     void loadStepShowsABlankPanel() {
         Form1 form;

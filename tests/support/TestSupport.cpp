@@ -1,12 +1,27 @@
 #include "TestSupport.h"
 
+#include "platform/JapaneseFonts.h"
+#include "settings/mdlIniIo.h"
+
 #include <QApplication>
 #include <QRect>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 #include <cmath>
 
 namespace TestSupport {
+
+void prepareWindowTests() {
+    JapaneseFonts::registerSubstitutions();
+    static QTemporaryDir settingsFolder;
+    mdlIniIo::setIniFileName(settingsFolder.filePath(QStringLiteral("Q57.in4")));
+}
+
+void recoverFromQuit() {
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+}
 
 QImage grabbed(QWidget& widget) {
     return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);

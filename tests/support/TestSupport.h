@@ -10,6 +10,14 @@ class QWidget;
 
 namespace TestSupport {
 
+// For tests that open the program's windows: the Japanese faces, and a settings file of the
+// test's own in a temporary folder, so no run reads what an earlier one saved.
+void prepareWindowTests();
+
+// The program's quit ends the event loop for good; a test that goes on after one runs a fresh
+// loop, which clears it.
+void recoverFromQuit();
+
 // What a widget shows on screen, as 32-bit RGB.
 QImage grabbed(QWidget& widget);
 

@@ -1,0 +1,165 @@
+#include "IniFile.h"
+
+#include "platform/RuntimeError.h"
+#include "platform/ShiftJis.h"
+
+#include <QtEndian>
+#include <limits>
+
+namespace {
+
+// The file's digit count; readers skip it and always take 61 entries.
+constexpr qint16 kDigitCount = 61;
+
+// The one list of the items in file order, walked by the writer and the reader alike.
+template <typename Record, typename Visitor> void forEachItem(Record& ini, Visitor& item) {
+    item(ini.FareDataDir);
+    item(ini.TapeDataDir);
+    item(ini.UseSeiriNum);
+    item(ini.SeiriNumColorOff);
+    item(ini.SeiriNumColorOn1);
+    item(ini.SeiriNumColorOn2);
+    item(ini.SeiriNumStyle);
+    item(ini.SeiriNumZeroPad);
+    item(ini.PanelAuto);
+    item(ini.PanelManual);
+    item(ini.PanelOffBuiltIn);
+    item(ini.PanelOffUser);
+    item(ini.PanelOn1BuiltIn);
+    item(ini.PanelOn1User);
+    item(ini.PanelOn2BuiltIn);
+    item(ini.PanelOn2User);
+    item(ini.PanelImageOff);
+    item(ini.PanelImageOn1);
+    item(ini.PanelImageOn2);
+    item(ini.DegitBackColor);
+    item(ini.DegitBaseForeColor);
+    item(ini.DegitForeColor);
+    item(ini.InfoOrderOn);
+    item(ini.InfoOrderSlot);
+    item(ini.InfoOrderFromZero);
+    item(ini.InfoSeiriNumOn);
+    item(ini.InfoSeiriNumSlot);
+    item(ini.InfoRouteOn);
+    item(ini.InfoRouteSlot);
+    item(ini.InfoColumnOn);
+    item(ini.InfoColumn);
+    item(ini.InfoColumnSlot);
+    item(ini.ChimeiBackColor);
+    item(ini.ChimeiForeColor);
+    item(ini.ChimeiFontMode);
+    item(ini.ChimeiFontBold);
+    item(ini.SoundRouteSet);
+    item(ini.SoundReset);
+    item(ini.StepSoundAlways);
+    item(ini.StepSoundByColumn);
+    item(ini.StepSoundSync);
+    item(ini.StepSoundAsync);
+    item(ini.StepSoundFile);
+    item(ini.StepSoundColumn);
+    item(ini.StepSoundFile1);
+    item(ini.StepSoundFile2);
+    item(ini.StepSoundFile3);
+    item(ini.PreSoundAlways);
+    item(ini.PreSoundByFlag);
+    item(ini.PreSoundSync);
+    item(ini.PreSoundAsync);
+    item(ini.PreSoundFile);
+    item(ini.PreSoundFile1);
+    item(ini.PreSoundFile2);
+    item(ini.PreSoundFile3);
+    item(ini.UseSeiriPrev);
+    item(ini.SeiriPlgFile);
+    item(ini.DateUpdateOnPrint);
+    item(ini.DateKeepAtRouteSet);
+    item(ini.DateFixed);
+    item(ini.FixedDate);
+    item(ini.CtlViewMode);
+    item(ini.ScrollSpeed);
+    item(ini.ScrollInterval);
+    item(ini.LateNightFare);
+    item(ini.PreviewOpen);
+    item(ini.CtlLeft);
+    item(ini.CtlTop);
+    item(ini.DispLeft);
+    item(ini.DispTop);
+    for (auto& colour : ini.CustColors)
+        item(colour);
+    item.digitCount();
+    for (auto& entry : ini.DegitFormat) {
+        item(entry.Shift);
+        item(entry.ZeroMode);
+        item(entry.FillZero);
+    }
+}
+
+class Writer {
+public:
+    template <typename Number> void operator()(Number value) {
+        char bytes[sizeof(Number)];
+        qToLittleEndian(value, bytes);
+        bytes_.append(bytes, sizeof(Number));
+    }
+    void operator()(const QString& text) {
+        const QByteArray encoded = ShiftJis::encode(text);
+        if (encoded.size() > std::numeric_limits<quint16>::max())
+            throw RuntimeError(RuntimeError::Overflow);
+        (*this)(quint16(encoded.size()));
+        bytes_.append(encoded);
+    }
+    void digitCount() { (*this)(kDigitCount); }
+
+    const QByteArray& bytes() const { return bytes_; }
+
+private:
+    QByteArray bytes_;
+};
+
+class Reader {
+public:
+    explicit Reader(const QByteArray& bytes) : bytes_(bytes) {}
+
+    template <typename Number> void operator()(Number& value) {
+        value = qFromLittleEndian<Number>(take(sizeof(Number)));
+    }
+    void operator()(QString& text) {
+        quint16 length = 0;
+        (*this)(length);
+        text = ShiftJis::decode(QByteArray(take(length), length));
+    }
+    void digitCount() {
+        qint16 ignored = 0;
+        (*this)(ignored);
+    }
+
+private:
+    const char* take(qsizetype count) {
+        if (bytes_.size() - position_ < count)
+            throw RuntimeError(RuntimeError::InputPastEndOfFile);
+        const char* start = bytes_.constData() + position_;
+        position_ += count;
+        return start;
+    }
+
+    const QByteArray& bytes_;
+    qsizetype position_ = 0;
+};
+
+} // namespace
+
+namespace IniFile {
+
+QByteArray encode(const IniRecord& ini) {
+    Writer writer;
+    forEachItem(ini, writer);
+    return writer.bytes();
+}
+
+IniRecord decode(const QByteArray& bytes) {
+    IniRecord ini;
+    Reader reader(bytes);
+    forEachItem(ini, reader);
+    return ini;
+}
+
+} // namespace IniFile

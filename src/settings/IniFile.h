@@ -1,0 +1,21 @@
+#pragma once
+
+#include "settings/IniData.h"
+
+#include <QByteArray>
+
+// The byte layout of the settings file: every item of the record in a fixed order, little-endian,
+// without gaps; texts as a 16-bit byte count and their Shift-JIS bytes.
+namespace IniFile {
+
+// The size of a file whose texts are all empty.
+constexpr int kFixedSize = 604;
+
+// Throws an Overflow error for a text longer than a 16-bit count can hold.
+QByteArray encode(const IniRecord& ini);
+
+// Throws an InputPastEndOfFile error when the bytes end before the last item. Bytes after the
+// last item are ignored.
+IniRecord decode(const QByteArray& bytes);
+
+} // namespace IniFile

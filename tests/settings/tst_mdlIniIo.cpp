@@ -1,0 +1,408 @@
+#include "app/frmCtl.h"
+#include "controls/ChimeiCtl_B.h"
+#include "controls/M_Degit.h"
+#include "options/ColourButton.h"
+#include "options/frmOption.h"
+#include "panel/Form1.h"
+#include "settings/mdlIniIo.h"
+#include "support/TestSupport.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+#include <optional>
+#include <unistd.h>
+
+namespace {
+
+// A settings file put together item by item, independently of the program's writer.
+struct FileBytes {
+    QByteArray bytes;
+
+    FileBytes& i16(qint16 v) {
+        char b[2];
+        qToLittleEndian(v, b);
+        bytes.append(b, 2);
+        return *this;
+    }
+    FileBytes& i32(qint32 v) {
+        char b[4];
+        qToLittleEndian(v, b);
+        bytes.append(b, 4);
+        return *this;
+    }
+    // Shift-JIS bytes as they are to be stored; the count is of bytes.
+    FileBytes& text(const QByteArray& sjis) {
+        i16(qint16(sjis.size()));
+        bytes.append(sjis);
+        return *this;
+    }
+};
+
+// "/data/運賃": 8 characters, 10 bytes.
+const QByteArray kJapaneseFolder("/data/\x89\x5e\x92\xc0");
+
+// Every item set to something other than its designed value.
+QByteArray everyItemSet() {
+    FileBytes f;
+    f.text(kJapaneseFolder).text("/data/tape");
+    f.i16(1).i32(0x112233).i32(0x445566).i32(0x778899).i16(3).i16(1);
+    f.i16(0).i16(-1).i16(0).i16(-1).i16(-1).i16(0).i16(0).i16(-1);
+    f.text("/img/off.bmp").text("/img/on1.bmp").text("/img/on2.bmp");
+    f.i32(0x101010).i32(0x202020).i32(0x30A0F0);
+    f.i16(1).i16(5).i16(1).i16(1).i16(10).i16(1).i16(20).i16(1).i16(61).i16(30);
+    f.i32(0x203040).i32(0x00C0FF).i16(2).i16(1);
+    f.text("/snd/route.wav").text("/snd/reset.wav");
+    f.i16(0).i16(-1).i16(-1).i16(0).text("/snd/step.wav").i16(62);
+    f.text("/snd/s1.wav").text("/snd/s2.wav").text("/snd/s3.wav");
+    f.i16(0).i16(-1).i16(0).i16(-1);
+    f.text("/snd/pre.wav").text("/snd/p1.wav").text("/snd/p2.wav").text("/snd/p3.wav");
+    f.i16(1).text("/plg/ticket.so").i16(0).i16(0).i16(-1).text("2026/12/24");
+    f.i16(1).i32(777).i32(1500).i16(1).i16(1);
+    f.i32(40 * 15).i32(50 * 15).i32(30 * 15).i32(20 * 15);
+    for (int k = 0; k < 17; ++k)
+        f.i32(k * 0x010101);
+    f.i16(61);
+    for (int n = 1; n <= 61; ++n)
+        f.i16(qint16(n % 4)).i16(qint16(n / 4 % 4)).i16(qint16(n / 16));
+    return f.bytes;
+}
+
+// What each control of the options dialog shows once that file is loaded: a text, a check
+// box 0/1, an option button -1/0, a list position or a colour.
+QList<std::pair<QString, QVariant>> dialogShowsEveryItemSet() {
+    auto s = [](const char* text) { return QVariant(QString::fromUtf8(text)); };
+    return {
+        {"Text2(0)", s("/data/運賃")},
+        {"Text2(1)", s("/data/tape")},
+        {"Check1", 1},
+        {"Command5(0)", 0x112233},
+        {"Command5(1)", 0x445566},
+        {"Command5(2)", 0x778899},
+        {"Combo2", 3},
+        {"Check2", 1},
+        {"Option3(0)", 0},
+        {"Option3(1)", -1},
+        {"Option3(7)", 0},
+        {"Option3(6)", -1},
+        {"Option3(3)", -1},
+        {"Option3(2)", 0},
+        {"Option3(4)", 0},
+        {"Option3(5)", -1},
+        {"txtSelectPanel(0)", s("/img/off.bmp")},
+        {"txtSelectPanel(1)", s("/img/on1.bmp")},
+        {"txtSelectPanel(2)", s("/img/on2.bmp")},
+        {"Command8(0)", 0x101010},
+        {"Command8(1)", 0x202020},
+        {"Command8(2)", 0x30A0F0},
+        {"Check3(0)", 1},
+        {"Combo4(0)", 5},
+        {"Check3(4)", 1},
+        {"Check3(1)", 1},
+        {"Combo4(1)", 10},
+        {"Check3(2)", 1},
+        {"Combo4(2)", 20},
+        {"Check3(3)", 1},
+        {"Combo4(4)", 61},
+        {"Combo4(3)", 30},
+        {"Command9(0)", 0x203040},
+        {"Command9(1)", 0x00C0FF},
+        {"Combo3", 2},
+        {"Check4", 1},
+        {"txtSelectSound(0)", s("/snd/route.wav")},
+        {"txtSelectSound(1)", s("/snd/reset.wav")},
+        {"Option2(0)", 0},
+        {"Option2(1)", -1},
+        {"Option6(0)", -1},
+        {"Option6(1)", 0},
+        {"txtSelectSound(7)", s("/snd/step.wav")},
+        {"Combo1", 62},
+        {"txtSelectSound(8)", s("/snd/s1.wav")},
+        {"txtSelectSound(9)", s("/snd/s2.wav")},
+        {"txtSelectSound(10)", s("/snd/s3.wav")},
+        {"Option2(2)", 0},
+        {"Option2(3)", -1},
+        {"Option7(0)", 0},
+        {"Option7(1)", -1},
+        {"txtSelectSound(3)", s("/snd/pre.wav")},
+        {"txtSelectSound(4)", s("/snd/p1.wav")},
+        {"txtSelectSound(5)", s("/snd/p2.wav")},
+        {"txtSelectSound(6)", s("/snd/p3.wav")},
+        {"chkUseSeiriPrev", 1},
+        {"txtSeiriPlgDir", s("/plg/ticket.so")},
+        {"Option4(0)", 0},
+        {"Option4(1)", 0},
+        {"Option4(2)", -1},
+        {"Label10", s("2026/12/24")},
+    };
+}
+
+QVariant shown(QWidget* control) {
+    if (auto* colour = dynamic_cast<ColourButton*>(control))
+        return int(colour->BackColor());
+    if (auto* option = qobject_cast<QRadioButton*>(control))
+        return option->isChecked() ? -1 : 0;
+    if (auto* box = qobject_cast<QCheckBox*>(control))
+        return box->isChecked() ? 1 : 0;
+    if (auto* list = qobject_cast<QComboBox*>(control))
+        return list->currentIndex();
+    if (auto* text = qobject_cast<QLineEdit*>(control))
+        return text->text();
+    if (auto* label = qobject_cast<QLabel*>(control))
+        return label->text();
+    return {};
+}
+
+QByteArray readFile(const QString& name) {
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& name, const QByteArray& bytes) {
+    QFile file(name);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// The program started with the settings file given, and the text of any message it showed.
+struct Start {
+    Form1 form;
+    QString message;
+
+    explicit Start(const QString& settingsFile) {
+        mdlIniIo::setIniFileName(settingsFile);
+        TestSupport::ModalAnswer answer([this](QWidget* box) {
+            message = static_cast<QMessageBox*>(box)->text();
+            static_cast<QMessageBox*>(box)->accept();
+        });
+        form.Form_Load();
+        form.show();
+    }
+    frmCtl& ctl() { return form.operatingPanel(); }
+    template <typename Widget> Widget& control(QWidget& window, const QString& name) {
+        auto* widget = window.findChild<Widget*>(name);
+        if (widget == nullptr)
+            qFatal("no control %s", qPrintable(name));
+        return *widget;
+    }
+    // Quitting from the operating panel, answering yes; returns the message the save showed.
+    QString quit() {
+        QString saveMessage;
+        std::optional<TestSupport::ModalAnswer> report;
+        TestSupport::ModalAnswer yes([&](QWidget* box) {
+            report.emplace([&saveMessage](QWidget* shown) {
+                saveMessage = static_cast<QMessageBox*>(shown)->text();
+                static_cast<QMessageBox*>(shown)->accept();
+            });
+            static_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click();
+        });
+        ctl().close();
+        TestSupport::recoverFromQuit();
+        return saveMessage;
+    }
+    // What the windows hold, as the bytes a save writes.
+    QByteArray saved(const QString& settingsFile) {
+        mdlIniIo::setIniFileName(settingsFile);
+        mdlIniIo::SaveIni(form);
+        return readFile(settingsFile);
+    }
+    // Which input panel is in front.
+    int inputPanel() {
+        QWidget& first = control<QWidget>(ctl(), QStringLiteral("Frame1(0)"));
+        QWidget* shown = ctl().childAt(first.geometry().center());
+        return first.isAncestorOf(shown) ? 0 : 1;
+    }
+};
+
+} // namespace
+
+class TestMdlIniIo : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { TestSupport::prepareWindowTests(); }
+
+    void fileNameIsTheProgramsBesideIt() {
+        mdlIniIo::setIniFileName(QString());
+        QCOMPARE(mdlIniIo::IniFileName(),
+                 QCoreApplication::applicationDirPath() + QStringLiteral("/tst_mdlIniIo.in4"));
+    }
+
+    void firstStartIsSilentAndTheFirstQuitWritesTheFile() {
+        const QString name = folder_.filePath(QStringLiteral("first.in4"));
+        Start start(name);
+        QCOMPARE(start.message, QString());
+        start.control<QLabel>(start.form.optionDialog(), QStringLiteral("Label10")).clear();
+        QCOMPARE(start.quit(), QString());
+        QCOMPARE(readFile(name).size(), 604);
+        QVERIFY(start.form.isHidden());
+    }
+
+    void handMadeFileLoadsIntoEveryWindow() {
+        const QString name = folder_.filePath(QStringLiteral("every.in4"));
+        const QByteArray bytes = everyItemSet();
+        writeFile(name, bytes);
+        Start start(name);
+        QCOMPARE(start.message, QString());
+        // Saving collects from the windows: the same bytes mean every item reached its control.
+        QCOMPARE(start.saved(folder_.filePath(QStringLiteral("every-saved.in4"))), bytes);
+
+        for (const auto& [name, value] : dialogShowsEveryItemSet()) {
+            QWidget& control = start.control<QWidget>(start.form.optionDialog(), name);
+            QVERIFY2(shown(&control) == value, qPrintable(name));
+        }
+        QCOMPARE(start.form.pos(), QPoint(30, 20));
+        QCOMPARE(start.ctl().pos(), QPoint(40, 50));
+        QCOMPARE(start.ctl().width(), 594);
+        QCOMPARE(start.control<QLabel>(start.ctl(), QStringLiteral("Label1(0)")).text(),
+                 QStringLiteral("777"));
+        QCOMPARE(start.control<QLabel>(start.ctl(), QStringLiteral("Label1(1)")).text(),
+                 QStringLiteral("1500"));
+        QVERIFY(start.control<QCheckBox>(start.ctl(), QStringLiteral("Check2")).isChecked());
+        QCOMPARE(start.inputPanel(), 0);
+        QCOMPARE(start.form.ChimeiCtl().BackColor(), 0x203040u);
+        QCOMPARE(start.form.ChimeiCtl().ForeColor(), 0x00C0FFu);
+        QCOMPARE(start.form.TimeDegit(1).DegitForeColor(), 0x30A0F0u);
+        QCOMPARE(start.form.IniData().CustColors[16], 16u * 0x010101);
+        for (int n = 1; n <= 61; ++n) {
+            const M_Degit& digit = start.form.Degit(n);
+            QCOMPARE(digit.Shift(), n % 4);
+            QCOMPARE(digit.ZeroMode(), n / 4 % 4);
+            QCOMPARE(digit.FillZero(), n / 16);
+            QCOMPARE(digit.Value().toString(), QStringLiteral(" "));
+        }
+        QCOMPARE(TestSupport::readSegments(TestSupport::grabbed(start.form.Degit(61)), 13, 20,
+                                           QColor(0xF0, 0xA0, 0x30)),
+                 QStringLiteral("    "));
+
+        // Another digit count changes nothing: 61 entries follow it all the same.
+        QByteArray otherCount = bytes;
+        qToLittleEndian(qint16(5), otherCount.data() + otherCount.size() - 61 * 6 - 2);
+        writeFile(name, otherCount);
+        Start again(name);
+        QCOMPARE(again.message, QString());
+        QCOMPARE(again.saved(folder_.filePath(QStringLiteral("count-saved.in4"))), bytes);
+    }
+
+    void shortFileIsReportedAndAppliesNothing() {
+        const QByteArray designed = Start(folder_.filePath(QStringLiteral("none.in4")))
+                                        .saved(folder_.filePath(QStringLiteral("designed.in4")));
+        const QByteArray bytes = everyItemSet();
+        const QString name = folder_.filePath(QStringLiteral("short.in4"));
+        for (qsizetype cut :
+             {qsizetype(0), qsizetype(1), qsizetype(9), qsizetype(300), bytes.size() - 1}) {
+            writeFile(name, bytes.left(cut));
+            Start start(name);
+            QCOMPARE(start.message,
+                     QStringLiteral("エラー Code:62\n内容:ファイルの終わりを越えて読み込もうとしま"
+                                    "した。\nモジュール:mdlIniIo.LoadIni()"));
+            QCOMPARE(start.saved(folder_.filePath(QStringLiteral("short-saved.in4"))), designed);
+        }
+    }
+
+    void failedSaveKeepsTheOldFile() {
+        QTemporaryDir locked;
+        const QString name = locked.filePath(QStringLiteral("Q57.in4"));
+        const QByteArray old = everyItemSet();
+        writeFile(name, old);
+        QFile(name).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                   QFileDevice::ReadOther | QFileDevice::WriteOther);
+        Start start(name);
+        start.ctl().move(100, 100);
+        QFile(locked.path())
+            .setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                            QFileDevice::ReadOther | QFileDevice::ExeOther);
+        // Root may write anywhere: the save runs as an ordinary user.
+        const bool root = getuid() == 0;
+        QVERIFY(!root || setresuid(65534, 65534, 0) == 0);
+        const QString message = start.quit();
+        QVERIFY(!root || setresuid(0, 0, 0) == 0);
+        QCOMPARE(message, QStringLiteral("エラー Code:70\n内容:書き込みできません。"));
+        QVERIFY(start.form.isHidden());
+        QCOMPARE(readFile(name), old);
+        QFile(locked.path())
+            .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                            QFileDevice::ExeOwner);
+    }
+
+    void restartKeepsWhatTheUserSet() {
+        const QString name = folder_.filePath(QStringLiteral("restart.in4"));
+        IniRecord options;
+        int inputPanel = 0;
+        {
+            Start first(name);
+            frmCtl& ctl = first.ctl();
+            first.form.move(12, 34);
+            ctl.move(56, 78);
+            first.control<QScrollBar>(ctl, QStringLiteral("HScroll1(0)")).setValue(1234);
+            first.control<QScrollBar>(ctl, QStringLiteral("HScroll1(1)")).setValue(2500);
+            QTest::mouseClick(&first.control<QCheckBox>(ctl, QStringLiteral("Check2")),
+                              Qt::LeftButton);
+            QTest::mouseClick(&first.control<QAbstractButton>(ctl, QStringLiteral("Check4")),
+                              Qt::LeftButton);
+            QWidget& frame = first.control<QWidget>(ctl, QStringLiteral("Frame1(1)"));
+            QTest::mouseDClick(&frame, Qt::LeftButton, {}, QPoint(60, 5));
+            inputPanel = first.inputPanel();
+            for (int n = 1; n <= 61; ++n) {
+                first.form.Degit(n).setShift(n % 3);
+                first.form.Degit(n).setZeroMode(n % 4);
+                first.form.Degit(n).setFillZero(n % 5);
+            }
+            changeEveryOption(first.form.optionDialog());
+            options = first.form.optionDialog().currentSettings();
+            QCOMPARE(first.quit(), QString());
+        }
+        QVERIFY(options != IniRecord());
+        Start second(name);
+        QCOMPARE(second.message, QString());
+        frmCtl& ctl = second.ctl();
+        QCOMPARE(second.form.pos(), QPoint(12, 34));
+        QCOMPARE(ctl.pos(), QPoint(56, 78));
+        QCOMPARE(second.control<QLabel>(ctl, QStringLiteral("Label1(0)")).text(),
+                 QStringLiteral("1234"));
+        QCOMPARE(second.control<QLabel>(ctl, QStringLiteral("Label1(1)")).text(),
+                 QStringLiteral("2500"));
+        QVERIFY(second.control<QCheckBox>(ctl, QStringLiteral("Check2")).isChecked());
+        QVERIFY(second.control<QAbstractButton>(ctl, QStringLiteral("Check4")).isChecked());
+        QCOMPARE(ctl.width(), 594);
+        QCOMPARE(second.inputPanel(), inputPanel);
+        for (int n = 1; n <= 61; ++n) {
+            QCOMPARE(second.form.Degit(n).Shift(), n % 3);
+            QCOMPARE(second.form.Degit(n).ZeroMode(), n % 4);
+            QCOMPARE(second.form.Degit(n).FillZero(), n % 5);
+        }
+        QCOMPARE(second.form.optionDialog().currentSettings(), options);
+    }
+
+private:
+    // Every setting of the dialog away from its designed value, as a user would set it.
+    static void changeEveryOption(frmOption& dialog) {
+        for (auto* box : dialog.findChildren<QLineEdit*>())
+            if (!box->isReadOnly())
+                box->setText(QStringLiteral("/設定/") + box->objectName());
+        for (auto* box : dialog.findChildren<QCheckBox*>())
+            box->setChecked(!box->isChecked());
+        for (auto* list : dialog.findChildren<QComboBox*>())
+            list->setCurrentIndex(list->count() - 1);
+        for (auto* option : dialog.findChildren<QRadioButton*>())
+            if (!option->isChecked())
+                option->setChecked(true);
+        quint32 colour = 0x102030;
+        for (auto* button : dialog.findChildren<QPushButton*>())
+            if (auto* colourButton = dynamic_cast<ColourButton*>(button))
+                colourButton->setBackColor(colour += 0x050403);
+        dialog.findChild<QLabel*>(QStringLiteral("Label10"))->setText(QStringLiteral("2027/01/02"));
+    }
+
+    QTemporaryDir folder_;
+};
+
+QTEST_MAIN(TestMdlIniIo)
+#include "tst_mdlIniIo.moc"
