@@ -8,9 +8,6 @@
 // without gaps; texts as a 16-bit byte count and their Shift-JIS bytes.
 namespace IniFile {
 
-// The size of a file whose texts are all empty.
-constexpr int kFixedSize = 604;
-
 // Throws an Overflow error for a text longer than a 16-bit count can hold.
 QByteArray encode(const IniRecord& ini);
 

@@ -4,6 +4,8 @@
 #include "options/ColourButton.h"
 #include "options/frmOption.h"
 #include "panel/Form1.h"
+#include "platform/RuntimeError.h"
+#include "settings/IniFile.h"
 #include "settings/mdlIniIo.h"
 #include "support/TestSupport.h"
 
@@ -233,6 +235,17 @@ private slots:
         mdlIniIo::setIniFileName(QString());
         QCOMPARE(mdlIniIo::IniFileName(),
                  QCoreApplication::applicationDirPath() + QStringLiteral("/tst_mdlIniIo.in4"));
+    }
+
+    // The count is 16 bits without a sign: 65535 bytes is the longest text a file holds.
+    void longTexts() {
+        IniRecord ini;
+        ini.FareDataDir = QString(65535, u'a');
+        const QByteArray bytes = IniFile::encode(ini);
+        QCOMPARE(bytes.size(), 604 + 65535);
+        QCOMPARE(IniFile::decode(bytes).FareDataDir, ini.FareDataDir);
+        ini.FareDataDir += u'a';
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, IniFile::encode(ini));
     }
 
     void firstStartIsSilentAndTheFirstQuitWritesTheFile() {
