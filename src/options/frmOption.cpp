@@ -694,15 +694,10 @@ void frmOption::SetProp() {
     for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
         mdlQ57_000::setLabelColour(panel_.lblSeiriNum(n),
                                    labelColours[panel_.operatingPanel().selectedBacklight()]);
-    auto paint = [&settings](M_Degit& digit) {
-        digit.setBackColor(settings.DegitBackColor);
-        digit.setBaseForeColor(settings.DegitBaseForeColor);
-        digit.setDegitForeColor(settings.DegitForeColor);
-    };
     for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
-        paint(panel_.Degit(n));
-    paint(panel_.TimeDegit(0));
-    paint(panel_.TimeDegit(1));
+        mdlQ57_000::paintDegit(panel_.Degit(n), settings);
+    mdlQ57_000::paintDegit(panel_.TimeDegit(0), settings);
+    mdlQ57_000::paintDegit(panel_.TimeDegit(1), settings);
     ChimeiCtl_B& strip = panel_.ChimeiCtl();
     strip.setBackColor(settings.ChimeiBackColor);
     strip.setForeColor(settings.ChimeiForeColor);

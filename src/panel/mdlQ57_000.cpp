@@ -8,6 +8,7 @@
 #include "panel/SeirikenLabels.h"
 #include "platform/OleColor.h"
 #include "platform/RuntimeError.h"
+#include "settings/IniData.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -27,6 +28,12 @@ void setLabelColour(QLabel& label, unsigned colour) {
     QPalette palette = label.palette();
     palette.setColor(QPalette::WindowText, OleColor::toQColor(colour));
     label.setPalette(palette);
+}
+
+void paintDegit(M_Degit& digit, const IniRecord& settings) {
+    digit.setBackColor(settings.DegitBackColor);
+    digit.setBaseForeColor(settings.DegitBaseForeColor);
+    digit.setDegitForeColor(settings.DegitForeColor);
 }
 
 void InitFareDegits(Form1& form) {

@@ -3,7 +3,9 @@
 #include <QFont>
 
 class Form1;
+class M_Degit;
 class QLabel;
+struct IniRecord;
 
 // What is particular to the Q57 model: its fare positions and ticket-number labels, and the
 // defaults the panel starts with.
@@ -17,6 +19,9 @@ QFont labelFont(double pointSize);
 
 // Text colour of a ticket-number label (0x00BBGGRR).
 void setLabelColour(QLabel& label, unsigned colour);
+
+// The digit background, unlit and lit segment colours of the settings.
+void paintDegit(M_Degit& digit, const IniRecord& settings);
 
 void InitFareDegits(Form1& form);
 void SetModelDefaults(Form1& form);

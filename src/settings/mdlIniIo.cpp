@@ -6,6 +6,7 @@
 #include "options/frmOption.h"
 #include "panel/Form1.h"
 #include "panel/Q57Layout.h"
+#include "panel/mdlQ57_000.h"
 #include "platform/ExecutableName.h"
 #include "platform/MsgBox.h"
 #include "platform/RuntimeError.h"
@@ -58,23 +59,18 @@ QString failureText(const RuntimeError& error) {
 
 void applyToWindows(Form1& form) {
     const IniRecord& ini = form.IniData();
-    auto paint = [&ini](M_Degit& digit) {
-        digit.setBackColor(ini.DegitBackColor);
-        digit.setBaseForeColor(ini.DegitBaseForeColor);
-        digit.setDegitForeColor(ini.DegitForeColor);
-    };
     for (int n = 1; n <= Q57Layout::kPositionCount; ++n) {
         M_Degit& digit = form.Degit(n);
         const DegitFormatEntry& format = ini.DegitFormat[std::size_t(n - 1)];
         digit.setZeroMode(format.ZeroMode);
         digit.setShift(format.Shift);
         digit.setFillZero(format.FillZero);
-        paint(digit);
+        mdlQ57_000::paintDegit(digit, ini);
         // Nothing shows until the display is next updated.
         digit.setValue(QStringLiteral(" "));
     }
-    paint(form.TimeDegit(0));
-    paint(form.TimeDegit(1));
+    mdlQ57_000::paintDegit(form.TimeDegit(0), ini);
+    mdlQ57_000::paintDegit(form.TimeDegit(1), ini);
     form.ChimeiCtl().setBackColor(ini.ChimeiBackColor);
     form.ChimeiCtl().setForeColor(ini.ChimeiForeColor);
     form.optionDialog().SetOptionInfo(ini);
