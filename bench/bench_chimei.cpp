@@ -1,6 +1,7 @@
 // The stop-name strip: drawing a name, one scroll tick, and what a scrolling name costs the
 // whole program while it runs on a real display.
 
+#include "Q57App.h"
 #include "controls/ChimeiCtl_B.h"
 #include "panel/Form1.h"
 
@@ -47,9 +48,9 @@ BENCHMARK(BM_ScrollTick)->Unit(benchmark::kMicrosecond);
 // Runs the event loop with the panel shown for the given seconds and reports the share of one
 // core that the whole process used, and whether the strip's timer was running at the end.
 void runPanel(benchmark::State& state, const QString& name, int seconds) {
-    Form1 form;
-    form.Form_Load();
-    form.show();
+    Q57App program;
+    program.start();
+    Form1& form = program.form();
     form.ChimeiCtl().setSpeed(100);
     for (auto _ : state) {
         form.ChimeiCtl().SetChimei(name);

@@ -1,5 +1,6 @@
 // Redrawing every fare position once, as a step of the route does.
 
+#include "Q57App.h"
 #include "controls/M_Degit.h"
 #include "panel/Form1.h"
 
@@ -8,8 +9,9 @@
 namespace {
 
 void BM_RedrawAllFareDigits(benchmark::State& state) {
-    Form1 form;
-    form.Form_Load();
+    Q57App program;
+    program.start();
+    Form1& form = program.form();
     int fare = 100;
     for (auto _ : state) {
         fare = fare >= 9990 ? 100 : fare + 10;

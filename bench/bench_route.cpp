@@ -2,9 +2,9 @@
 // information digit on and a six-cell stop name.
 
 #include "Hy3Csv.h"
+#include "Q57App.h"
 #include "app/frmCtl.h"
 #include "options/frmOption.h"
-#include "panel/Form1.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -41,15 +41,15 @@ void BM_LoadFareFile301(benchmark::State& state) {
 void BM_DispDataAllInfoDigits(benchmark::State& state) {
     QTemporaryDir dir;
     const QString path = writeFullRoute(dir);
-    Form1 form;
-    form.Form_Load();
-    frmCtl& ctl = form.operatingPanel();
-    IniRecord settings = form.optionDialog().currentSettings();
+    Q57App program;
+    program.start();
+    frmCtl& ctl = program.operatingPanel();
+    IniRecord settings = program.options().currentSettings();
     settings.InfoOrderOn = settings.InfoSeiriNumOn = settings.InfoRouteOn = settings.InfoColumnOn =
         1;
     settings.InfoOrderSlot = 57, settings.InfoSeiriNumSlot = 58, settings.InfoRouteSlot = 59;
     settings.InfoColumn = 99, settings.InfoColumnSlot = 60;
-    form.optionDialog().SetOptionInfo(settings);
+    program.options().SetOptionInfo(settings);
     DataIo& data = ctl.RouteData();
     data.RouteNo = QStringLiteral("00012");
     data.StartSection = 1;

@@ -1,7 +1,7 @@
 // What the settings file adds to a start and to the end of a run: reading it into every window,
 // and collecting every window into it.
 
-#include "panel/Form1.h"
+#include "Q57App.h"
 #include "settings/mdlIniIo.h"
 
 #include <QTemporaryDir>
@@ -11,26 +11,26 @@ namespace {
 
 struct LoadedPanel {
     QTemporaryDir dir;
-    Form1 form;
+    Q57App program;
 
     LoadedPanel() {
         mdlIniIo::setIniFileName(dir.filePath(QStringLiteral("Q57.in4")));
-        form.Form_Load();
-        mdlIniIo::SaveIni(form);
+        program.start();
+        program.SaveIni();
     }
 };
 
 void BM_LoadIni(benchmark::State& state) {
     LoadedPanel panel;
     for (auto _ : state)
-        mdlIniIo::LoadIni(panel.form);
+        panel.program.LoadIni();
 }
 BENCHMARK(BM_LoadIni)->Unit(benchmark::kMillisecond);
 
 void BM_SaveIni(benchmark::State& state) {
     LoadedPanel panel;
     for (auto _ : state)
-        mdlIniIo::SaveIni(panel.form);
+        panel.program.SaveIni();
 }
 BENCHMARK(BM_SaveIni)->Unit(benchmark::kMillisecond);
 

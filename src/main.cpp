@@ -1,4 +1,4 @@
-#include "panel/Form1.h"
+#include "Q57App.h"
 #include "platform/JapaneseFonts.h"
 #include "platform/QtJapanese.h"
 
@@ -8,8 +8,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     JapaneseFonts::registerSubstitutions();
     QtJapanese::install(app);
-    Form1 form;
-    form.Form_Load();
-    form.show();
+    Q57App program;
+    program.start();
     return app.exec();
 }

@@ -3,8 +3,8 @@
 // The pictures in docs/ are made with it under Xvfb:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/screenshot_options docs
 // The hidden parts of the panel and ticket pages are opened first so that every control shows.
+#include "Q57App.h"
 #include "options/frmOption.h"
-#include "panel/Form1.h"
 #include "platform/JapaneseFonts.h"
 
 #include <QAbstractButton>
@@ -23,9 +23,9 @@ int main(int argc, char* argv[]) {
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     JapaneseFonts::registerSubstitutions();
-    Form1 panel;
-    panel.Form_Load();
-    frmOption& dialog = panel.optionDialog();
+    Q57App program;
+    program.start();
+    frmOption& dialog = program.options();
     dialog.findChild<QAbstractButton*>(QStringLiteral("Option3(1)"))->click();
     dialog.findChild<QCheckBox*>(QStringLiteral("chkUseSeiriPrev"))->click();
     dialog.move(20, 20);

@@ -2,7 +2,7 @@
 
 namespace mdlSndAPI {
 
-void PlaySoundFile(const QString&, const QString&, bool, qint16) {}
+void PlaySoundFile(const QString&, Alias, bool, qint16) {}
 
 void CloseSoundAliases() {}
 

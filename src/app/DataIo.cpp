@@ -5,22 +5,13 @@
 
 #include <QFile>
 
-namespace {
-
-void checkRow(int row) {
-    if (row < 1 || row > DataIo::kTableRows)
-        throw RuntimeError(RuntimeError::SubscriptOutOfRange);
-}
-
-} // namespace
-
 const FareRecord& DataIo::FareTable(int row) const {
-    checkRow(row);
+    RuntimeError::checkSubscript(row, 1, kTableRows);
     return table_[std::size_t(row)];
 }
 
 void DataIo::SetFareField(int row, int column, const QVariant& value) {
-    checkRow(row);
+    RuntimeError::checkSubscript(row, 1, kTableRows);
     FareRecord& record = table_[std::size_t(row)];
     if (column == 1)
         record.StopName = value.toString();

@@ -8,10 +8,9 @@
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "options/WrapPushButton.h"
-#include "options/frmOption.h"
 #include "panel/Form1.h"
+#include "panel/PanelAppearance.h"
 #include "panel/Q57Layout.h"
-#include "panel/mdlQ57_000.h"
 #include "platform/BlockingWait.h"
 #include "platform/ClassicLook.h"
 #include "platform/ControlNames.h"
@@ -21,7 +20,6 @@
 #include "platform/PictureFile.h"
 #include "platform/RuntimeError.h"
 #include "platform/WindowShape.h"
-#include "settings/mdlIniIo.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -36,7 +34,6 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QRadioButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTime>
 
@@ -111,7 +108,8 @@ QString developerCredit(int year) {
 
 } // namespace
 
-frmCtl::frmCtl(Form1& panel) : panel_(panel), preview_(kPreviewSize, QImage::Format_RGB32) {
+frmCtl::frmCtl(Form1& panel, const SettingsSource& settings)
+    : panel_(panel), settings_(settings), preview_(kPreviewSize, QImage::Format_RGB32) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("集中操作盤"));
@@ -145,15 +143,15 @@ void frmCtl::buildListPanel(QFrame& frame) {
     for (int k = 0; k < 5; ++k) {
         List2_[k] = addDigitList(&frame, arrayName("List2", k), 4 + 15 * k);
         connect(List2_[k], &QListWidget::currentRowChanged, this, [this] {
-            mdlSndAPI::PlaySoundFile(options().currentSettings().SoundReset, QStringLiteral("S1"),
+            mdlSndAPI::PlaySoundFile(settings_.currentSettings().SoundReset, mdlSndAPI::Alias::S1,
                                      false, 0);
         });
     }
     for (int k = 0; k < 3; ++k) {
         List3_[k] = addDigitList(&frame, arrayName("List3", k), 84 + 15 * k);
         connect(List3_[k], &QListWidget::currentRowChanged, this, [this] {
-            mdlSndAPI::PlaySoundFile(options().currentSettings().SoundRouteSet,
-                                     QStringLiteral("S1"), false, 0);
+            mdlSndAPI::PlaySoundFile(settings_.currentSettings().SoundRouteSet,
+                                     mdlSndAPI::Alias::S1, false, 0);
         });
     }
     auto* reset = named(new QPushButton(QStringLiteral("リセット"), &frame),
@@ -300,10 +298,6 @@ void frmCtl::Form_Load() {
     mdlM_Tape::InitSpeech(*grpM_Tape_);
 }
 
-frmOption& frmCtl::options() const {
-    return panel_.optionDialog();
-}
-
 int frmCtl::selectedBacklight() const {
     if (Option4_[0]->isChecked())
         return 0;
@@ -311,27 +305,15 @@ int frmCtl::selectedBacklight() const {
 }
 
 void frmCtl::Option4_Click(int index) {
-    const IniRecord settings = options().currentSettings();
-    const quint32 colours[3] = {settings.SeiriNumColorOff, settings.SeiriNumColorOn1,
-                                settings.SeiriNumColorOn2};
-    const qint16 userChoice[3] = {settings.PanelOffUser, settings.PanelOn1User,
-                                  settings.PanelOn2User};
-    const QString userFile[3] = {settings.PanelImageOff, settings.PanelImageOn1,
-                                 settings.PanelImageOn2};
     try {
-        if (settings.PanelManual == 0 || userChoice[index] == 0)
-            panel_.setPicture(panel_.imgRes(index));
-        else if (mdlM_Tape::FileExists(userFile[index]))
-            panel_.setPicture(LoadPicture(userFile[index]));
+        PanelAppearance::applyBacklight(panel_, settings_.currentSettings(), index);
     } catch (const RuntimeError& error) {
         QMessageBox::critical(this, QStringLiteral("エラー"), backlightErrorText(error.number()));
     }
-    for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
-        mdlQ57_000::setLabelColour(panel_.lblSeiriNum(n), colours[index]);
 }
 
 void frmCtl::DispData(int row) {
-    const IniRecord settings = options().currentSettings();
+    const IniRecord settings = settings_.currentSettings();
     for (const auto& [position, value] :
          FareDisplay::positionValues(data_, row, settings, Check2_->isChecked()))
         panel_.Degit(position).setValue(value);
@@ -376,16 +358,8 @@ void frmCtl::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    panel_.ChimeiCtl().SetChimei(QString());
-    panel_.DeleteRgn();
-    mdlSndAPI::CloseSoundAliases();
-    mdlM_Tape::ReleaseSpeech();
-    mdlIniIo::SaveIni(panel_);
+    emit quitConfirmed();
     event->accept();
-    // Nothing runs after this: the other windows go with the program.
-    panel_.hide();
-    options().hide();
-    QCoreApplication::exit(0);
 }
 
 bool frmCtl::eventFilter(QObject* watched, QEvent* event) {
@@ -404,7 +378,7 @@ bool frmCtl::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmCtl::CommandButton1_Click(int index) {
-    mdlSndAPI::PlaySoundFile(options().currentSettings().SoundReset, QStringLiteral("S1"), false,
+    mdlSndAPI::PlaySoundFile(settings_.currentSettings().SoundReset, mdlSndAPI::Alias::S1, false,
                              0);
     if (index == 10) {
         RouteKeyMode_ = true;
@@ -422,8 +396,8 @@ void frmCtl::CommandButton1_Click(int index) {
 }
 
 void frmCtl::Command1_Click(int index) {
-    const IniRecord settings = options().currentSettings();
-    mdlSndAPI::PlaySoundFile(settings.SoundRouteSet, QStringLiteral("S1"), false, 0);
+    const IniRecord settings = settings_.currentSettings();
+    mdlSndAPI::PlaySoundFile(settings.SoundRouteSet, mdlSndAPI::Alias::S1, false, 0);
     const bool keypad = index == 1;
     data_.RouteNo = keypad ? Label2_[0]->text() : selectedDigits(List2_);
     data_.StartSection = RouteSetting::clampSection(
@@ -467,17 +441,17 @@ void frmCtl::Command2_Click(int index) {
             return;
         ++data_.CurStop;
     }
-    const IniRecord settings = options().currentSettings();
+    const IniRecord settings = settings_.currentSettings();
     const bool wait = settings.StepSoundSync != 0;
     if (settings.StepSoundAlways != 0) {
-        mdlSndAPI::PlaySoundFile(settings.StepSoundFile, QStringLiteral("S2"), wait, 0);
+        mdlSndAPI::PlaySoundFile(settings.StepSoundFile, mdlSndAPI::Alias::S2, wait, 0);
     } else {
         const qint16 value =
             data_.FareTable(data_.CurStop + 1).Fare[std::size_t(settings.StepSoundColumn + 1)];
         const QString byValue[3] = {settings.StepSoundFile1, settings.StepSoundFile2,
                                     settings.StepSoundFile3};
         if (value >= 1 && value <= 3)
-            mdlSndAPI::PlaySoundFile(byValue[value - 1], QStringLiteral("S2"), wait, 0);
+            mdlSndAPI::PlaySoundFile(byValue[value - 1], mdlSndAPI::Alias::S2, wait, 0);
     }
     DispData(data_.CurStop + 1);
 }
@@ -529,7 +503,7 @@ void frmCtl::HScroll1_Change(int index) {
 void frmCtl::Command4_Click() {
     panel_.setEnabled(false);
     setEnabled(false);
-    options().exec();
+    emit optionsRequested();
     panel_.setEnabled(true);
     setEnabled(true);
     ChimeiCtl_B& strip = panel_.ChimeiCtl();

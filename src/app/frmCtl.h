@@ -2,6 +2,7 @@
 
 #include "app/DataIo.h"
 #include "settings/IniData.h"
+#include "settings/SettingsSource.h"
 
 #include <QImage>
 #include <QWidget>
@@ -18,7 +19,6 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
-class frmOption;
 
 // The driver's central operating panel: route setting, stepping, blanking, night fare,
 // backlight, the stop-name scroll, the ticket preview and the way into the options dialog.
@@ -26,7 +26,7 @@ class frmOption;
 class frmCtl : public QWidget {
     Q_OBJECT
 public:
-    explicit frmCtl(Form1& panel);
+    frmCtl(Form1& panel, const SettingsSource& settings);
     ~frmCtl() override;
 
     // Backlight 0 OFF, 1 ON1, 2 ON2: the panel picture and the ticket-number colour.
@@ -45,6 +45,12 @@ public:
     // How long route setting lights every segment; 3000 ms on the real unit.
     void setLampTestMilliseconds(int milliseconds) { lampTestMilliseconds_ = milliseconds; }
 
+signals:
+    // "設定...": the options dialog is to be shown, modal; it has closed when this returns.
+    void optionsRequested();
+    // The user confirmed ending the program; the program's shut-down runs inside this signal.
+    void quitConfirmed();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -57,7 +63,6 @@ private:
     void buildPreview();
     void Form_Load();
 
-    frmOption& options() const;
     void CommandButton1_Click(int index);
     void Command1_Click(int index);
     void Command2_Click(int index);
@@ -70,6 +75,7 @@ private:
     void MnuHideCopy_Click();
 
     Form1& panel_;
+    const SettingsSource& settings_;
     DataIo data_;
     qint16 InputPanel_ = 0;
     QString TicketDate_;

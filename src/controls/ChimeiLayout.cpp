@@ -1,17 +1,17 @@
 #include "ChimeiLayout.h"
 
-#include "platform/KvRes.h"
+#include "platform/ShiftJis.h"
 
 namespace ChimeiLayout {
 
 int cellCount(const QString& text) {
-    return KvRes::LenB_ASCII(text) / 2;
+    return ShiftJis::lenB(text) / 2;
 }
 
 QStringList cellTexts(const QString& text) {
     QStringList cells;
     for (int k = 1;; ++k) {
-        const QString group = KvRes::MidB_ASCII(text, 2 * k - 1, 2);
+        const QString group = ShiftJis::midB(text, 2 * k - 1, 2);
         if (group.isEmpty())
             return cells;
         cells.append(group);

@@ -1,15 +1,12 @@
 #include "frmOption.h"
 
-#include "app/frmCtl.h"
-#include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "options/ColourButton.h"
 #include "options/WrapPushButton.h"
 #include "options/WrapRadioButton.h"
-#include "panel/Form1.h"
+#include "panel/PanelAppearance.h"
 #include "panel/Q57Layout.h"
 #include "panel/SeirikenLabels.h"
-#include "panel/mdlQ57_000.h"
 #include "platform/ClassicLook.h"
 #include "platform/ControlNames.h"
 #include "platform/KvRes.h"
@@ -150,7 +147,8 @@ void putChoice(QLineEdit& box, const QString& path) {
 
 } // namespace
 
-frmOption::frmOption(Form1& panel) : panel_(panel), pages_(new QStackedWidget(this)) {
+frmOption::frmOption(Form1& panel, std::array<quint32, 17>& customColours)
+    : panel_(panel), customColours_(customColours), pages_(new QStackedWidget(this)) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowTitle(QStringLiteral("オプション"));
     setModal(true);
@@ -226,10 +224,10 @@ frmOption::frmOption(Form1& panel) : panel_(panel), pages_(new QStackedWidget(th
     bindSettings();
 }
 
-ColourButton& frmOption::Command5(int index) const {
-    if (index < 0 || index >= int(Command5_.size()))
-        throw RuntimeError(RuntimeError::SubscriptOutOfRange);
-    return *Command5_[std::size_t(index)];
+void frmOption::setTicketNumberDefaults(const std::array<quint32, 3>& colours, bool shown) {
+    for (std::size_t state = 0; state < colours.size(); ++state)
+        Command5_[state]->setBackColor(colours[state]);
+    Check1_->setCheckState(shown ? Qt::Checked : Qt::Unchecked);
 }
 
 void frmOption::buildDataPage(QWidget* page) {
@@ -680,35 +678,13 @@ QString frmOption::GetPathString(const QString&) {
 
 void frmOption::GetBtnColor(ColourButton& button) {
     quint32 colour = button.BackColor();
-    if (KvRes::Kv3ChooseColor(this, colour, panel_.IniData().CustColors) != 0)
+    if (KvRes::Kv3ChooseColor(this, colour, customColours_) != 0)
         button.setBackColor(colour);
 }
 
 void frmOption::SetProp() {
-    const IniRecord settings = currentSettings();
-    for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
-        panel_.lblSeiriNum(n).setVisible(settings.UseSeiriNum != 0);
-    mdlQ57_000::SeirikenNumSet(panel_, settings.SeiriNumStyle, settings.SeiriNumZeroPad);
-    const quint32 labelColours[3] = {settings.SeiriNumColorOff, settings.SeiriNumColorOn1,
-                                     settings.SeiriNumColorOn2};
-    for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
-        mdlQ57_000::setLabelColour(panel_.lblSeiriNum(n),
-                                   labelColours[panel_.operatingPanel().selectedBacklight()]);
-    for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
-        mdlQ57_000::paintDegit(panel_.Degit(n), settings);
-    mdlQ57_000::paintDegit(panel_.TimeDegit(0), settings);
-    mdlQ57_000::paintDegit(panel_.TimeDegit(1), settings);
-    ChimeiCtl_B& strip = panel_.ChimeiCtl();
-    strip.setBackColor(settings.ChimeiBackColor);
-    strip.setForeColor(settings.ChimeiForeColor);
-    strip.setFontMode(settings.ChimeiFontMode);
-    strip.setFontBold(settings.ChimeiFontBold == 1);
-    reapplyBacklight();
-}
-
-void frmOption::reapplyBacklight() {
-    frmCtl& operatingPanel = panel_.operatingPanel();
-    operatingPanel.Option4_Click(operatingPanel.selectedBacklight());
+    PanelAppearance::applyDisplayChoices(panel_, currentSettings());
+    emit backlightReapplyRequested();
 }
 
 void frmOption::AddComboItem() {
@@ -726,7 +702,7 @@ void frmOption::GetOptionInfo(IniRecord& ini) const {
 void frmOption::SetOptionInfo(const IniRecord& ini) {
     for (const SettingBinding& setting : panelSettings_)
         setting.load(ini);
-    reapplyBacklight();
+    emit backlightReapplyRequested();
     for (const SettingBinding& setting : digitSettings_)
         setting.load(ini);
     ShowDegitPreview();
@@ -749,9 +725,7 @@ void frmOption::closeEvent(QCloseEvent* event) {
 }
 
 void frmOption::ShowDegitPreview() {
-    M_Degit1_->setBackColor(Command8_[0]->BackColor());
-    M_Degit1_->setBaseForeColor(Command8_[1]->BackColor());
-    M_Degit1_->setDegitForeColor(Command8_[2]->BackColor());
+    PanelAppearance::paintDegit(*M_Degit1_, currentSettings());
 }
 
 void frmOption::Option3_Click() {
@@ -767,7 +741,7 @@ void frmOption::Command1_Click() {
         KvRes::Kv3FileDlg(this, 0, plginFilters(), QString(), QStringLiteral("プラグインの選択"));
     if (path.isEmpty())
         return;
-    panel_.operatingPanel().Combo1().clear();
+    emit companyListCleared();
     if (SetPlgin(path) == 0) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("プラグインロードエラー"),
                         QStringLiteral("指定したファイルはプラグインでないか、内容が不正です"),

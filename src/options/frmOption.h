@@ -1,7 +1,8 @@
 #pragma once
 
 #include "options/SettingBinding.h"
-#include "settings/IniData.h"
+#include "panel/mdlQ57_000.h"
+#include "settings/SettingsSource.h"
 
 #include <QDialog>
 #include <array>
@@ -24,20 +25,21 @@ class QStackedWidget;
 // The options dialog. Its controls are the one place where the settings live while the
 // program runs: every other part reads a setting from here when it needs it. Created once,
 // hidden until shown, and closed only by "OK"; nothing in it is ever cancelled.
-class frmOption : public QDialog {
+class frmOption : public QDialog, public SettingsSource, public mdlQ57_000::DefaultsTarget {
     Q_OBJECT
 public:
-    explicit frmOption(Form1& panel);
+    // The colour choice shows and keeps the user's custom colours in the table given.
+    frmOption(Form1& panel, std::array<quint32, 17>& customColours);
 
-    // Every setting as the controls hold it now, by its name (FareDataDir, StepSoundColumn, ...).
-    IniRecord currentSettings() const;
+    IniRecord currentSettings() const override;
 
     // The folder the user chooses; empty when none was chosen. The text is not used.
     QString GetPathString(const QString& text);
     // Lets the user choose the button's colour; a cancelled choice changes nothing.
     void GetBtnColor(ColourButton& button);
     // Applies the display choices to the display panel.
-    void SetProp();
+    void SetProp() override;
+    void setTicketNumberDefaults(const std::array<quint32, 3>& colours, bool shown) override;
     void AddComboItem();
     // Copy the dialog's settings into the record and back. Loading stops at the first control
     // that refuses its value, with that RuntimeError; the controls before it keep what they got.
@@ -46,9 +48,11 @@ public:
     // Reads a ticket plug-in's capabilities into the dialog; 0 when the file is not one.
     int SetPlgin(const QString& path);
 
-    // The controls that the model defaults write into.
-    QCheckBox& Check1() const { return *Check1_; }
-    ColourButton& Command5(int index) const;
+signals:
+    // The backlight button that is chosen on the operating panel is to be applied again.
+    void backlightReapplyRequested();
+    // A new plug-in is being chosen: the operating panel's company list starts empty.
+    void companyListCleared();
 
 protected:
     void reject() override;
@@ -83,10 +87,9 @@ private:
     void Command1_Click();
     void Command7_Click();
     void Command11_Click();
-    // The operating panel's backlight handler, run again for the button that is chosen.
-    void reapplyBacklight();
 
     Form1& panel_;
+    std::array<quint32, 17>& customColours_;
     QStackedWidget* pages_;
     std::array<QPushButton*, 6> Option1_{};
     std::array<QLineEdit*, 2> Text2_{};

@@ -1,26 +1,21 @@
 #include "Form1.h"
 
-#include "app/frmCtl.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
-#include "options/frmOption.h"
+#include "panel/PanelAppearance.h"
 #include "panel/Q57Layout.h"
 #include "panel/mdlQ57_000.h"
 #include "platform/RuntimeError.h"
-#include "platform/WindowShape.h"
-#include "settings/mdlIniIo.h"
 
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QTime>
 
 namespace {
 
 template <typename Array> auto& element(const Array& array, int index) {
-    if (index < 0 || index >= int(array.size()))
-        throw RuntimeError(RuntimeError::SubscriptOutOfRange);
+    RuntimeError::checkSubscript(index, 0, int(array.size()) - 1);
     return *array[std::size_t(index)];
 }
 
@@ -29,7 +24,7 @@ QLabel* makeLabel(QWidget* parent, const QRect& rect) {
     label->setGeometry(rect);
     label->setAlignment(Qt::AlignCenter);
     label->setFont(mdlQ57_000::labelFont(11.25));
-    mdlQ57_000::setLabelColour(*label, mdlQ57_000::kLabelColours[0]);
+    PanelAppearance::setLabelColour(*label, mdlQ57_000::kLabelColours[0]);
     return label;
 }
 
@@ -70,19 +65,6 @@ Form1::Form1() : drag_(*this) {
 
 Form1::~Form1() = default;
 
-void Form1::Form_Load() {
-    mdlQ57_000::InitFareDegits(*this);
-    mdlQ57_000::SetModelDefaults(*this);
-    // The dialog stays hidden: the model defaults have already loaded it.
-    optionDialog();
-    ShowOperatingPanel();
-    move(0, 0);
-    MoveOperatingPanelToBottomRight();
-    setMask(WindowShape::roundRect2x2(0, 0, width(), height()));
-    update();
-    mdlIniIo::LoadIni(*this);
-}
-
 M_Degit& Form1::Degit(int index) const {
     return element(degit_, index);
 }
@@ -96,38 +78,8 @@ M_Degit& Form1::TimeDegit(int index) const {
 }
 
 QImage& Form1::imgRes(int index) {
-    if (index < 0 || index >= int(imgRes_.size()))
-        throw RuntimeError(RuntimeError::SubscriptOutOfRange);
+    RuntimeError::checkSubscript(index, 0, int(imgRes_.size()) - 1);
     return imgRes_[std::size_t(index)];
-}
-
-frmOption& Form1::optionDialog() {
-    // No parent: disabling the panel around the modal dialog must not disable the dialog too.
-    if (!optionDialog_)
-        optionDialog_ = std::make_unique<frmOption>(*this);
-    return *optionDialog_;
-}
-
-frmCtl& Form1::operatingPanel() {
-    // Its own window beside the panel, not a child of it.
-    if (!operatingPanel_)
-        operatingPanel_ = std::make_unique<frmCtl>(*this);
-    return *operatingPanel_;
-}
-
-void Form1::ShowOperatingPanel() {
-    frmCtl& panel = operatingPanel();
-    panel.show();
-    panel.raise();
-}
-
-// Its bottom-right corner on the screen's, clear of any panel the desktop keeps there.
-void Form1::MoveOperatingPanelToBottomRight() {
-    frmCtl& panel = operatingPanel();
-    const QRect screen = panel.screen()->availableGeometry();
-    const QSize outer = panel.frameGeometry().size();
-    panel.move(screen.x() + screen.width() - outer.width(),
-               screen.y() + screen.height() - outer.height());
 }
 
 void Form1::setPicture(const QImage& picture) {
@@ -154,9 +106,9 @@ void Form1::Degit_DblClick(int index) {
     M_Degit& clicked = *degit_[index];
     if (!clicked.UserSet())
         return;
-    operatingPanel().setEnabled(false);
+    emit digitSettingsOpen(true);
     const int confirmed = clicked.ShowSetDlg();
-    operatingPanel().setEnabled(true);
+    emit digitSettingsOpen(false);
     if (confirmed != 1)
         return;
     const int shift = clicked.Shift();

@@ -7,14 +7,11 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
-#include <memory>
 
 class ChimeiCtl_B;
 class M_Degit;
 class QLabel;
 class QTime;
-class frmCtl;
-class frmOption;
 
 // The fare display panel: a borderless window whose face is the picture of the unit's front,
 // with the 61 fare positions, their ticket-number labels and the (hidden) clock laid over it.
@@ -24,9 +21,6 @@ public:
     Form1();
     ~Form1() override;
 
-    // The start-up sequence; the window is shown after it.
-    void Form_Load();
-
     // Control arrays, addressed as in the design; an index outside the array is an error 9.
     M_Degit& Degit(int index) const;
     QLabel& lblSeiriNum(int index) const;
@@ -34,13 +28,6 @@ public:
     QImage& imgRes(int index);
     QTimer& Timer1() { return timer1_; }
     ChimeiCtl_B& ChimeiCtl() const { return *chimeiCtl_; }
-
-    // The options dialog, made at the first reference and kept until the panel closes.
-    frmOption& optionDialog();
-    // The operating panel, made (and its load step run) at the first reference.
-    frmCtl& operatingPanel();
-    // The settings record that the settings file is read into and written from.
-    IniRecord& IniData() { return iniData_; }
 
     // The window's background picture.
     const QImage& Picture() const { return picture_; }
@@ -54,6 +41,11 @@ public:
     // The clock tick for a given time of day.
     void ShowTime(const QTime& time);
 
+signals:
+    // The digit settings dialog opens (true) and closes (false): the operating panel is locked
+    // meanwhile.
+    void digitSettingsOpen(bool open);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -63,9 +55,6 @@ protected:
 private:
     void Degit_DblClick(int index);
 
-    void ShowOperatingPanel();
-    void MoveOperatingPanelToBottomRight();
-
     std::array<M_Degit*, 62> degit_{};
     std::array<QLabel*, 62> lblSeiriNum_{};
     std::array<M_Degit*, 2> timeDegit_{};
@@ -74,7 +63,4 @@ private:
     QImage picture_;
     QTimer timer1_;
     WindowDrag drag_;
-    IniRecord iniData_;
-    std::unique_ptr<frmOption> optionDialog_;
-    std::unique_ptr<frmCtl> operatingPanel_;
 };

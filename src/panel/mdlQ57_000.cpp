@@ -1,16 +1,11 @@
 #include "mdlQ57_000.h"
 
 #include "controls/M_Degit.h"
-#include "options/ColourButton.h"
-#include "options/frmOption.h"
 #include "panel/Form1.h"
 #include "panel/Q57Layout.h"
 #include "panel/SeirikenLabels.h"
-#include "platform/OleColor.h"
 #include "platform/RuntimeError.h"
-#include "settings/IniData.h"
 
-#include <QCheckBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <cmath>
@@ -24,18 +19,6 @@ QFont labelFont(double pointSize) {
     return font;
 }
 
-void setLabelColour(QLabel& label, unsigned colour) {
-    QPalette palette = label.palette();
-    palette.setColor(QPalette::WindowText, OleColor::toQColor(colour));
-    label.setPalette(palette);
-}
-
-void paintDegit(M_Degit& digit, const IniRecord& settings) {
-    digit.setBackColor(settings.DegitBackColor);
-    digit.setBaseForeColor(settings.DegitBaseForeColor);
-    digit.setDegitForeColor(settings.DegitForeColor);
-}
-
 void InitFareDegits(Form1& form) {
     for (int n = 1; n <= Q57Layout::kPositionCount; ++n) {
         form.Degit(n).setDegitStyle(1);
@@ -43,11 +26,8 @@ void InitFareDegits(Form1& form) {
     }
 }
 
-void SetModelDefaults(Form1& form) {
-    frmOption& options = form.optionDialog();
-    for (int state = 0; state < 3; ++state)
-        options.Command5(state).setBackColor(kLabelColours[state]);
-    options.Check1().setCheckState(Qt::Checked);
+void SetModelDefaults(Form1& form, DefaultsTarget& options) {
+    options.setTicketNumberDefaults(kLabelColours, true);
     form.setPicture(form.imgRes(0));
     form.imgRes(1) = form.imgRes(0);
     form.imgRes(2) = form.imgRes(0);

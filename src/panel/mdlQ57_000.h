@@ -1,30 +1,33 @@
 #pragma once
 
 #include <QFont>
+#include <array>
 
 class Form1;
-class M_Degit;
-class QLabel;
-struct IniRecord;
 
 // What is particular to the Q57 model: its fare positions and ticket-number labels, and the
 // defaults the panel starts with.
 namespace mdlQ57_000 {
 
 // Backlight colours of the ticket numbers for OFF, ON1 and ON2 (0x00BBGGRR).
-constexpr unsigned kLabelColours[3] = {0xFFFFFF, 0xC0FFC0, 0x80C0FF};
+constexpr std::array<quint32, 3> kLabelColours = {0xFFFFFF, 0xC0FFC0, 0x80C0FF};
+
+// The options dialog as the model defaults see it: the ticket-number settings they preset,
+// and SetProp, which then shows every display choice on the panel.
+class DefaultsTarget {
+public:
+    virtual void setTicketNumberDefaults(const std::array<quint32, 3>& colours, bool shown) = 0;
+    virtual void SetProp() = 0;
+
+protected:
+    ~DefaultsTarget() = default;
+};
 
 // The labels' face ("ＭＳ Ｐゴシック", bold), sized in pixels to match the pixel-sized panel.
 QFont labelFont(double pointSize);
 
-// Text colour of a ticket-number label (0x00BBGGRR).
-void setLabelColour(QLabel& label, unsigned colour);
-
-// The digit background, unlit and lit segment colours of the settings.
-void paintDegit(M_Degit& digit, const IniRecord& settings);
-
 void InitFareDegits(Form1& form);
-void SetModelDefaults(Form1& form);
+void SetModelDefaults(Form1& form, DefaultsTarget& options);
 
 // Writes the captions of labels 1..61 for the numbering style; a failure is reported in a box.
 void SeirikenNumSet(Form1& form, int style, int zeroPad);

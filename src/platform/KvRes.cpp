@@ -99,14 +99,11 @@ QString GetOsInfo() {
 }
 
 int LenB_ASCII(const QString& text) {
-    return int(ShiftJis::encode(text).size());
+    return ShiftJis::lenB(text);
 }
 
 QString MidB_ASCII(const QString& text, int start, int count) {
-    const QByteArray bytes = ShiftJis::encode(text);
-    if (start < 1 || count <= 0 || start > bytes.size())
-        return {};
-    return ShiftJis::decode(bytes.mid(start - 1, count));
+    return ShiftJis::midB(text, start, count);
 }
 
 } // namespace KvRes

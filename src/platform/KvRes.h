@@ -60,12 +60,8 @@ int KV4_DrawSeiriken(const QString& plugin, QImage& target, const QString& stopN
 // The running system's name, for example "Debian GNU/Linux 12 (bookworm)".
 QString GetOsInfo();
 
-// Length of the text in Shift-JIS bytes.
+// The Shift-JIS byte functions (ShiftJis::lenB and ShiftJis::midB).
 int LenB_ASCII(const QString& text);
-
-// Bytes start .. start + count - 1 (1-based) of the Shift-JIS text, decoded again. Where the
-// range cuts a double-byte character, a lone lead byte is dropped and a lone trail byte reads
-// as whatever single-byte character it is in code page 932.
 QString MidB_ASCII(const QString& text, int start, int count);
 
 } // namespace KvRes

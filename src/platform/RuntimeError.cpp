@@ -12,6 +12,11 @@ const char* RuntimeError::what() const noexcept {
     return what_.constData();
 }
 
+void RuntimeError::checkSubscript(int index, int lower, int upper) {
+    if (index < lower || index > upper)
+        throw RuntimeError(SubscriptOutOfRange);
+}
+
 QString RuntimeError::describe(int number) {
     switch (number) {
     case InvalidProcedureCall:

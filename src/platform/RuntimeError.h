@@ -40,6 +40,9 @@ public:
     // The description we give a number when the failure brings none of its own.
     static QString describe(int number);
 
+    // An index of a control array or table outside lower..upper is error 9.
+    static void checkSubscript(int index, int lower, int upper);
+
 private:
     int number_;
     QString description_;

@@ -43,4 +43,15 @@ QString decode(const QByteArray& bytes) {
     return text;
 }
 
+int lenB(const QString& text) {
+    return int(encode(text).size());
+}
+
+QString midB(const QString& text, int start, int count) {
+    const QByteArray bytes = encode(text);
+    if (start < 1 || count <= 0 || start > bytes.size())
+        return {};
+    return decode(bytes.mid(start - 1, count));
+}
+
 } // namespace ShiftJis

@@ -13,4 +13,12 @@ QByteArray encode(const QString& text);
 // Invalid or incomplete byte sequences are dropped rather than shown as replacement marks.
 QString decode(const QByteArray& bytes);
 
+// Length of the text in Shift-JIS bytes.
+int lenB(const QString& text);
+
+// Bytes start .. start + count - 1 (1-based) of the Shift-JIS text, decoded again. Where the
+// range cuts a double-byte character, a lone lead byte is dropped and a lone trail byte reads
+// as whatever single-byte character it is in code page 932.
+QString midB(const QString& text, int start, int count);
+
 } // namespace ShiftJis

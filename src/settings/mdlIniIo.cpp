@@ -1,12 +1,5 @@
 #include "mdlIniIo.h"
 
-#include "app/frmCtl.h"
-#include "controls/ChimeiCtl_B.h"
-#include "controls/M_Degit.h"
-#include "options/frmOption.h"
-#include "panel/Form1.h"
-#include "panel/Q57Layout.h"
-#include "panel/mdlQ57_000.h"
 #include "platform/ExecutableName.h"
 #include "platform/MsgBox.h"
 #include "platform/RuntimeError.h"
@@ -53,30 +46,18 @@ void writeSettingsFile(const QString& name, const QByteArray& bytes) {
         throw RuntimeError(RuntimeError::DeviceIoError);
 }
 
-QString failureText(const RuntimeError& error) {
-    return QStringLiteral("エラー Code:%1\n内容:%2").arg(error.number()).arg(error.description());
+// The quit replaces a file that was refused with the settings in use; the user's copy survives
+// beside it. A later refused file replaces an older copy. Where the copy cannot be written, the
+// quit's save cannot replace the file either.
+void keepAside(const QByteArray& bytes) {
+    try {
+        writeSettingsFile(mdlIniIo::IniFileName() + QStringLiteral(".bak"), bytes);
+    } catch (const RuntimeError&) {
+    }
 }
 
-void applyToWindows(Form1& form) {
-    const IniRecord& ini = form.IniData();
-    for (int n = 1; n <= Q57Layout::kPositionCount; ++n) {
-        M_Degit& digit = form.Degit(n);
-        const DegitFormatEntry& format = ini.DegitFormat[std::size_t(n - 1)];
-        digit.setZeroMode(format.ZeroMode);
-        digit.setShift(format.Shift);
-        digit.setFillZero(format.FillZero);
-        mdlQ57_000::paintDegit(digit, ini);
-        // Nothing shows until the display is next updated.
-        digit.setValue(QStringLiteral(" "));
-    }
-    mdlQ57_000::paintDegit(form.TimeDegit(0), ini);
-    mdlQ57_000::paintDegit(form.TimeDegit(1), ini);
-    form.ChimeiCtl().setBackColor(ini.ChimeiBackColor);
-    form.ChimeiCtl().setForeColor(ini.ChimeiForeColor);
-    form.optionDialog().SetOptionInfo(ini);
-    form.operatingPanel().SetCtrlDataInfo(ini);
-    form.SetFormInfo(ini);
-    form.optionDialog().SetProp();
+QString failureText(const RuntimeError& error) {
+    return QStringLiteral("エラー Code:%1\n内容:%2").arg(error.number()).arg(error.description());
 }
 
 } // namespace
@@ -96,33 +77,29 @@ void setIniFileName(const QString& name) {
     fileNameOverride() = name;
 }
 
-void LoadIni(Form1& form) {
+void LoadIni(IniRecord& ini, IniWindows& windows) {
+    std::optional<QByteArray> bytes;
     try {
-        const std::optional<QByteArray> bytes = readSettingsFile(IniFileName());
+        bytes = readSettingsFile(IniFileName());
         if (!bytes)
             return;
         // Decoded whole before anything is applied: a short file changes nothing.
-        form.IniData() = IniFile::decode(*bytes);
-        applyToWindows(form);
+        ini = IniFile::decode(*bytes);
+        windows.ApplyIni(ini);
     } catch (const RuntimeError& error) {
-        MsgBox(&form, failureText(error) + QStringLiteral("\nモジュール:mdlIniIo.LoadIni()"));
+        if (bytes)
+            keepAside(*bytes);
+        MsgBox(windows.messageOwner(),
+               failureText(error) + QStringLiteral("\nモジュール:mdlIniIo.LoadIni()"));
     }
 }
 
-void SaveIni(Form1& form) {
-    IniRecord& ini = form.IniData();
-    for (int n = 1; n <= Q57Layout::kPositionCount; ++n) {
-        const M_Degit& digit = form.Degit(n);
-        ini.DegitFormat[std::size_t(n - 1)] = {qint16(digit.Shift()), qint16(digit.ZeroMode()),
-                                               qint16(digit.FillZero())};
-    }
-    form.optionDialog().GetOptionInfo(ini);
-    form.operatingPanel().GetCtrlDataInfo(ini);
-    form.GetFormInfo(ini);
+void SaveIni(IniRecord& ini, const IniWindows& windows) {
+    windows.GatherIni(ini);
     try {
         writeSettingsFile(IniFileName(), IniFile::encode(ini));
     } catch (const RuntimeError& error) {
-        MsgBox(&form, failureText(error));
+        MsgBox(windows.messageOwner(), failureText(error));
     }
 }
 

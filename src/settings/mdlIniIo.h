@@ -1,11 +1,27 @@
 #pragma once
 
-class Form1;
+#include "settings/IniData.h"
+
 class QString;
+class QWidget;
 
 // The settings file beside the program: read once when the display panel loads, written once
 // when the program ends.
 namespace mdlIniIo {
+
+// The windows as the settings file sees them: they hand every setting over for writing and
+// take every setting that was read. Applying may stop at a value a window refuses, with its
+// RuntimeError.
+class IniWindows {
+public:
+    virtual void GatherIni(IniRecord& ini) const = 0;
+    virtual void ApplyIni(const IniRecord& ini) = 0;
+    // The window that owns the settings file's messages.
+    virtual QWidget* messageOwner() const = 0;
+
+protected:
+    ~IniWindows() = default;
+};
 
 // The program's folder, its name and ".in4": Q57 keeps its settings in Q57.in4 beside it.
 QString IniFileName();
@@ -13,11 +29,12 @@ QString IniFileName();
 // own choice.
 void setIniFileName(const QString& name);
 
-// Reads the file and hands every setting to the windows. A missing file leaves them as designed;
-// a damaged one is reported and applies nothing.
-void LoadIni(Form1& form);
-// Collects every setting from the windows and replaces the file, which stays as it was when the
-// new one cannot be written completely.
-void SaveIni(Form1& form);
+// Reads the file into the record and hands it to the windows. A missing file leaves them as
+// designed; a damaged one is reported, applies nothing and is kept aside as Q57.in4.bak, since
+// the quit will replace it.
+void LoadIni(IniRecord& ini, IniWindows& windows);
+// Gathers every setting from the windows into the record and replaces the file, which stays as
+// it was when the new one cannot be written completely.
+void SaveIni(IniRecord& ini, const IniWindows& windows);
 
 } // namespace mdlIniIo

@@ -1,3 +1,4 @@
+#include "Q57App.h"
 #include "app/FareFileBytes.h"
 #include "app/frmCtl.h"
 #include "controls/ChimeiCtl_B.h"
@@ -31,21 +32,20 @@ const QColor kLit(248, 210, 114);
 // The program with its two windows, reading fare files from a folder of the test's own.
 struct Rig {
     QTemporaryDir folder;
-    Form1 form;
-    frmCtl* ctl;
+    Q57App program;
+    Form1& form = program.form();
+    frmCtl* ctl = &program.operatingPanel();
 
     Rig() {
-        form.Form_Load();
-        form.show();
-        ctl = &form.operatingPanel();
+        program.start();
         ctl->setLampTestMilliseconds(0);
         settings([this](IniRecord& s) { s.FareDataDir = folder.path(); });
     }
 
     void settings(const std::function<void(IniRecord&)>& change) {
-        IniRecord s = form.optionDialog().currentSettings();
+        IniRecord s = program.options().currentSettings();
         change(s);
-        form.optionDialog().SetOptionInfo(s);
+        program.options().SetOptionInfo(s);
     }
     void write(const QString& name, const QByteArray& bytes) {
         QFile file(folder.filePath(name));

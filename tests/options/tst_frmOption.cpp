@@ -1,3 +1,4 @@
+#include "Q57App.h"
 #include "app/frmCtl.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
@@ -133,8 +134,8 @@ private slots:
     void initTestCase() { TestSupport::prepareWindowTests(); }
 
     void everyDefaultAtCreation() {
-        Form1 form;
-        frmOption& dialog = form.optionDialog();
+        Q57App program;
+        frmOption& dialog = program.options();
         QCOMPARE(dialog.windowTitle(), QStringLiteral("オプション"));
         QCOMPARE(dialog.size(), QSize(638, 374));
         QVERIFY(!(dialog.windowFlags() & Qt::WindowCloseButtonHint));
@@ -201,8 +202,8 @@ private slots:
     }
 
     void settingsRoundTripAndAStopAtABadListPosition() {
-        Form1 form;
-        frmOption& dialog = form.optionDialog();
+        Q57App program;
+        frmOption& dialog = program.options();
         const IniRecord changed = everyFieldChanged();
         dialog.SetOptionInfo(changed);
         IniRecord back;
@@ -241,8 +242,8 @@ private slots:
     }
 
     void dependentControlsFollowTheirBoxes() {
-        Form1 form;
-        frmOption& dialog = form.optionDialog();
+        Q57App program;
+        frmOption& dialog = program.options();
         auto& check3 = child<QCheckBox>(dialog, QStringLiteral("Check3(3)"));
         check3.click();
         QVERIFY(child<QComboBox>(dialog, QStringLiteral("Combo4(3)")).isEnabled());
@@ -277,10 +278,10 @@ private slots:
     }
 
     void colourAndDateChoices() {
-        Form1 form;
-        frmOption& dialog = form.optionDialog();
-        form.IniData().CustColors[0] = 0x00FF00;
-        form.IniData().CustColors[16] = 0xABCDEF;
+        Q57App program;
+        frmOption& dialog = program.options();
+        program.IniData().CustColors[0] = 0x00FF00;
+        program.IniData().CustColors[16] = 0xABCDEF;
         auto& lit = child<ColourButton>(dialog, QStringLiteral("Command8(2)"));
         {
             TestSupport::ModalAnswer cancel([](QWidget* modal) {
@@ -296,8 +297,8 @@ private slots:
             QVERIFY(cancel.answered());
         }
         QCOMPARE(lit.BackColor(), 0x72D2F8u);
-        QCOMPARE(form.IniData().CustColors[1], 0x030201u);
-        QCOMPARE(form.IniData().CustColors[16], 0xABCDEFu);
+        QCOMPARE(program.IniData().CustColors[1], 0x030201u);
+        QCOMPARE(program.IniData().CustColors[16], 0xABCDEFu);
         {
             TestSupport::ModalAnswer choose([](QWidget* modal) {
                 auto* colours = qobject_cast<QColorDialog*>(modal);
@@ -335,8 +336,8 @@ private slots:
     }
 
     void fileAndFolderChoices() {
-        Form1 form;
-        frmOption& dialog = form.optionDialog();
+        Q57App program;
+        frmOption& dialog = program.options();
         QTemporaryDir folder;
         const QString sound = folder.filePath(QStringLiteral("chime.wav"));
         const QString notAPlugin = folder.filePath(QStringLiteral("ticket.4SP"));
@@ -370,7 +371,7 @@ private slots:
         child<QCheckBox>(dialog, QStringLiteral("chkUseSeiriPrev")).click();
         auto& plugin = child<QLineEdit>(dialog, QStringLiteral("txtSeiriPlgDir"));
         plugin.setText(QStringLiteral("old.4SP"));
-        QComboBox& companies = form.operatingPanel().Combo1();
+        QComboBox& companies = program.operatingPanel().Combo1();
         companies.addItem(QStringLiteral("old company"));
         QString message;
         TestSupport::ModalAnswer refusal(
@@ -410,18 +411,19 @@ private slots:
     }
 
     void okReappliesTheDisplayChoices() {
-        Form1 form;
-        form.Form_Load();
+        Q57App program;
+        program.start();
+        Form1& form = program.form();
         form.show();
-        frmOption& dialog = form.optionDialog();
+        frmOption& dialog = program.options();
         QVERIFY(child<QCheckBox>(dialog, QStringLiteral("Check1")).isChecked());
-        QCOMPARE(dialog.Command5(0).BackColor(), 0xFFFFFFu);
+        QCOMPARE(child<ColourButton>(dialog, QStringLiteral("Command5(0)")).BackColor(), 0xFFFFFFu);
         form.lblSeiriNum(5).setText(QStringLiteral("x"));
         form.Degit(1).setValue(5);
         dialog.show();
         child<QComboBox>(dialog, QStringLiteral("Combo2")).setCurrentIndex(3);
         child<QCheckBox>(dialog, QStringLiteral("Check2")).click();
-        dialog.Command5(0).setBackColor(0x0000FF);
+        child<ColourButton>(dialog, QStringLiteral("Command5(0)")).setBackColor(0x0000FF);
         child<ColourButton>(dialog, QStringLiteral("Command8(2)")).setBackColor(0x00FF00);
         child<ColourButton>(dialog, QStringLiteral("Command9(1)")).setBackColor(0xFF0000);
         child<QComboBox>(dialog, QStringLiteral("Combo3")).setCurrentIndex(1);

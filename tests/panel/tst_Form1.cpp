@@ -1,3 +1,4 @@
+#include "Q57App.h"
 #include "app/frmCtl.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
@@ -56,10 +57,10 @@ private slots:
     void initTestCase() { TestSupport::prepareWindowTests(); }
 
     void loadStepShowsABlankPanel() {
-        Form1 form;
+        Q57App program;
+        Form1& form = program.form();
         form.move(200, 100);
-        form.Form_Load();
-        form.show();
+        program.start();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
 
         QCOMPARE(form.pos(), QPoint(0, 0));
@@ -103,11 +104,11 @@ private slots:
     }
 
     void stopNameStripSitsLeftOfTheFares() {
-        Form1 form;
+        Q57App program;
+        Form1& form = program.form();
         ChimeiCtl_B& strip = form.ChimeiCtl();
         QCOMPARE(strip.ForeColor(), 0x80C0FFu);
-        form.Form_Load();
-        form.show();
+        program.start();
         QCOMPARE(strip.geometry(), QRect(60, 59, 35, 192));
         QCOMPARE(strip.Appearance(), 0);
         QCOMPARE(strip.viewportHeight(), 192);
@@ -118,8 +119,9 @@ private slots:
     }
 
     void digitDialogReformatsEveryPosition() {
-        Form1 form;
-        form.Form_Load();
+        Q57App program;
+        program.start();
+        Form1& form = program.form();
         form.show();
         form.Degit(5).setValue(7);
         form.Degit(61).setValue(180);
@@ -134,7 +136,7 @@ private slots:
 
         bool operatingPanelLocked = false;
         auto answer = answerDialog(
-            3, 1, true, [&] { operatingPanelLocked = !form.operatingPanel().isEnabled(); });
+            3, 1, true, [&] { operatingPanelLocked = !program.operatingPanel().isEnabled(); });
         QTest::mouseDClick(&form.Degit(3), Qt::LeftButton);
         QVERIFY(answer->answered());
         QVERIFY(operatingPanelLocked);
@@ -148,7 +150,7 @@ private slots:
         answer = answerDialog(1, 3, false);
         QTest::mouseDClick(&form.Degit(40), Qt::LeftButton);
         QVERIFY(answer->answered());
-        QVERIFY(form.operatingPanel().isEnabled());
+        QVERIFY(program.operatingPanel().isEnabled());
         QVERIFY(everyPositionHas(3, 1));
         QCOMPARE(segments(form.Degit(5), kLit), QStringLiteral(" 007"));
 
@@ -160,8 +162,9 @@ private slots:
     }
 
     void clockShowsHoursAndMinutesWithoutLeadingZeros() {
-        Form1 form;
-        form.Form_Load();
+        Q57App program;
+        program.start();
+        Form1& form = program.form();
         const std::pair<QTime, const char*> ticks[] = {{QTime(9, 5, 41), " 9 5"},
                                                        {QTime(10, 0), "10  "},
                                                        {QTime(0, 30), "  30"},
@@ -174,8 +177,9 @@ private slots:
     }
 
     void leftDragOnTheFaceMovesTheWindow() {
-        Form1 form;
-        form.Form_Load();
+        Q57App program;
+        program.start();
+        Form1& form = program.form();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QCOMPARE(form.pos(), QPoint(0, 0));

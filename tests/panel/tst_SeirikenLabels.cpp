@@ -1,3 +1,4 @@
+#include "Q57App.h"
 #include "panel/Form1.h"
 #include "panel/SeirikenLabels.h"
 #include "panel/mdlQ57_000.h"
@@ -54,8 +55,9 @@ private slots:
     }
 
     void labelsOnThePanel() {
-        Form1 form;
-        form.Form_Load();
+        Q57App program;
+        program.start();
+        Form1& form = program.form();
         const QFont numbered = form.lblSeiriNum(1).font();
         QVERIFY(numbered.bold());
         QCOMPARE(QFontInfo(numbered).family(), QStringLiteral("IPAPGothic"));

@@ -1,4 +1,3 @@
-#include "platform/KvRes.h"
 #include "platform/ShiftJis.h"
 
 #include <QtTest>
@@ -20,8 +19,8 @@ private slots:
     }
 
     void byteFunctionsOnMixedText() {
-        QCOMPARE(KvRes::LenB_ASCII(QString()), 0);
-        QCOMPARE(KvRes::LenB_ASCII(QStringLiteral("JR駅ｱ")), 5);
+        QCOMPARE(ShiftJis::lenB(QString()), 0);
+        QCOMPARE(ShiftJis::lenB(QStringLiteral("JR駅ｱ")), 5);
 
         const QString text = QStringLiteral("JR駅前ｱｲ"); // bytes: J R 89 77 91 4F B1 B2
         const std::tuple<int, int, QString> ranges[] = {
@@ -35,12 +34,12 @@ private slots:
             {2, 2, QStringLiteral("R")},
         };
         for (const auto& [start, length, expected] : ranges)
-            QCOMPARE(KvRes::MidB_ASCII(text, start, length), expected);
+            QCOMPARE(ShiftJis::midB(text, start, length), expected);
 
         // A range that splits a double-byte character (駅 is 89 77) drops a lone lead byte; a
         // lone trail byte in the ASCII range reads as that character, as code page 932 has it.
-        QCOMPARE(KvRes::MidB_ASCII(QStringLiteral("A駅B"), 1, 2), QStringLiteral("A"));
-        QCOMPARE(KvRes::MidB_ASCII(QStringLiteral("A駅B"), 3, 2), QStringLiteral("wB"));
+        QCOMPARE(ShiftJis::midB(QStringLiteral("A駅B"), 1, 2), QStringLiteral("A"));
+        QCOMPARE(ShiftJis::midB(QStringLiteral("A駅B"), 3, 2), QStringLiteral("wB"));
     }
 };
 

@@ -1,3 +1,4 @@
+#include "Q57App.h"
 #include "app/frmCtl.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
@@ -176,7 +177,8 @@ void writeFile(const QString& name, const QByteArray& bytes) {
 
 // The program started with the settings file given, and the text of any message it showed.
 struct Start {
-    Form1 form;
+    Q57App program;
+    Form1& form = program.form();
     QString message;
 
     explicit Start(const QString& settingsFile) {
@@ -185,10 +187,9 @@ struct Start {
             message = static_cast<QMessageBox*>(box)->text();
             static_cast<QMessageBox*>(box)->accept();
         });
-        form.Form_Load();
-        form.show();
+        program.start();
     }
-    frmCtl& ctl() { return form.operatingPanel(); }
+    frmCtl& ctl() { return program.operatingPanel(); }
     template <typename Widget> Widget& control(QWidget& window, const QString& name) {
         auto* widget = window.findChild<Widget*>(name);
         if (widget == nullptr)
@@ -213,7 +214,7 @@ struct Start {
     // What the windows hold, as the bytes a save writes.
     QByteArray saved(const QString& settingsFile) {
         mdlIniIo::setIniFileName(settingsFile);
-        mdlIniIo::SaveIni(form);
+        program.SaveIni();
         return readFile(settingsFile);
     }
     // Which input panel is in front.
@@ -252,7 +253,7 @@ private slots:
         const QString name = folder_.filePath(QStringLiteral("first.in4"));
         Start start(name);
         QCOMPARE(start.message, QString());
-        start.control<QLabel>(start.form.optionDialog(), QStringLiteral("Label10")).clear();
+        start.control<QLabel>(start.program.options(), QStringLiteral("Label10")).clear();
         QCOMPARE(start.quit(), QString());
         QCOMPARE(readFile(name).size(), 604);
         QVERIFY(start.form.isHidden());
@@ -268,7 +269,7 @@ private slots:
         QCOMPARE(start.saved(folder_.filePath(QStringLiteral("every-saved.in4"))), bytes);
 
         for (const auto& [name, value] : dialogShowsEveryItemSet()) {
-            QWidget& control = start.control<QWidget>(start.form.optionDialog(), name);
+            QWidget& control = start.control<QWidget>(start.program.options(), name);
             QVERIFY2(shown(&control) == value, qPrintable(name));
         }
         QCOMPARE(start.form.pos(), QPoint(30, 20));
@@ -283,7 +284,7 @@ private slots:
         QCOMPARE(start.form.ChimeiCtl().BackColor(), 0x203040u);
         QCOMPARE(start.form.ChimeiCtl().ForeColor(), 0x00C0FFu);
         QCOMPARE(start.form.TimeDegit(1).DegitForeColor(), 0x30A0F0u);
-        QCOMPARE(start.form.IniData().CustColors[16], 16u * 0x010101);
+        QCOMPARE(start.program.IniData().CustColors[16], 16u * 0x010101);
         for (int n = 1; n <= 61; ++n) {
             const M_Degit& digit = start.form.Degit(n);
             QCOMPARE(digit.Shift(), n % 4);
@@ -368,8 +369,8 @@ private slots:
                 first.form.Degit(n).setZeroMode(n % 4);
                 first.form.Degit(n).setFillZero(n % 5);
             }
-            changeEveryOption(first.form.optionDialog());
-            options = first.form.optionDialog().currentSettings();
+            changeEveryOption(first.program.options());
+            options = first.program.options().currentSettings();
             QCOMPARE(first.quit(), QString());
         }
         QVERIFY(options != IniRecord());
@@ -391,7 +392,7 @@ private slots:
             QCOMPARE(second.form.Degit(n).ZeroMode(), n % 4);
             QCOMPARE(second.form.Degit(n).FillZero(), n % 5);
         }
-        QCOMPARE(second.form.optionDialog().currentSettings(), options);
+        QCOMPARE(second.program.options().currentSettings(), options);
     }
 
 private:

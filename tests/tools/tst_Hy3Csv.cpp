@@ -1,7 +1,6 @@
 #include "Hy3Csv.h"
 #include "app/FareFileBytes.h"
 #include "app/FareFileReader.h"
-#include "platform/KvRes.h"
 #include "platform/ShiftJis.h"
 
 #include <QFile>
@@ -85,7 +84,7 @@ private slots:
         bool noFare = false;
         for (std::size_t r = 0; r < stops->size(); ++r) {
             const FareRecord& stop = (*stops)[r];
-            longNames += KvRes::LenB_ASCII(stop.StopName) / 2 >= 7;
+            longNames += ShiftJis::lenB(stop.StopName) / 2 >= 7;
             allNames += stop.StopName;
             for (int column = 62; column <= 150; ++column)
                 if (stop.Fare[std::size_t(column)] != 0)

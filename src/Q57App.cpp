@@ -1,0 +1,115 @@
+#include "Q57App.h"
+
+#include "announce/mdlM_Tape.h"
+#include "announce/mdlSndAPI.h"
+#include "app/frmCtl.h"
+#include "controls/ChimeiCtl_B.h"
+#include "controls/M_Degit.h"
+#include "options/frmOption.h"
+#include "panel/Form1.h"
+#include "panel/PanelAppearance.h"
+#include "panel/Q57Layout.h"
+#include "panel/mdlQ57_000.h"
+#include "platform/WindowShape.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QScreen>
+
+Q57App::Q57App()
+    : form_(std::make_unique<Form1>()),
+      // No parent: disabling the panel around the modal dialog must not disable the dialog too.
+      options_(std::make_unique<frmOption>(*form_, iniData_.CustColors)),
+      // Its own window beside the panel, not a child of it; its load step runs here.
+      operatingPanel_(std::make_unique<frmCtl>(*form_, *options_)) {
+    frmCtl& ctl = *operatingPanel_;
+    connect(options_.get(), &frmOption::backlightReapplyRequested, this,
+            [&ctl] { ctl.Option4_Click(ctl.selectedBacklight()); });
+    connect(options_.get(), &frmOption::companyListCleared, this, [&ctl] { ctl.Combo1().clear(); });
+    connect(form_.get(), &Form1::digitSettingsOpen, this,
+            [&ctl](bool open) { ctl.setEnabled(!open); });
+    connect(&ctl, &frmCtl::optionsRequested, this, &Q57App::showOptions);
+    connect(&ctl, &frmCtl::quitConfirmed, this, &Q57App::quit);
+}
+
+Q57App::~Q57App() = default;
+
+void Q57App::start() {
+    Form1& form = *form_;
+    mdlQ57_000::InitFareDegits(form);
+    // The dialog stays hidden: the model defaults load it.
+    mdlQ57_000::SetModelDefaults(form, *options_);
+    operatingPanel_->show();
+    operatingPanel_->raise();
+    form.move(0, 0);
+    moveOperatingPanelToBottomRight();
+    form.setMask(WindowShape::roundRect2x2(0, 0, form.width(), form.height()));
+    form.update();
+    LoadIni();
+    form.show();
+}
+
+void Q57App::LoadIni() {
+    mdlIniIo::LoadIni(iniData_, *this);
+}
+
+void Q57App::SaveIni() {
+    mdlIniIo::SaveIni(iniData_, *this);
+}
+
+// Its bottom-right corner on the screen's, clear of any panel the desktop keeps there.
+void Q57App::moveOperatingPanelToBottomRight() {
+    frmCtl& panel = *operatingPanel_;
+    const QRect screen = panel.screen()->availableGeometry();
+    const QSize outer = panel.frameGeometry().size();
+    panel.move(screen.x() + screen.width() - outer.width(),
+               screen.y() + screen.height() - outer.height());
+}
+
+void Q57App::showOptions() {
+    options_->exec();
+}
+
+void Q57App::quit() {
+    form_->ChimeiCtl().SetChimei(QString());
+    form_->DeleteRgn();
+    mdlSndAPI::CloseSoundAliases();
+    mdlM_Tape::ReleaseSpeech();
+    SaveIni();
+    // Nothing runs after this: the other windows go with the program.
+    form_->hide();
+    options_->hide();
+    QCoreApplication::exit(0);
+}
+
+void Q57App::GatherIni(IniRecord& ini) const {
+    for (int n = 1; n <= Q57Layout::kPositionCount; ++n) {
+        const M_Degit& digit = form_->Degit(n);
+        ini.DegitFormat[std::size_t(n - 1)] = {qint16(digit.Shift()), qint16(digit.ZeroMode()),
+                                               qint16(digit.FillZero())};
+    }
+    options_->GetOptionInfo(ini);
+    operatingPanel_->GetCtrlDataInfo(ini);
+    form_->GetFormInfo(ini);
+}
+
+void Q57App::ApplyIni(const IniRecord& ini) {
+    for (int n = 1; n <= Q57Layout::kPositionCount; ++n) {
+        M_Degit& digit = form_->Degit(n);
+        const DegitFormatEntry& format = ini.DegitFormat[std::size_t(n - 1)];
+        digit.setZeroMode(format.ZeroMode);
+        digit.setShift(format.Shift);
+        digit.setFillZero(format.FillZero);
+        // Nothing shows until the display is next updated.
+        digit.setValue(QStringLiteral(" "));
+    }
+    PanelAppearance::applyColours(*form_, ini);
+    options_->SetOptionInfo(ini);
+    operatingPanel_->SetCtrlDataInfo(ini);
+    form_->SetFormInfo(ini);
+    options_->SetProp();
+}
+
+QWidget* Q57App::messageOwner() const {
+    return form_.get();
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "settings/IniData.h"
+#include "settings/mdlIniIo.h"
+
+#include <QObject>
+#include <memory>
+
+class Form1;
+class frmCtl;
+class frmOption;
+
+// The program: the one owner of its windows (and of the services they share), which hands each
+// part what it uses and runs the start-up and shut-down in their designed order.
+class Q57App : public QObject, private mdlIniIo::IniWindows {
+    Q_OBJECT
+public:
+    Q57App();
+    ~Q57App() override;
+
+    // The display panel's load step, after which it is shown.
+    void start();
+
+    Form1& form() const { return *form_; }
+    frmOption& options() const { return *options_; }
+    frmCtl& operatingPanel() const { return *operatingPanel_; }
+    // The snapshot the settings file is read into and written from.
+    IniRecord& IniData() { return iniData_; }
+    // The settings file read into every window, and every window written into it.
+    void LoadIni();
+    void SaveIni();
+
+private:
+    void moveOperatingPanelToBottomRight();
+    void showOptions();
+    void quit();
+
+    void GatherIni(IniRecord& ini) const override;
+    void ApplyIni(const IniRecord& ini) override;
+    QWidget* messageOwner() const override;
+
+    IniRecord iniData_;
+    std::unique_ptr<Form1> form_;
+    std::unique_ptr<frmOption> options_;
+    std::unique_ptr<frmCtl> operatingPanel_;
+};
