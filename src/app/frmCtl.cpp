@@ -322,7 +322,7 @@ void frmCtl::Option4_Click(int index) {
         if (settings.PanelManual == 0 || userChoice[index] == 0)
             panel_.setPicture(panel_.imgRes(index));
         else if (mdlM_Tape::FileExists(userFile[index]))
-            panel_.setPicture(LoadPicture(userFile[index]));
+            panel_.setPicture(LoadPicture(userFile[index]).valueOrThrow());
     } catch (const RuntimeError& error) {
         QMessageBox::critical(this, QStringLiteral("エラー"), backlightErrorText(error.number()));
     }
@@ -431,10 +431,9 @@ void frmCtl::Command1_Click(int index) {
     try {
         mdlM_Tape::LoadTapeData(withSeparator(settings.TapeDataDir),
                                 RouteSetting::routeText(data_.RouteNo));
-        const DataIo::LoadResult result =
-            data_.LoadFareFile(data_.FareFilePath(settings.FareDataDir));
-        if (result != DataIo::LoadResult::Loaded) {
-            MsgBox(this, RouteSetting::refusalMessage(result));
+        const Result<void> loaded = data_.LoadFareFile(data_.FareFilePath(settings.FareDataDir));
+        if (!loaded) {
+            MsgBox(this, RouteSetting::failureMessage(loaded.error()));
             return;
         }
         panel_.ChimeiCtl().SetChimei(QStringLiteral("系統選別中"));
@@ -451,9 +450,7 @@ void frmCtl::Command1_Click(int index) {
                           : settings.FixedDate;
         DispData(data_.CurStop + 1);
     } catch (const RuntimeError& error) {
-        MsgBox(this, error.number() == RuntimeError::FileNotFound
-                         ? RouteSetting::missingFileMessage()
-                         : error.description());
+        MsgBox(this, RouteSetting::failureMessage(error));
     }
 }
 

@@ -8,14 +8,13 @@
 #include "panel/Q57Layout.h"
 #include "panel/mdlQ57_000.h"
 #include "platform/ExecutableName.h"
+#include "platform/FileBytes.h"
 #include "platform/MsgBox.h"
 #include "platform/RuntimeError.h"
+#include "platform/SafeSave.h"
 #include "settings/IniFile.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <optional>
 
 namespace {
@@ -25,32 +24,12 @@ QString& fileNameOverride() {
     return name;
 }
 
-// The file's bytes, or nothing when there is no such file to read.
+// The file's bytes, or nothing when there is no such file to read: the first start has none.
 std::optional<QByteArray> readSettingsFile(const QString& name) {
-    if (name.isEmpty() || !QFileInfo::exists(name))
+    Result<QByteArray> bytes = FileBytes::read(name);
+    if (!bytes && bytes.error().number() == RuntimeError::FileNotFound)
         return std::nullopt;
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        throw RuntimeError(RuntimeError::PathFileAccessError);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw RuntimeError(RuntimeError::DeviceIoError);
-    return bytes;
-}
-
-// The old file is only replaced once the new one is completely on disk.
-void writeSettingsFile(const QString& name, const QByteArray& bytes) {
-    const QFileInfo existing(name);
-    // A file the user made read-only keeps what it holds.
-    if (existing.exists() && !existing.isWritable())
-        throw RuntimeError(RuntimeError::PermissionDenied);
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly))
-        throw RuntimeError(QFileInfo(existing.absolutePath()).isWritable()
-                               ? RuntimeError::PathFileAccessError
-                               : RuntimeError::PermissionDenied);
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw RuntimeError(RuntimeError::DeviceIoError);
+    return std::move(bytes).valueOrThrow();
 }
 
 QString failureText(const RuntimeError& error) {
@@ -102,7 +81,7 @@ void LoadIni(Form1& form) {
         if (!bytes)
             return;
         // Decoded whole before anything is applied: a short file changes nothing.
-        form.IniData() = IniFile::decode(*bytes);
+        form.IniData() = IniFile::decode(*bytes).valueOrThrow();
         applyToWindows(form);
     } catch (const RuntimeError& error) {
         MsgBox(&form, failureText(error) + QStringLiteral("\nモジュール:mdlIniIo.LoadIni()"));
@@ -120,7 +99,7 @@ void SaveIni(Form1& form) {
     form.operatingPanel().GetCtrlDataInfo(ini);
     form.GetFormInfo(ini);
     try {
-        writeSettingsFile(IniFileName(), IniFile::encode(ini));
+        SafeSave::write(IniFileName(), IniFile::encode(ini).valueOrThrow()).valueOrThrow();
     } catch (const RuntimeError& error) {
         MsgBox(&form, failureText(error));
     }
