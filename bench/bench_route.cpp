@@ -3,10 +3,11 @@
 
 #include "Hy3Csv.h"
 #include "Q57App.h"
+#include "app/FareFile.h"
 #include "app/frmCtl.h"
 #include "options/frmOption.h"
+#include "platform/SafeSave.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -22,8 +23,8 @@ QString writeFullRoute(const QTemporaryDir& dir) {
         csv += u'\n';
     }
     const QString path = dir.filePath(QStringLiteral("12.hy3"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(Hy3Csv::fromCsv(csv).fareFile) <= 0)
+    if (!SafeSave::write(path,
+                         FareFile::encode(Hy3Csv::fromCsv(csv).valueOrThrow()).valueOrThrow()))
         qFatal("cannot write the route");
     return path;
 }
@@ -34,7 +35,7 @@ void BM_LoadFareFile301(benchmark::State& state) {
     DataIo data;
     data.StartSection = 1;
     for (auto _ : state)
-        if (data.LoadFareFile(path) != DataIo::LoadResult::Loaded)
+        if (!data.LoadFareFile(path))
             state.SkipWithError("the route was refused");
 }
 
@@ -53,7 +54,7 @@ void BM_DispDataAllInfoDigits(benchmark::State& state) {
     DataIo& data = ctl.RouteData();
     data.RouteNo = QStringLiteral("00012");
     data.StartSection = 1;
-    data.LoadFareFile(path);
+    data.LoadFareFile(path).valueOrThrow();
     int row = 1;
     for (auto _ : state) {
         ctl.DispData(row);

@@ -1,17 +1,14 @@
 #include "Hy3Csv.h"
 
-#include "platform/ShiftJis.h"
+#include "app/FareFile.h"
 
 #include <QStringList>
-#include <QtEndian>
 #include <limits>
 #include <optional>
 
 namespace Hy3Csv {
 
 namespace {
-
-constexpr int kMaxStops = 301;
 
 // Splits one CSV line; a field in double quotes may hold commas and doubled quotes.
 std::optional<QStringList> splitLine(const QString& line) {
@@ -53,12 +50,6 @@ std::optional<qint16> toInt16(const QString& text) {
     return qint16(value);
 }
 
-void appendWord(QByteArray& bytes, quint16 value) {
-    char word[2];
-    qToLittleEndian(value, word);
-    bytes.append(word, 2);
-}
-
 QString quotedIfNeeded(const QString& text) {
     if (!text.contains(u',') && !text.contains(u'"'))
         return text;
@@ -69,9 +60,8 @@ QString quotedIfNeeded(const QString& text) {
 
 } // namespace
 
-Conversion fromCsv(const QString& csv) {
-    QByteArray records;
-    int stops = 0;
+Result<std::vector<FareRecord>> fromCsv(const QString& csv) {
+    std::vector<FareRecord> records;
     const QStringList lines = csv.split(u'\n');
     for (qsizetype index = 0; index < lines.size(); ++index) {
         QString line = lines[index];
@@ -82,40 +72,41 @@ Conversion fromCsv(const QString& csv) {
         if (line.trimmed().isEmpty() || line.startsWith(u'#'))
             continue;
         const QString where = QStringLiteral("line %1: ").arg(index + 1);
+        const auto refused = [&where](const QString& why) {
+            return RuntimeError(RuntimeError::InvalidProcedureCall, where + why);
+        };
         const std::optional<QStringList> fields = splitLine(line);
         if (!fields)
-            return {{}, where + QStringLiteral("a quoted stop name is not closed")};
+            return refused(QStringLiteral("a quoted stop name is not closed"));
         if (fields->size() < 2)
-            return {{}, where + QStringLiteral("a stop needs a name and a ticket number")};
+            return refused(QStringLiteral("a stop needs a name and a ticket number"));
         if (fields->size() > 2 + FareRecord::kFareColumns)
-            return {{}, where + QStringLiteral("more than 150 fares")};
-        const QString& name = fields->at(0);
-        const QByteArray nameBytes = ShiftJis::encode(name);
-        if (nameBytes.count('?') != name.count(u'?'))
-            return {{}, where + QStringLiteral("the stop name has characters Shift-JIS lacks")};
-        if (nameBytes.size() > std::numeric_limits<quint16>::max())
-            return {{}, where + QStringLiteral("the stop name is too long")};
-        if (++stops > kMaxStops)
-            return {{}, where + QStringLiteral("more than 301 stops")};
-        appendWord(records, quint16(nameBytes.size()));
-        records.append(nameBytes);
+            return refused(QStringLiteral("more than 150 fares"));
+        FareRecord& record = records.emplace_back();
+        record.StopName = fields->at(0);
+        if (const Result<QByteArray> name = FareFile::nameBytes(record.StopName); !name)
+            return RuntimeError(name.error().number(), where + name.error().description());
+        if (records.size() > std::size_t(FareFile::kMaxRecords))
+            return RuntimeError(
+                RuntimeError::SubscriptOutOfRange,
+                where + QStringLiteral("more than %1 stops").arg(FareFile::kMaxRecords));
         for (int column = 1; column <= FareRecord::kFareColumns + 1; ++column) {
             const bool given = column < fields->size() && !fields->at(column).trimmed().isEmpty();
             const std::optional<qint16> value = given ? toInt16(fields->at(column)) : qint16(0);
             if (!value)
-                return {{},
-                        where +
-                            (column == 1 ? QStringLiteral("the ticket number")
-                                         : QStringLiteral("fare %1").arg(column - 1)) +
-                            QStringLiteral(" is not a whole number from -32768 to 32767")};
-            appendWord(records, quint16(*value));
+                return refused((column == 1 ? QStringLiteral("the ticket number")
+                                            : QStringLiteral("fare %1").arg(column - 1)) +
+                               QStringLiteral(" is not a whole number from -32768 to 32767"));
+            if (column == 1)
+                record.SeiriNum = *value;
+            else
+                record.Fare[std::size_t(column - 1)] = *value;
         }
     }
-    if (stops == 0)
-        return {{}, QStringLiteral("the file has no stops")};
-    QByteArray fareFile;
-    appendWord(fareFile, quint16(stops));
-    return {fareFile + records, {}};
+    if (records.empty())
+        return RuntimeError(RuntimeError::InvalidProcedureCall,
+                            QStringLiteral("the file has no stops"));
+    return records;
 }
 
 QString toCsv(const std::vector<FareRecord>& records) {

@@ -5,10 +5,10 @@
 
 #include "Hy3Csv.h"
 
-#include "app/FareFileReader.h"
+#include "app/FareFile.h"
+#include "platform/FileBytes.h"
+#include "platform/SafeSave.h"
 
-#include <QFile>
-#include <QSaveFile>
 #include <cstdio>
 
 namespace {
@@ -18,31 +18,37 @@ int fail(const QString& message) {
     return 1;
 }
 
+QString errorText(const RuntimeError& error) {
+    return QStringLiteral("error %1, %2").arg(error.number()).arg(error.description());
+}
+
 int printCsv(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(path + QStringLiteral(": ") + file.errorString());
-    const QByteArray bytes = file.readAll();
-    const std::optional<qint16> count = FareFileReader::recordCount(bytes);
-    if (!count || *count < 0)
+    const Result<QByteArray> bytes = FileBytes::read(path);
+    if (!bytes)
+        return fail(path + QStringLiteral(": ") + errorText(bytes.error()));
+    const Result<qint16> count = FareFile::recordCount(bytes.value());
+    if (!count || count.value() < 0)
         return fail(path + QStringLiteral(": not a fare data file"));
-    const auto records = FareFileReader::records(bytes, *count);
+    const auto records = FareFile::records(bytes.value(), count.value());
     if (!records)
         return fail(path + QStringLiteral(": the file ends inside a stop"));
-    std::fputs(Hy3Csv::toCsv(*records).toUtf8().constData(), stdout);
+    std::fputs(Hy3Csv::toCsv(records.value()).toUtf8().constData(), stdout);
     return 0;
 }
 
 int buildFareFile(const QString& csvPath, const QString& fareFilePath) {
-    QFile csv(csvPath);
-    if (!csv.open(QIODevice::ReadOnly))
-        return fail(csvPath + QStringLiteral(": ") + csv.errorString());
-    const Hy3Csv::Conversion conversion = Hy3Csv::fromCsv(QString::fromUtf8(csv.readAll()));
-    if (!conversion.error.isEmpty())
-        return fail(csvPath + QStringLiteral(": ") + conversion.error);
-    QSaveFile out(fareFilePath);
-    if (!out.open(QIODevice::WriteOnly) || out.write(conversion.fareFile) < 0 || !out.commit())
-        return fail(fareFilePath + QStringLiteral(": ") + out.errorString());
+    const Result<QByteArray> csv = FileBytes::read(csvPath);
+    if (!csv)
+        return fail(csvPath + QStringLiteral(": ") + errorText(csv.error()));
+    const auto records = Hy3Csv::fromCsv(QString::fromUtf8(csv.value()));
+    if (!records)
+        return fail(csvPath + QStringLiteral(": ") + records.error().description());
+    const Result<QByteArray> fareFile = FareFile::encode(records.value());
+    if (!fareFile)
+        return fail(csvPath + QStringLiteral(": ") + fareFile.error().description());
+    if (const Result<void> saved = SafeSave::write(fareFilePath, fareFile.value()); !saved)
+        return fail(fareFilePath + QStringLiteral(": not written (") + errorText(saved.error()) +
+                    QStringLiteral("); a file already there is unchanged"));
     return 0;
 }
 

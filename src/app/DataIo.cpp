@@ -1,9 +1,35 @@
 #include "DataIo.h"
 
-#include "app/FareFileReader.h"
+#include "platform/FileBytes.h"
 #include "platform/RuntimeError.h"
 
-#include <QFile>
+#include <algorithm>
+
+namespace {
+
+// The one place these texts are written; route setting shows them as they are.
+QString refusalText(DataIo::Refusal refusal) {
+    switch (refusal) {
+    case DataIo::NoRecords:
+        return QStringLiteral("指定した系統はデータの数が0(未登録)の可能性があります...");
+    case DataIo::TooManyRecords:
+        return QStringLiteral("指定した系統のデータの数が301を超えています。"
+                              "このデータは扱えません...");
+    case DataIo::SectionTooLarge:
+        return QStringLiteral("指定した区間はデータの数よりも多いです...\n"
+                              "  解決法：正しい区間を入力して下さい.");
+    case DataIo::Truncated:
+        return QStringLiteral("指定した系統のデータファイルが途中で切れています"
+                              "（ファイルが壊れている可能性があります）...");
+    }
+    return {};
+}
+
+RuntimeError refused(DataIo::Refusal refusal) {
+    return {refusal, refusalText(refusal)};
+}
+
+} // namespace
 
 const FareRecord& DataIo::FareTable(int row) const {
     RuntimeError::checkSubscript(row, 1, kTableRows);
@@ -31,39 +57,28 @@ QString DataIo::FareFilePath(const QString& folder) const {
     return withSeparator(folder) + QString::number(leadingNumber(RouteNo)) + QStringLiteral(".hy3");
 }
 
-DataIo::LoadResult DataIo::LoadFareFile(const QString& path) {
-    QFile file(path);
-    if (!file.exists())
-        throw RuntimeError(RuntimeError::FileNotFound);
-    if (!file.open(QIODevice::ReadOnly))
-        throw RuntimeError(RuntimeError::PathFileAccessError);
-    const QByteArray bytes = file.readAll();
-    file.close();
-
-    const std::optional<qint16> count = FareFileReader::recordCount(bytes);
+Result<void> DataIo::LoadFareFile(const QString& path) {
+    const Result<QByteArray> bytes = FileBytes::read(path);
+    if (!bytes)
+        return bytes.error();
+    const Result<qint16> count = FareFile::recordCount(bytes.value());
     if (!count)
-        return LoadResult::Truncated;
-    if (*count == 0)
-        return LoadResult::NoRecords;
-    if (*count > kTableRows)
-        return LoadResult::TooManyRecords;
-    if (*count - 1 < StartSection)
-        return LoadResult::SectionTooLarge;
-    const std::optional<std::vector<FareRecord>> records = FareFileReader::records(bytes, *count);
+        return refused(Truncated);
+    if (count.value() == 0)
+        return refused(NoRecords);
+    if (count.value() > kTableRows)
+        return refused(TooManyRecords);
+    if (count.value() - 1 < StartSection)
+        return refused(SectionTooLarge);
+    const Result<std::vector<FareRecord>> records = FareFile::records(bytes.value(), count.value());
     if (!records)
-        return LoadResult::Truncated;
+        return refused(Truncated);
 
-    StopCount = *count;
+    StopCount = count.value();
     CurStop = qint16(StartSection - 1);
     ClearFareTable();
-    for (int row = 1; row <= *count; ++row) {
-        const FareRecord& record = (*records)[std::size_t(row - 1)];
-        SetFareField(row, 1, record.StopName);
-        SetFareField(row, 2, record.SeiriNum);
-        for (int column = 1; column <= FareRecord::kFareColumns; ++column)
-            SetFareField(row, column + 2, record.Fare[std::size_t(column)]);
-    }
-    return LoadResult::Loaded;
+    std::copy(records.value().begin(), records.value().end(), table_.begin() + 1);
+    return {};
 }
 
 QString withSeparator(const QString& folder) {

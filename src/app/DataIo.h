@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/FareFile.h"
 #include "app/FareRecord.h"
+#include "platform/Result.h"
 
 #include <QString>
 #include <QVariant>
@@ -10,10 +12,11 @@
 // display stands.
 class DataIo {
 public:
-    static constexpr int kTableRows = 301;
+    static constexpr int kTableRows = FareFile::kMaxRecords;
 
-    // How a fare data file was taken, or why it was refused; a refused file changes nothing.
-    enum class LoadResult { Loaded, NoRecords, TooManyRecords, SectionTooLarge, Truncated };
+    // Why a fare data file that could be read was refused: error numbers of their own, above
+    // the run-time errors', each described by what route setting tells the user.
+    enum Refusal { NoRecords = 1001, TooManyRecords, SectionTooLarge, Truncated };
 
     // Route number as entered, digits only, leading zeros kept ("00012").
     QString RouteNo;
@@ -36,9 +39,10 @@ public:
     // The route's file in the folder: route 00012 gives "<folder>/12.hy3", an empty route 0.hy3.
     QString FareFilePath(const QString& folder) const;
 
-    // Reads the route's file; the table and the position change only when it is Loaded. A file
-    // that cannot be found is error 53, one that cannot be read error 75.
-    LoadResult LoadFareFile(const QString& path);
+    // Reads the route's file; the table and the position change only when it loads. A file that
+    // cannot be found is error 53, one that cannot be opened 75, one that fails while read 57;
+    // a file that was read but cannot be used gives its Refusal.
+    Result<void> LoadFareFile(const QString& path);
 
 private:
     std::array<FareRecord, kTableRows + 1> table_{};

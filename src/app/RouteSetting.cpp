@@ -20,27 +20,10 @@ QString routeText(const QString& routeNo) {
     return QString::number(leadingNumber(routeNo));
 }
 
-QString refusalMessage(DataIo::LoadResult result) {
-    switch (result) {
-    case DataIo::LoadResult::NoRecords:
-        return QStringLiteral("指定した系統はデータの数が0(未登録)の可能性があります...");
-    case DataIo::LoadResult::SectionTooLarge:
-        return QStringLiteral("指定した区間はデータの数よりも多いです...\n"
-                              "  解決法：正しい区間を入力して下さい.");
-    case DataIo::LoadResult::TooManyRecords:
-        return QStringLiteral("指定した系統のデータの数が301を超えています。"
-                              "このデータは扱えません...");
-    case DataIo::LoadResult::Truncated:
-        return QStringLiteral("指定した系統のデータファイルが途中で切れています"
-                              "（ファイルが壊れている可能性があります）...");
-    case DataIo::LoadResult::Loaded:
-        break;
-    }
-    return {};
-}
-
-QString missingFileMessage() {
-    return QStringLiteral("指定した系統のデータがありません...");
+QString failureMessage(const RuntimeError& error) {
+    if (error.number() == RuntimeError::FileNotFound)
+        return QStringLiteral("指定した系統のデータがありません...");
+    return error.description();
 }
 
 QString ticketDate(const QDate& day) {

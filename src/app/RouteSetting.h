@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/DataIo.h"
+#include "platform/RuntimeError.h"
 
 #include <QDate>
 #include <QString>
@@ -22,9 +23,8 @@ qint16 clampSection(qint64 entered);
 // The route number as file names use it: "00012" gives "12", an empty route "0".
 QString routeText(const QString& routeNo);
 
-// The message box text for a file that was not taken.
-QString refusalMessage(DataIo::LoadResult result);
-QString missingFileMessage();
+// The message box text for a fare data file that was not taken.
+QString failureMessage(const RuntimeError& error);
 
 // The ticket date of a day as tickets print it: mm-dd-yyyy.
 QString ticketDate(const QDate& day);

@@ -405,10 +405,9 @@ void frmCtl::Command1_Click(int index) {
     try {
         mdlM_Tape::LoadTapeData(withSeparator(settings.TapeDataDir),
                                 RouteSetting::routeText(data_.RouteNo));
-        const DataIo::LoadResult result =
-            data_.LoadFareFile(data_.FareFilePath(settings.FareDataDir));
-        if (result != DataIo::LoadResult::Loaded) {
-            MsgBox(this, RouteSetting::refusalMessage(result));
+        const Result<void> loaded = data_.LoadFareFile(data_.FareFilePath(settings.FareDataDir));
+        if (!loaded) {
+            MsgBox(this, RouteSetting::failureMessage(loaded.error()));
             return;
         }
         panel_.ChimeiCtl().SetChimei(QStringLiteral("系統選別中"));
@@ -425,9 +424,7 @@ void frmCtl::Command1_Click(int index) {
                           : settings.FixedDate;
         DispData(data_.CurStop + 1);
     } catch (const RuntimeError& error) {
-        MsgBox(this, error.number() == RuntimeError::FileNotFound
-                         ? RouteSetting::missingFileMessage()
-                         : error.description());
+        MsgBox(this, RouteSetting::failureMessage(error));
     }
 }
 

@@ -60,7 +60,7 @@ void applyBacklight(Form1& form, const IniRecord& settings, int backlight) {
     if (settings.PanelManual == 0 || userChoice[backlight] == 0)
         form.setPicture(form.imgRes(backlight));
     else if (mdlM_Tape::FileExists(userFile[backlight]))
-        form.setPicture(LoadPicture(userFile[backlight]));
+        form.setPicture(LoadPicture(userFile[backlight]).valueOrThrow());
 }
 
 } // namespace PanelAppearance

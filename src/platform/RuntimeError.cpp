@@ -43,6 +43,8 @@ QString RuntimeError::describe(int number) {
         return QStringLiteral("ファイルは既に開かれています。");
     case DeviceIoError:
         return QStringLiteral("デバイス I/O エラーです。");
+    case DiskFull:
+        return QStringLiteral("ディスクがいっぱいです。");
     case InputPastEndOfFile:
         return QStringLiteral("ファイルの終わりを越えて読み込もうとしました。");
     case DeviceUnavailable:

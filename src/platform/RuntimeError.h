@@ -21,6 +21,7 @@ public:
         FileNotFound = 53,
         FileAlreadyOpen = 55,
         DeviceIoError = 57,
+        DiskFull = 61,
         InputPastEndOfFile = 62,
         DeviceUnavailable = 68,
         PermissionDenied = 70,

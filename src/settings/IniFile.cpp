@@ -1,6 +1,5 @@
 #include "IniFile.h"
 
-#include "platform/RuntimeError.h"
 #include "platform/ShiftJis.h"
 
 #include <QtEndian>
@@ -103,16 +102,21 @@ public:
     void operator()(const QString& text) {
         const QByteArray encoded = ShiftJis::encode(text);
         if (encoded.size() > std::numeric_limits<quint16>::max())
-            throw RuntimeError(RuntimeError::Overflow);
+            tooLong_ = true;
         (*this)(quint16(encoded.size()));
         bytes_.append(encoded);
     }
     void digitCount() { (*this)(kDigitCount); }
 
-    const QByteArray& bytes() const { return bytes_; }
+    Result<QByteArray> result() const {
+        if (tooLong_)
+            return RuntimeError(RuntimeError::Overflow);
+        return bytes_;
+    }
 
 private:
     QByteArray bytes_;
+    bool tooLong_ = false;
 };
 
 class Reader {
@@ -120,22 +124,29 @@ public:
     explicit Reader(const QByteArray& bytes) : bytes_(bytes) {}
 
     template <typename Number> void operator()(Number& value) {
-        value = qFromLittleEndian<Number>(take(sizeof(Number)));
+        if (const char* start = take(sizeof(Number)))
+            value = qFromLittleEndian<Number>(start);
     }
     void operator()(QString& text) {
         quint16 length = 0;
         (*this)(length);
-        text = ShiftJis::decode(QByteArray(take(length), length));
+        if (const char* start = take(length))
+            text = ShiftJis::decode(QByteArray(start, length));
     }
     void digitCount() {
         qint16 ignored = 0;
         (*this)(ignored);
     }
 
+    // Once the bytes have run out, every later item is skipped.
+    bool ranOut() const { return ranOut_; }
+
 private:
     const char* take(qsizetype count) {
-        if (bytes_.size() - position_ < count)
-            throw RuntimeError(RuntimeError::InputPastEndOfFile);
+        if (ranOut_ || bytes_.size() - position_ < count) {
+            ranOut_ = true;
+            return nullptr;
+        }
         const char* start = bytes_.constData() + position_;
         position_ += count;
         return start;
@@ -143,22 +154,25 @@ private:
 
     const QByteArray& bytes_;
     qsizetype position_ = 0;
+    bool ranOut_ = false;
 };
 
 } // namespace
 
 namespace IniFile {
 
-QByteArray encode(const IniRecord& ini) {
+Result<QByteArray> encode(const IniRecord& ini) {
     Writer writer;
     forEachItem(ini, writer);
-    return writer.bytes();
+    return writer.result();
 }
 
-IniRecord decode(const QByteArray& bytes) {
+Result<IniRecord> decode(const QByteArray& bytes) {
     IniRecord ini;
     Reader reader(bytes);
     forEachItem(ini, reader);
+    if (reader.ranOut())
+        return RuntimeError(RuntimeError::InputPastEndOfFile);
     return ini;
 }
 

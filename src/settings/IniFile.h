@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Result.h"
 #include "settings/IniData.h"
 
 #include <QByteArray>
@@ -8,11 +9,11 @@
 // without gaps; texts as a 16-bit byte count and their Shift-JIS bytes.
 namespace IniFile {
 
-// Throws an Overflow error for a text longer than a 16-bit count can hold.
-QByteArray encode(const IniRecord& ini);
+// Error 6 (Overflow) for a text longer than a 16-bit count can hold.
+Result<QByteArray> encode(const IniRecord& ini);
 
-// Throws an InputPastEndOfFile error when the bytes end before the last item. Bytes after the
-// last item are ignored.
-IniRecord decode(const QByteArray& bytes);
+// Error 62 (InputPastEndOfFile) when the bytes end before the last item. Bytes after the last
+// item are ignored.
+Result<IniRecord> decode(const QByteArray& bytes);
 
 } // namespace IniFile

@@ -1,14 +1,13 @@
 #include "mdlIniIo.h"
 
 #include "platform/ExecutableName.h"
+#include "platform/FileBytes.h"
 #include "platform/MsgBox.h"
 #include "platform/RuntimeError.h"
+#include "platform/SafeSave.h"
 #include "settings/IniFile.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <optional>
 
 namespace {
@@ -18,42 +17,19 @@ QString& fileNameOverride() {
     return name;
 }
 
-// The file's bytes, or nothing when there is no such file to read.
+// The file's bytes, or nothing when there is no such file to read: the first start has none.
 std::optional<QByteArray> readSettingsFile(const QString& name) {
-    if (name.isEmpty() || !QFileInfo::exists(name))
+    Result<QByteArray> bytes = FileBytes::read(name);
+    if (!bytes && bytes.error().number() == RuntimeError::FileNotFound)
         return std::nullopt;
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly))
-        throw RuntimeError(RuntimeError::PathFileAccessError);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw RuntimeError(RuntimeError::DeviceIoError);
-    return bytes;
-}
-
-// The old file is only replaced once the new one is completely on disk.
-void writeSettingsFile(const QString& name, const QByteArray& bytes) {
-    const QFileInfo existing(name);
-    // A file the user made read-only keeps what it holds.
-    if (existing.exists() && !existing.isWritable())
-        throw RuntimeError(RuntimeError::PermissionDenied);
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly))
-        throw RuntimeError(QFileInfo(existing.absolutePath()).isWritable()
-                               ? RuntimeError::PathFileAccessError
-                               : RuntimeError::PermissionDenied);
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw RuntimeError(RuntimeError::DeviceIoError);
+    return std::move(bytes).valueOrThrow();
 }
 
 // The quit replaces a file that was refused with the settings in use; the user's copy survives
-// beside it. A later refused file replaces an older copy. Where the copy cannot be written, the
-// quit's save cannot replace the file either.
+// beside it. A later refused file replaces an older copy. Nothing more can be done when the
+// copy cannot be written: the message about the file itself is the one the user needs.
 void keepAside(const QByteArray& bytes) {
-    try {
-        writeSettingsFile(mdlIniIo::IniFileName() + QStringLiteral(".bak"), bytes);
-    } catch (const RuntimeError&) {
-    }
+    static_cast<void>(SafeSave::write(mdlIniIo::IniFileName() + QStringLiteral(".bak"), bytes));
 }
 
 QString failureText(const RuntimeError& error) {
@@ -84,7 +60,7 @@ void LoadIni(IniRecord& ini, IniWindows& windows) {
         if (!bytes)
             return;
         // Decoded whole before anything is applied: a short file changes nothing.
-        ini = IniFile::decode(*bytes);
+        ini = IniFile::decode(*bytes).valueOrThrow();
         windows.ApplyIni(ini);
     } catch (const RuntimeError& error) {
         if (bytes)
@@ -97,7 +73,7 @@ void LoadIni(IniRecord& ini, IniWindows& windows) {
 void SaveIni(IniRecord& ini, const IniWindows& windows) {
     windows.GatherIni(ini);
     try {
-        writeSettingsFile(IniFileName(), IniFile::encode(ini));
+        SafeSave::write(IniFileName(), IniFile::encode(ini).valueOrThrow()).valueOrThrow();
     } catch (const RuntimeError& error) {
         MsgBox(windows.messageOwner(), failureText(error));
     }

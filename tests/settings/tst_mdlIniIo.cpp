@@ -5,8 +5,6 @@
 #include "options/ColourButton.h"
 #include "options/frmOption.h"
 #include "panel/Form1.h"
-#include "platform/RuntimeError.h"
-#include "settings/IniFile.h"
 #include "settings/mdlIniIo.h"
 #include "support/TestSupport.h"
 
@@ -238,17 +236,6 @@ private slots:
                  QCoreApplication::applicationDirPath() + QStringLiteral("/tst_mdlIniIo.in4"));
     }
 
-    // The count is 16 bits without a sign: 65535 bytes is the longest text a file holds.
-    void longTexts() {
-        IniRecord ini;
-        ini.FareDataDir = QString(65535, u'a');
-        const QByteArray bytes = IniFile::encode(ini);
-        QCOMPARE(bytes.size(), 604 + 65535);
-        QCOMPARE(IniFile::decode(bytes).FareDataDir, ini.FareDataDir);
-        ini.FareDataDir += u'a';
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, IniFile::encode(ini));
-    }
-
     void firstStartIsSilentAndTheFirstQuitWritesTheFile() {
         const QString name = folder_.filePath(QStringLiteral("first.in4"));
         Start start(name);
@@ -310,8 +297,8 @@ private slots:
                                         .saved(folder_.filePath(QStringLiteral("designed.in4")));
         const QByteArray bytes = everyItemSet();
         const QString name = folder_.filePath(QStringLiteral("short.in4"));
-        for (qsizetype cut :
-             {qsizetype(0), qsizetype(1), qsizetype(9), qsizetype(300), bytes.size() - 1}) {
+        // An empty file is a damaged one, not a missing one; tst_IniFile tries other cuts.
+        for (qsizetype cut : {qsizetype(0), bytes.size() - 1}) {
             writeFile(name, bytes.left(cut));
             Start start(name);
             QCOMPARE(start.message,

@@ -1,9 +1,14 @@
 #include "Hy3Csv.h"
+#include "app/FareFile.h"
 #include "app/FareFileBytes.h"
-#include "app/FareFileReader.h"
+#include "platform/FileBytes.h"
+#include "platform/SafeSave.h"
 #include "platform/ShiftJis.h"
+#include "support/FileSupport.h"
 
-#include <QFile>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace FareFileBytes;
@@ -11,8 +16,15 @@ using namespace FareFileBytes;
 namespace {
 
 QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return FileBytes::read(path).valueOrThrow();
+}
+
+// The fare data file the CSV stands for, or the error that refused it.
+Result<QByteArray> fareFile(const QString& csv) {
+    const Result<std::vector<FareRecord>> records = Hy3Csv::fromCsv(csv);
+    if (!records)
+        return records.error();
+    return FareFile::encode(records.value());
 }
 
 } // namespace
@@ -23,15 +35,15 @@ private slots:
     void buildsTheFareFile() {
         const QString csv = QStringLiteral(
             "\uFEFF# 停留所名,整理券番号,運賃…\r\n駅前,1,180,-1\r\n\r\n\"A,\"\"B\"\"\",2,,5\r\n");
-        const Hy3Csv::Conversion conversion = Hy3Csv::fromCsv(csv);
-        QCOMPARE(conversion.error, QString());
-        QCOMPARE(conversion.fareFile, count(2) + record("\x89\x77\x91\x4F", 1, {180, -1}) +
-                                          record("A,\"B\"", 2, {0, 5}));
+        const QByteArray bytes = fareFile(csv).valueOrThrow();
+        QCOMPARE(bytes, count(2) + record("\x89\x77\x91\x4F", 1, {180, -1}) +
+                            record("A,\"B\"", 2, {0, 5}));
 
-        const auto records = FareFileReader::records(conversion.fareFile, 2);
+        const auto records = FareFile::records(bytes, 2);
         QVERIFY(records);
-        QCOMPARE(Hy3Csv::toCsv(*records), QStringLiteral("駅前,1,180,-1\n\"A,\"\"B\"\"\",2,0,5\n"));
-        QCOMPARE(Hy3Csv::fromCsv(Hy3Csv::toCsv(*records)).fareFile, conversion.fareFile);
+        QCOMPARE(Hy3Csv::toCsv(records.value()),
+                 QStringLiteral("駅前,1,180,-1\n\"A,\"\"B\"\"\",2,0,5\n"));
+        QCOMPARE(fareFile(Hy3Csv::toCsv(records.value())).valueOrThrow(), bytes);
     }
 
     void refusesBadRowsByLine() {
@@ -58,32 +70,31 @@ private slots:
             {QStringLiteral("# only a note\n"), QStringLiteral("the file has no stops")},
         };
         for (const auto& c : cases) {
-            const Hy3Csv::Conversion conversion = Hy3Csv::fromCsv(c.csv);
-            QCOMPARE(conversion.error, c.error);
-            QVERIFY(conversion.fareFile.isEmpty());
+            const auto records = Hy3Csv::fromCsv(c.csv);
+            QVERIFY2(!records, qPrintable(c.error));
+            QCOMPARE(records.error().description(), c.error);
         }
     }
 
     void sampleRoutesAreTheirCsv() {
         for (const char* route : {"12", "7"}) {
             const QString base = QStringLiteral(Q57_SOURCE_DIR "/data/routes/") + route;
-            const Hy3Csv::Conversion conversion =
-                Hy3Csv::fromCsv(QString::fromUtf8(readFile(base + ".csv")));
-            QCOMPARE(conversion.error, QString());
-            QCOMPARE(readFile(base + ".hy3"), conversion.fareFile);
+            QCOMPARE(readFile(base + ".hy3"),
+                     fareFile(QString::fromUtf8(readFile(base + ".csv"))).valueOrThrow());
         }
 
         // Route 12 shows what the unit can show: long names, marks, half-width letters, a stop
         // without fare (-1), step sounds 1 to 3 beyond the shown positions, fares rising.
         const QByteArray bytes = readFile(QStringLiteral(Q57_SOURCE_DIR "/data/routes/12.hy3"));
-        const auto stops = FareFileReader::records(bytes, *FareFileReader::recordCount(bytes));
-        QVERIFY(stops && stops->size() >= 20);
+        const std::vector<FareRecord> stops =
+            FareFile::records(bytes, FareFile::recordCount(bytes).valueOrThrow()).valueOrThrow();
+        QVERIFY(stops.size() >= 20);
         int longNames = 0;
         QString allNames;
         QSet<int> sounds;
         bool noFare = false;
-        for (std::size_t r = 0; r < stops->size(); ++r) {
-            const FareRecord& stop = (*stops)[r];
+        for (std::size_t r = 0; r < stops.size(); ++r) {
+            const FareRecord& stop = stops[r];
             longNames += ShiftJis::lenB(stop.StopName) / 2 >= 7;
             allNames += stop.StopName;
             for (int column = 62; column <= 150; ++column)
@@ -92,13 +103,34 @@ private slots:
             for (int n = 1; n <= 61; ++n)
                 noFare |= stop.Fare[std::size_t(n)] == -1;
             if (r > 0)
-                QVERIFY(stop.Fare[1] > (*stops)[r - 1].Fare[1]);
+                QVERIFY(stop.Fare[1] > stops[r - 1].Fare[1]);
         }
         QVERIFY(longNames >= 3);
         QVERIFY(noFare);
         QCOMPARE(sounds, (QSet<int>{1, 2, 3}));
         for (const char* mark : {"ー", "（", "）", "J", "F"})
             QVERIFY2(allNames.contains(QString::fromUtf8(mark)), mark);
+    }
+
+    // Building over an existing route on a full disk fails, saying so, and keeps the route.
+    void fullDiskKeepsTheRoute() {
+        QTemporaryDir dir;
+        const QString route = dir.filePath(QStringLiteral("12.hy3"));
+        const QByteArray old = readFile(QStringLiteral(Q57_SOURCE_DIR "/data/routes/7.hy3"));
+        QVERIFY(SafeSave::write(route, old));
+        QProcess tool;
+        {
+            TestSupport::FileSizeLimit limit(4'096);
+            tool.start(QStringLiteral(HY3CSV),
+                       {QStringLiteral(Q57_SOURCE_DIR "/data/routes/12.csv"), route});
+            QVERIFY(tool.waitForFinished());
+        }
+        QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(tool.exitCode(), 1);
+        QVERIFY(QString::fromUtf8(tool.readAllStandardError()).contains(route + ": not written"));
+        QCOMPARE(readFile(route), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("12.hy3")});
     }
 };
 

@@ -1,0 +1,81 @@
+#include "app/DataIo.h"
+#include "app/FareFile.h"
+#include "support/FileSupport.h"
+
+#include <QTest>
+
+namespace {
+
+const QString kFixtures = QStringLiteral(Q57_SOURCE_DIR "/tests/data/fare/");
+
+bool sameRoute(const DataIo& a, const DataIo& b) {
+    if (a.StopCount != b.StopCount || a.CurStop != b.CurStop)
+        return false;
+    for (int row = 1; row <= DataIo::kTableRows; ++row)
+        if (a.FareTable(row) != b.FareTable(row))
+            return false;
+    return true;
+}
+
+} // namespace
+
+class tst_FareFile : public QObject {
+    Q_OBJECT
+private slots:
+    void damagedFilesGiveTheirOutcome() {
+        const QList<TestSupport::Expected> rows = TestSupport::expectedOutcomes(kFixtures);
+        QVERIFY(rows.size() >= 20);
+        DataIo data;
+        data.StartSection = 1;
+        for (const auto& row : rows) {
+            const DataIo before = data;
+            const Result<void> loaded = data.LoadFareFile(kFixtures + row.file);
+            const QString outcome = loaded
+                                        ? QStringLiteral("loads %1 records").arg(data.StopCount)
+                                        : QStringLiteral("error %1").arg(loaded.error().number());
+            QCOMPARE(row.file + u' ' + outcome, row.file + u' ' + row.outcome);
+            if (loaded) {
+                QCOMPARE(data.CurStop, 0);
+                QCOMPARE(data.FareTable(data.StopCount + 1), FareRecord{});
+                // As if the driver had stepped on: a refusal must not move the display back.
+                data.CurStop = 1;
+            } else {
+                QVERIFY2(sameRoute(data, before), qPrintable(row.file));
+            }
+        }
+    }
+
+    void encodeRefusesWhatTheFileCannotHold() {
+        std::vector<FareRecord> stops(FareFile::kMaxRecords);
+        stops.back().StopName = QString(65535, u'a');
+        stops.back().Fare[150] = -32768;
+        const QByteArray bytes = FareFile::encode(stops).valueOrThrow();
+        QCOMPARE(FareFile::records(bytes, FareFile::recordCount(bytes).valueOrThrow()).value(),
+                 stops);
+
+        const struct {
+            QString name;
+            int stops;
+            int error;
+            QString description;
+        } cases[] = {
+            {QString(), 302, RuntimeError::SubscriptOutOfRange,
+             QStringLiteral("more than 301 stops")},
+            {QStringLiteral("한국"), 301, RuntimeError::InvalidProcedureCall,
+             QStringLiteral("stop 301: the stop name has characters Shift-JIS lacks")},
+            {QString(65536, u'a'), 301, RuntimeError::Overflow,
+             QStringLiteral("stop 301: the stop name is too long")},
+        };
+        for (const auto& c : cases) {
+            stops.resize(std::size_t(c.stops));
+            stops.back().StopName = c.name;
+            const Result<QByteArray> refused = FareFile::encode(stops);
+            QVERIFY2(!refused, qPrintable(c.description));
+            QCOMPARE(refused.error().number(), c.error);
+            QCOMPARE(refused.error().description(), c.description);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_FareFile)
+#include "tst_FareFile.moc"

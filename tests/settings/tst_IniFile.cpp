@@ -1,0 +1,42 @@
+#include "platform/FileBytes.h"
+#include "settings/IniFile.h"
+#include "support/FileSupport.h"
+
+#include <QTest>
+
+class tst_IniFile : public QObject {
+    Q_OBJECT
+private slots:
+    void damagedFilesGiveTheirOutcome() {
+        const QString fixtures = QStringLiteral(Q57_SOURCE_DIR "/tests/data/settings/");
+        const QList<TestSupport::Expected> rows = TestSupport::expectedOutcomes(fixtures);
+        QVERIFY(rows.size() >= 10);
+        for (const auto& row : rows) {
+            const QByteArray bytes = FileBytes::read(fixtures + row.file).valueOrThrow();
+            const Result<IniRecord> ini = IniFile::decode(bytes);
+            const QString outcome = ini ? QStringLiteral("decodes")
+                                        : QStringLiteral("error %1").arg(ini.error().number());
+            QCOMPARE(row.file + u' ' + outcome, row.file + u' ' + row.outcome);
+            if (ini) {
+                const QByteArray again = IniFile::encode(ini.value()).valueOrThrow();
+                QCOMPARE(again, bytes.left(again.size()));
+            }
+        }
+    }
+
+    // The count is 16 bits without a sign: 65535 bytes is the longest text a file holds.
+    void longTexts() {
+        IniRecord ini;
+        ini.FareDataDir = QString(65535, u'a');
+        const QByteArray bytes = IniFile::encode(ini).valueOrThrow();
+        QCOMPARE(bytes.size(), 604 + 65535);
+        QCOMPARE(IniFile::decode(bytes).value().FareDataDir, ini.FareDataDir);
+        ini.FareDataDir += u'a';
+        const Result<QByteArray> refused = IniFile::encode(ini);
+        QVERIFY(!refused);
+        QCOMPARE(refused.error().number(), int(RuntimeError::Overflow));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_IniFile)
+#include "tst_IniFile.moc"
