@@ -1,7 +1,6 @@
 #include "Q57App.h"
 
 #include "announce/mdlM_Tape.h"
-#include "announce/mdlSndAPI.h"
 #include "app/frmCtl.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
@@ -16,12 +15,12 @@
 #include <QCoreApplication>
 #include <QScreen>
 
-Q57App::Q57App()
-    : form_(std::make_unique<Form1>()),
+Q57App::Q57App(const SoundPlayer::AudioSinkFactory& makeSink)
+    : sounds_(makeSink), form_(std::make_unique<Form1>()),
       // No parent: disabling the panel around the modal dialog must not disable the dialog too.
       options_(std::make_unique<frmOption>(*form_, iniData_.CustColors)),
       // Its own window beside the panel, not a child of it; its load step runs here.
-      operatingPanel_(std::make_unique<frmCtl>(*form_, *options_)) {
+      operatingPanel_(std::make_unique<frmCtl>(*form_, *options_, sounds_)) {
     frmCtl& ctl = *operatingPanel_;
     connect(options_.get(), &frmOption::backlightReapplyRequested, this,
             [&ctl] { ctl.Option4_Click(ctl.selectedBacklight()); });
@@ -73,7 +72,7 @@ void Q57App::showOptions() {
 void Q57App::quit() {
     form_->ChimeiCtl().SetChimei(QString());
     form_->DeleteRgn();
-    mdlSndAPI::CloseSoundAliases();
+    sounds_.CloseSoundAliases();
     mdlM_Tape::ReleaseSpeech();
     SaveIni();
     // Nothing runs after this: the other windows go with the program.

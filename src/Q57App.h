@@ -1,5 +1,6 @@
 #pragma once
 
+#include "announce/SoundDevices.h"
 #include "settings/IniData.h"
 #include "settings/mdlIniIo.h"
 
@@ -15,7 +16,9 @@ class frmOption;
 class Q57App : public QObject, private mdlIniIo::IniWindows {
     Q_OBJECT
 public:
-    Q57App();
+    // Tests give the sound devices a sink that records what they play; the program sounds on
+    // the system's audio output.
+    explicit Q57App(const SoundPlayer::AudioSinkFactory& makeSink = {});
     ~Q57App() override;
 
     // The display panel's load step, after which it is shown.
@@ -24,6 +27,7 @@ public:
     Form1& form() const { return *form_; }
     frmOption& options() const { return *options_; }
     frmCtl& operatingPanel() const { return *operatingPanel_; }
+    mdlSndAPI::Sounds& sounds() { return sounds_; }
     // The snapshot the settings file is read into and written from.
     IniRecord& IniData() { return iniData_; }
     // The settings file read into every window, and every window written into it.
@@ -40,6 +44,7 @@ private:
     QWidget* messageOwner() const override;
 
     IniRecord iniData_;
+    SoundDevices sounds_;
     std::unique_ptr<Form1> form_;
     std::unique_ptr<frmOption> options_;
     std::unique_ptr<frmCtl> operatingPanel_;

@@ -1,7 +1,6 @@
 #include "frmCtl.h"
 
 #include "announce/mdlM_Tape.h"
-#include "announce/mdlSndAPI.h"
 #include "app/BacklightMessage.h"
 #include "app/FareDisplay.h"
 #include "app/RouteSetting.h"
@@ -108,8 +107,8 @@ QString developerCredit(int year) {
 
 } // namespace
 
-frmCtl::frmCtl(Form1& panel, const SettingsSource& settings)
-    : panel_(panel), settings_(settings), preview_(kPreviewSize, QImage::Format_RGB32) {
+frmCtl::frmCtl(Form1& panel, const SettingsSource& settings, mdlSndAPI::Sounds& sounds)
+    : panel_(panel), settings_(settings), sounds_(sounds), preview_(kPreviewSize, QImage::Format_RGB32) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("集中操作盤"));
@@ -143,14 +142,14 @@ void frmCtl::buildListPanel(QFrame& frame) {
     for (int k = 0; k < 5; ++k) {
         List2_[k] = addDigitList(&frame, arrayName("List2", k), 4 + 15 * k);
         connect(List2_[k], &QListWidget::currentRowChanged, this, [this] {
-            mdlSndAPI::PlaySoundFile(settings_.currentSettings().SoundReset, mdlSndAPI::Alias::S1,
+            sounds_.PlaySoundFile(settings_.currentSettings().SoundReset, mdlSndAPI::Alias::S1,
                                      false, 0);
         });
     }
     for (int k = 0; k < 3; ++k) {
         List3_[k] = addDigitList(&frame, arrayName("List3", k), 84 + 15 * k);
         connect(List3_[k], &QListWidget::currentRowChanged, this, [this] {
-            mdlSndAPI::PlaySoundFile(settings_.currentSettings().SoundRouteSet,
+            sounds_.PlaySoundFile(settings_.currentSettings().SoundRouteSet,
                                      mdlSndAPI::Alias::S1, false, 0);
         });
     }
@@ -378,7 +377,7 @@ bool frmCtl::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmCtl::CommandButton1_Click(int index) {
-    mdlSndAPI::PlaySoundFile(settings_.currentSettings().SoundReset, mdlSndAPI::Alias::S1, false,
+    sounds_.PlaySoundFile(settings_.currentSettings().SoundReset, mdlSndAPI::Alias::S1, false,
                              0);
     if (index == 10) {
         RouteKeyMode_ = true;
@@ -397,7 +396,7 @@ void frmCtl::CommandButton1_Click(int index) {
 
 void frmCtl::Command1_Click(int index) {
     const IniRecord settings = settings_.currentSettings();
-    mdlSndAPI::PlaySoundFile(settings.SoundRouteSet, mdlSndAPI::Alias::S1, false, 0);
+    sounds_.PlaySoundFile(settings.SoundRouteSet, mdlSndAPI::Alias::S1, false, 0);
     const bool keypad = index == 1;
     data_.RouteNo = keypad ? Label2_[0]->text() : selectedDigits(List2_);
     data_.StartSection = RouteSetting::clampSection(
@@ -439,17 +438,15 @@ void frmCtl::Command2_Click(int index) {
         ++data_.CurStop;
     }
     const IniRecord settings = settings_.currentSettings();
-    const bool wait = settings.StepSoundSync != 0;
-    if (settings.StepSoundAlways != 0) {
-        mdlSndAPI::PlaySoundFile(settings.StepSoundFile, mdlSndAPI::Alias::S2, wait, 0);
-    } else {
-        const qint16 value =
-            data_.FareTable(data_.CurStop + 1).Fare[std::size_t(settings.StepSoundColumn + 1)];
-        const QString byValue[3] = {settings.StepSoundFile1, settings.StepSoundFile2,
-                                    settings.StepSoundFile3};
-        if (value >= 1 && value <= 3)
-            mdlSndAPI::PlaySoundFile(byValue[value - 1], mdlSndAPI::Alias::S2, wait, 0);
-    }
+    const bool always = settings.StepSoundAlways != 0;
+    const int value =
+        always ? 0
+               : data_.FareTable(data_.CurStop + 1).Fare[std::size_t(settings.StepSoundColumn + 1)];
+    sounds_.PlaySoundFile(mdlSndAPI::chosenSound(always, settings.StepSoundFile,
+                                                 {settings.StepSoundFile1, settings.StepSoundFile2,
+                                                  settings.StepSoundFile3},
+                                                 value),
+                          mdlSndAPI::Alias::S2, settings.StepSoundSync != 0, 0);
     DispData(data_.CurStop + 1);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "announce/mdlSndAPI.h"
 #include "app/DataIo.h"
 #include "settings/IniData.h"
 #include "settings/SettingsSource.h"
@@ -26,7 +27,7 @@ class QScrollBar;
 class frmCtl : public QWidget {
     Q_OBJECT
 public:
-    frmCtl(Form1& panel, const SettingsSource& settings);
+    frmCtl(Form1& panel, const SettingsSource& settings, mdlSndAPI::Sounds& sounds);
     ~frmCtl() override;
 
     // Backlight 0 OFF, 1 ON1, 2 ON2: the panel picture and the ticket-number colour.
@@ -76,6 +77,7 @@ private:
 
     Form1& panel_;
     const SettingsSource& settings_;
+    mdlSndAPI::Sounds& sounds_;
     DataIo data_;
     qint16 InputPanel_ = 0;
     QString TicketDate_;

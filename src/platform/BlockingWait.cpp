@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QEventLoop>
 #include <QTimer>
 
 namespace {
@@ -37,10 +36,14 @@ protected:
 namespace BlockingWait {
 
 void wait(int milliseconds) {
-    InputSwallower swallower;
-    QCoreApplication::instance()->installEventFilter(&swallower);
     QEventLoop loop;
     QTimer::singleShot(milliseconds, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    run(loop);
+}
+
+void run(QEventLoop& loop) {
+    InputSwallower swallower;
+    QCoreApplication::instance()->installEventFilter(&swallower);
     loop.exec();
     QCoreApplication::instance()->removeEventFilter(&swallower);
 }

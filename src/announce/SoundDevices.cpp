@@ -1,0 +1,38 @@
+#include "SoundDevices.h"
+
+#include "announce/mdlM_Tape.h"
+#include "platform/BlockingWait.h"
+
+using mdlSndAPI::Alias;
+
+SoundDevices::SoundDevices(const SoundPlayer::AudioSinkFactory& makeSink) {
+    for (const Alias alias : mdlSndAPI::kAliases) {
+        auto& player = players_[std::size_t(alias)];
+        player = std::make_unique<SoundPlayer>(makeSink);
+        player->setObjectName(mdlSndAPI::deviceName(alias));
+    }
+}
+
+SoundDevices::~SoundDevices() = default;
+
+void SoundDevices::PlaySoundFile(const QString& file, Alias alias, bool wait, qint16 pauseMs) {
+    if (!mdlM_Tape::FileExists(file))
+        return;
+    SoundPlayer& player = *players_[std::size_t(alias)];
+    player.stop();
+    if (mdlSndAPI::deviceType(file) == mdlSndAPI::DeviceType::None)
+        return;
+    if (!player.open(file))
+        return;
+    player.play();
+    if (!wait)
+        return;
+    if (player.isPlaying())
+        BlockingWait::waitFor(&player, &SoundPlayer::finished);
+    BlockingWait::wait(pauseMs);
+}
+
+void SoundDevices::CloseSoundAliases() {
+    for (const Alias alias : mdlSndAPI::kAliases)
+        players_[std::size_t(alias)]->close();
+}

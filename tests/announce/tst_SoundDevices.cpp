@@ -1,0 +1,219 @@
+// The sounds of the operating panel, heard through a capture in place of the sound card: which
+// file each event plays, on which device, cut off or not, and when the fares change.
+
+#include "Q57App.h"
+#include "announce/mdlSndAPI.h"
+#include "app/FareFile.h"
+#include "app/frmCtl.h"
+#include "controls/ChimeiCtl_B.h"
+#include "controls/M_Degit.h"
+#include "options/frmOption.h"
+#include "panel/Form1.h"
+#include "platform/SafeSave.h"
+#include "support/SoundCapture.h"
+#include "support/TestSupport.h"
+
+#include <QAbstractButton>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// Lengths of our sample sounds in seconds, as the capture measures them.
+constexpr double kRouteSet = 0.76;
+constexpr double kSlack = 0.12;
+
+QString sample(const char* name) {
+    return QStringLiteral(Q57_SOURCE_DIR "/data/sounds/") + QLatin1String(name);
+}
+
+QString device(mdlSndAPI::Alias alias) {
+    return mdlSndAPI::deviceName(alias);
+}
+
+// The program sounding into a capture, with a route of five stops whose fare column 62 holds
+// 1, 2, 3 and 4 from the second stop on.
+struct Rig {
+    QTemporaryDir folder;
+    SoundCapture capture;
+    Q57App program{capture.sinks()};
+    frmCtl& ctl = program.operatingPanel();
+
+    Rig() {
+        std::vector<FareRecord> stops(5);
+        for (int k = 0; k < 5; ++k) {
+            stops[std::size_t(k)].StopName = QStringLiteral("停留所%1").arg(k + 1);
+            stops[std::size_t(k)].Fare[1] = qint16(100 + 10 * k);
+            stops[std::size_t(k)].Fare[62] = qint16(k);
+        }
+        QVERIFY(SafeSave::write(folder.filePath(QStringLiteral("3.hy3")),
+                                FareFile::encode(stops).value()));
+        program.start();
+        ctl.setLampTestMilliseconds(0);
+        settings([this](IniRecord& s) {
+            s.FareDataDir = folder.path();
+            s.SoundRouteSet = sample("route_set.wav");
+            s.SoundReset = sample("key_click.wav");
+            s.StepSoundAlways = 0;
+            s.StepSoundByColumn = -1;
+            s.StepSoundColumn = 61;
+            s.StepSoundFile1 = sample("step1.wav");
+            s.StepSoundFile2 = sample("step2.wav");
+            s.StepSoundFile3 = sample("step3.wav");
+        });
+    }
+    void settings(const std::function<void(IniRecord&)>& change) {
+        IniRecord s = program.options().currentSettings();
+        change(s);
+        program.options().SetOptionInfo(s);
+    }
+    void click(const QString& name) {
+        QTest::mouseClick(TestSupport::control<QAbstractButton>(ctl, name), Qt::LeftButton);
+    }
+    // Route 3 from its first stop, on the keypad.
+    void setRoute() {
+        for (const char* key : {"CommandButton1(10)", "CommandButton1(3)", "CommandButton1(11)",
+                                "CommandButton1(1)", "Command1(1)"})
+            click(QLatin1String(key));
+    }
+    double heard(mdlSndAPI::Alias alias) const { return capture.seconds(device(alias)); }
+    // Waits until the device has played the seconds given, or gives up after ten.
+    bool waitFor(mdlSndAPI::Alias alias, double seconds) const {
+        return QTest::qWaitFor([&] { return heard(alias) >= seconds; }, 10000);
+    }
+};
+
+using mdlSndAPI::Alias;
+
+} // namespace
+
+class TestSoundDevices : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { TestSupport::prepareWindowTests(); }
+
+    void deviceTypeByTheLastThreeCharacters() {
+        using mdlSndAPI::DeviceType;
+        QCOMPARE(mdlSndAPI::deviceType(QStringLiteral("a/chime.Wav")), DeviceType::WaveAudio);
+        QCOMPARE(mdlSndAPI::deviceType(QStringLiteral("a/x.mp3 ")), DeviceType::MpegVideo);
+        QCOMPARE(mdlSndAPI::deviceType(QStringLiteral("a/x.MID")), DeviceType::Sequencer);
+        QCOMPARE(mdlSndAPI::deviceType(QStringLiteral("a/x.midi")), DeviceType::None);
+        QCOMPARE(mdlSndAPI::deviceType(QStringLiteral("a/x.wave")), DeviceType::None);
+        const std::array<QString, 3> byValue = {QStringLiteral("1"), QStringLiteral("2"),
+                                                QStringLiteral("3")};
+        QCOMPARE(mdlSndAPI::chosenSound(true, QStringLiteral("A"), byValue, 2),
+                 QStringLiteral("A"));
+        for (int value : {1, 2, 3})
+            QCOMPARE(mdlSndAPI::chosenSound(false, QStringLiteral("A"), byValue, value),
+                     QString::number(value));
+        for (int value : {0, 4, -1})
+            QCOMPARE(mdlSndAPI::chosenSound(false, QStringLiteral("A"), byValue, value), QString());
+    }
+
+    void routeSettingAndStepsSoundOnTheirDevices() {
+        Rig rig;
+        // Every key clicks on S1; route setting then cuts the click off with its chime.
+        rig.setRoute();
+        QVERIFY(rig.waitFor(Alias::S1, 0.3));
+        // A second route setting at once: the chime is cut and starts again from its beginning.
+        const double firstPart = rig.heard(Alias::S1);
+        rig.click(QStringLiteral("Command1(1)"));
+        QVERIFY(rig.waitFor(Alias::S1, firstPart + kRouteSet - kSlack));
+        QTest::qWait(300);
+        QVERIFY2(std::abs(rig.heard(Alias::S1) - firstPart - kRouteSet) < kSlack,
+                 qPrintable(QString::number(rig.heard(Alias::S1))));
+        QVERIFY(rig.capture.peak(device(Alias::S1)) > 32767 / 4);
+
+        // A step sounds on S2 while S1 goes on: both devices play at once.
+        rig.click(QStringLiteral("Command1(1)"));
+        QTest::qWait(100);
+        const double s1Before = rig.heard(Alias::S1);
+        rig.click(QStringLiteral("Command2(1)"));
+        QVERIFY(rig.waitFor(Alias::S2, 0.2));
+        QVERIFY(rig.heard(Alias::S1) > s1Before + 0.15);
+        QVERIFY(rig.heard(Alias::S1) < s1Before + kRouteSet);
+
+        // Column values 1, 2, 3 choose three different chimes; 4 plays none but still steps.
+        QVERIFY(rig.waitFor(Alias::S1, 2 * kRouteSet));
+        QList<double> lengths;
+        for (int value = 2; value <= 4; ++value) {
+            const double before = rig.heard(Alias::S2);
+            rig.click(QStringLiteral("Command2(1)"));
+            QTest::qWait(1200);
+            lengths << rig.heard(Alias::S2) - before;
+        }
+        QCOMPARE(rig.program.form().Degit(1).Value().toInt(), 140);
+        QVERIFY2(lengths[2] == 0.0, qPrintable(QString::number(lengths[2])));
+        const double firstStep = rig.heard(Alias::S2) - lengths[0] - lengths[1];
+        QVERIFY(firstStep > 0.2 && lengths[0] > firstStep + 0.05 && lengths[1] > lengths[0] + 0.05);
+    }
+
+    void theFileDecidesWhatPlays() {
+        Rig rig;
+        QTemporaryDir copies;
+        const QString mixedCase = copies.filePath(QStringLiteral("chime.Wav"));
+        const QString wave = copies.filePath(QStringLiteral("chime.wave"));
+        QVERIFY(QFile::copy(sample("route_set.wav"), mixedCase));
+        QVERIFY(QFile::copy(sample("route_set.wav"), wave));
+        rig.settings([&](IniRecord& s) { s.SoundReset = mixedCase; });
+
+        // ".Wav" plays; a missing file leaves it playing; ".wave" plays nothing and stops it.
+        rig.click(QStringLiteral("CommandButton1(5)"));
+        QVERIFY(rig.waitFor(Alias::S1, 0.2));
+        rig.settings([&](IniRecord& s) { s.SoundReset = copies.filePath(QStringLiteral("none.wav")); });
+        rig.click(QStringLiteral("CommandButton1(5)"));
+        QVERIFY(rig.waitFor(Alias::S1, 0.5));
+        rig.settings([&](IniRecord& s) { s.SoundReset = wave; });
+        rig.click(QStringLiteral("CommandButton1(5)"));
+        const double cut = rig.heard(Alias::S1);
+        QTest::qWait(400);
+        QVERIFY2(rig.heard(Alias::S1) - cut < 0.08, qPrintable(QString::number(cut)));
+        QVERIFY(cut < kRouteSet - 0.1);
+
+        // Closing the devices at the end cuts off every sound at once.
+        rig.settings([&](IniRecord& s) { s.SoundReset = sample("two_tone.mp3"); });
+        rig.click(QStringLiteral("CommandButton1(5)"));
+        QVERIFY(rig.waitFor(Alias::S1, cut + 0.3));
+        rig.program.sounds().CloseSoundAliases();
+        const double closed = rig.heard(Alias::S1);
+        QTest::qWait(400);
+        QVERIFY(rig.heard(Alias::S1) - closed < 0.08);
+    }
+
+    void waitingStepChangesTheFaresAfterTheSound() {
+        Rig rig;
+        rig.setRoute();
+        rig.settings([](IniRecord& s) {
+            s.StepSoundAlways = -1;
+            s.StepSoundByColumn = 0;
+            s.StepSoundFile = sample("route_set.wav");
+            s.StepSoundSync = -1;
+            s.StepSoundAsync = 0;
+        });
+        ChimeiCtl_B& strip = rig.program.form().ChimeiCtl();
+        strip.setSpeed(1);
+        strip.setScrollStartWait(0);
+        strip.SetChimei(QStringLiteral("とても長い停留所の名前がスクロールします"));
+        QTest::qWait(100);
+        M_Degit& first = rig.program.form().Degit(1);
+        QVariant during;
+        int topBefore = 0, topDuring = 0;
+        QTimer::singleShot(100, [&] { topBefore = strip.canvasTop(); });
+        QTimer::singleShot(500, [&] {
+            during = first.Value();
+            topDuring = strip.canvasTop();
+        });
+        QElapsedTimer clock;
+        clock.start();
+        rig.click(QStringLiteral("Command2(1)"));
+        QVERIFY(clock.elapsed() >= 1000 * (kRouteSet - kSlack));
+        QCOMPARE(during.toInt(), 100);
+        QVERIFY(topDuring != topBefore);
+        QCOMPARE(first.Value().toInt(), 110);
+    }
+};
+
+QTEST_MAIN(TestSoundDevices)
+#include "tst_SoundDevices.moc"

@@ -1,0 +1,53 @@
+#include "SoundCapture.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <gst/gst.h>
+
+SoundPlayer::AudioSinkFactory SoundCapture::sinks() {
+    return [this](const QString& device) {
+        GstElement* sink = gst_element_factory_make("appsink", nullptr);
+        GstCaps* caps = gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "S16LE",
+                                            "channels", G_TYPE_INT, 1, "rate", G_TYPE_INT, kRate,
+                                            nullptr);
+        g_object_set(sink, "caps", caps, "sync", TRUE, "emit-signals", TRUE, nullptr);
+        gst_caps_unref(caps);
+        // Lives as long as the sink does.
+        auto* target = new Sink{this, device};
+        g_signal_connect_data(
+            sink, "new-sample", G_CALLBACK(&SoundCapture::take), target,
+            [](gpointer data, GClosure*) { delete static_cast<Sink*>(data); }, GConnectFlags(0));
+        return sink;
+    };
+}
+
+int SoundCapture::take(void* element, void* target) {
+    auto* sink = static_cast<Sink*>(target);
+    GstSample* sample = nullptr;
+    g_signal_emit_by_name(element, "pull-sample", &sample);
+    GstBuffer* buffer = gst_sample_get_buffer(sample);
+    GstMapInfo map;
+    gst_buffer_map(buffer, &map, GST_MAP_READ);
+    const auto* values = reinterpret_cast<const qint16*>(map.data);
+    const qint64 count = qint64(map.size / 2);
+    int loudest = 0;
+    for (qint64 i = 0; i < count; ++i)
+        loudest = std::max(loudest, std::abs(int(values[i])));
+    gst_buffer_unmap(buffer, &map);
+    gst_sample_unref(sample);
+    QMutexLocker lock(&sink->capture->mutex_);
+    Device& device = sink->capture->devices_[sink->device];
+    device.frames += count;
+    device.peak = std::max(device.peak, loudest);
+    return GST_FLOW_OK;
+}
+
+double SoundCapture::seconds(const QString& device) const {
+    QMutexLocker lock(&mutex_);
+    return double(devices_.value(device).frames) / kRate;
+}
+
+int SoundCapture::peak(const QString& device) const {
+    QMutexLocker lock(&mutex_);
+    return devices_.value(device).peak;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/SoundPlayer.h"
+
+#include <QMap>
+#include <QMutex>
+#include <QString>
+
+// Stands in for the audio output: every player given its sinks plays into an appsink that keeps
+// real time like a sound card and counts, for each device, what reaches it (16-bit mono).
+class SoundCapture {
+public:
+    static constexpr int kRate = 44100;
+
+    SoundPlayer::AudioSinkFactory sinks();
+
+    // Seconds of sound that reached the device so far.
+    double seconds(const QString& device) const;
+    // The loudest sample the device played, 0 to 32767.
+    int peak(const QString& device) const;
+
+private:
+    struct Device {
+        qint64 frames = 0;
+        int peak = 0;
+    };
+    struct Sink {
+        SoundCapture* capture;
+        QString device;
+    };
+    static int take(void* sink, void* target);
+
+    mutable QMutex mutex_;
+    QMap<QString, Device> devices_;
+};

@@ -1,0 +1,53 @@
+// Writes the settings a newcomer's first start uses: the designed defaults, plus our sample
+// sounds on every sound event. Run by the build; a settings file already there (the user's own)
+// is never touched.
+//   make_sample_settings DATA_FOLDER SETTINGS_FILE
+
+#include "Q57App.h"
+#include "options/frmOption.h"
+#include "platform/JapaneseFonts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: make_sample_settings DATA_FOLDER SETTINGS_FILE\n");
+        return 2;
+    }
+    const QString settingsFile = QString::fromLocal8Bit(argv[2]);
+    if (QFileInfo::exists(settingsFile))
+        return 0;
+    const QDir sounds(QDir(QString::fromLocal8Bit(argv[1])).absoluteFilePath(QStringLiteral("sounds")));
+    auto sound = [&sounds](const char* name) { return sounds.filePath(QLatin1String(name)); };
+
+    JapaneseFonts::registerSubstitutions();
+    mdlIniIo::setIniFileName(settingsFile);
+    Q57App program;
+    program.start();
+    IniRecord settings = program.options().currentSettings();
+    settings.SoundRouteSet = sound("route_set.wav");
+    settings.SoundReset = sound("key_click.wav");
+    // The sample routes mark in fare column 62 which chime a stop gets.
+    settings.StepSoundAlways = 0;
+    settings.StepSoundByColumn = -1;
+    settings.StepSoundColumn = 61;
+    settings.StepSoundFile = sound("step1.wav");
+    settings.StepSoundFile1 = sound("step1.wav");
+    settings.StepSoundFile2 = sound("step2.wav");
+    settings.StepSoundFile3 = sound("step3.wav");
+    settings.PreSoundFile = sound("two_tone.mp3");
+    settings.PreSoundFile1 = sound("two_tone.mp3");
+    settings.PreSoundFile2 = sound("four_tone.mid");
+    settings.PreSoundFile3 = sound("step3.wav");
+    program.options().SetOptionInfo(settings);
+    program.SaveIni();
+    if (!QFileInfo::exists(settingsFile)) {
+        std::fprintf(stderr, "make_sample_settings: %s was not written\n", argv[2]);
+        return 1;
+    }
+    return 0;
+}
