@@ -15,7 +15,7 @@
 #include <QCoreApplication>
 #include <QScreen>
 
-Q57App::Q57App(const SoundPlayer::AudioSinkFactory& makeSink)
+Q57App::Q57App(const SoundDevices::SinkFactory& makeSink)
     : sounds_(makeSink), form_(std::make_unique<Form1>()),
       // No parent: disabling the panel around the modal dialog must not disable the dialog too.
       options_(std::make_unique<frmOption>(*form_, iniData_.CustColors)),

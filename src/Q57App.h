@@ -18,7 +18,7 @@ class Q57App : public QObject, private mdlIniIo::IniWindows {
 public:
     // Tests give the sound devices a sink that records what they play; the program sounds on
     // the system's audio output.
-    explicit Q57App(const SoundPlayer::AudioSinkFactory& makeSink = {});
+    explicit Q57App(const SoundDevices::SinkFactory& makeSink = {});
     ~Q57App() override;
 
     // The display panel's load step, after which it is shown.

@@ -21,7 +21,8 @@ int main(int argc, char* argv[]) {
     const QString settingsFile = QString::fromLocal8Bit(argv[2]);
     if (QFileInfo::exists(settingsFile))
         return 0;
-    const QDir sounds(QDir(QString::fromLocal8Bit(argv[1])).absoluteFilePath(QStringLiteral("sounds")));
+    const QDir sounds(
+        QDir(QString::fromLocal8Bit(argv[1])).absoluteFilePath(QStringLiteral("sounds")));
     auto sound = [&sounds](const char* name) { return sounds.filePath(QLatin1String(name)); };
 
     JapaneseFonts::registerSubstitutions();

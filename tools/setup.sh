@@ -3,11 +3,16 @@
 # Safe to run again: it only calls apt-get when a package is missing.
 set -eu
 
+# Sound: plugins-good decodes and encodes MP3, plugins-bad plays MIDI through FluidSynth
+# (fluiddec) with the small General MIDI soundfont.
 packages="
     cmake g++ make
     qt6-base-dev qt6-translations-l10n
     libbenchmark-dev
     fonts-ipafont-gothic fonts-ipafont-mincho
+    pkg-config libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
+    timgm6mb-soundfont
 "
 
 missing=""

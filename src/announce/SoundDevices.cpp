@@ -5,11 +5,15 @@
 
 using mdlSndAPI::Alias;
 
-SoundDevices::SoundDevices(const SoundPlayer::AudioSinkFactory& makeSink) {
+SoundDevices::SoundDevices(const SinkFactory& makeSink) {
     for (const Alias alias : mdlSndAPI::kAliases) {
+        const QString name = mdlSndAPI::deviceName(alias);
+        SoundPlayer::AudioSinkFactory sinks;
+        if (makeSink)
+            sinks = [makeSink, name] { return makeSink(name); };
         auto& player = players_[std::size_t(alias)];
-        player = std::make_unique<SoundPlayer>(makeSink);
-        player->setObjectName(mdlSndAPI::deviceName(alias));
+        player = std::make_unique<SoundPlayer>(sinks);
+        player->setObjectName(name);
     }
 }
 

@@ -20,8 +20,8 @@ DeviceType deviceType(const QString& path) {
     return DeviceType::None;
 }
 
-QString chosenSound(bool always, const QString& alwaysFile,
-                    const std::array<QString, 3>& byValue, int value) {
+QString chosenSound(bool always, const QString& alwaysFile, const std::array<QString, 3>& byValue,
+                    int value) {
     if (always)
         return alwaysFile;
     return value >= 1 && value <= 3 ? byValue[std::size_t(value - 1)] : QString();

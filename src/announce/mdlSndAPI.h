@@ -22,8 +22,8 @@ DeviceType deviceType(const QString& path);
 
 // The sound of an event that plays either one file always, or one of three files by a value
 // 1 to 3 (a fare column, an announcement's flag); any other value plays none (empty).
-QString chosenSound(bool always, const QString& alwaysFile,
-                    const std::array<QString, 3>& byValue, int value);
+QString chosenSound(bool always, const QString& alwaysFile, const std::array<QString, 3>& byValue,
+                    int value);
 
 // The four devices, as the parts that make sounds see them.
 class Sounds {

@@ -108,7 +108,8 @@ QString developerCredit(int year) {
 } // namespace
 
 frmCtl::frmCtl(Form1& panel, const SettingsSource& settings, mdlSndAPI::Sounds& sounds)
-    : panel_(panel), settings_(settings), sounds_(sounds), preview_(kPreviewSize, QImage::Format_RGB32) {
+    : panel_(panel), settings_(settings), sounds_(sounds),
+      preview_(kPreviewSize, QImage::Format_RGB32) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("集中操作盤"));
@@ -143,14 +144,14 @@ void frmCtl::buildListPanel(QFrame& frame) {
         List2_[k] = addDigitList(&frame, arrayName("List2", k), 4 + 15 * k);
         connect(List2_[k], &QListWidget::currentRowChanged, this, [this] {
             sounds_.PlaySoundFile(settings_.currentSettings().SoundReset, mdlSndAPI::Alias::S1,
-                                     false, 0);
+                                  false, 0);
         });
     }
     for (int k = 0; k < 3; ++k) {
         List3_[k] = addDigitList(&frame, arrayName("List3", k), 84 + 15 * k);
         connect(List3_[k], &QListWidget::currentRowChanged, this, [this] {
-            sounds_.PlaySoundFile(settings_.currentSettings().SoundRouteSet,
-                                     mdlSndAPI::Alias::S1, false, 0);
+            sounds_.PlaySoundFile(settings_.currentSettings().SoundRouteSet, mdlSndAPI::Alias::S1,
+                                  false, 0);
         });
     }
     auto* reset = named(new QPushButton(QStringLiteral("リセット"), &frame),
@@ -377,8 +378,7 @@ bool frmCtl::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmCtl::CommandButton1_Click(int index) {
-    sounds_.PlaySoundFile(settings_.currentSettings().SoundReset, mdlSndAPI::Alias::S1, false,
-                             0);
+    sounds_.PlaySoundFile(settings_.currentSettings().SoundReset, mdlSndAPI::Alias::S1, false, 0);
     if (index == 10) {
         RouteKeyMode_ = true;
         Label2_[0]->clear();

@@ -70,7 +70,7 @@ struct Rig {
         program.options().SetOptionInfo(s);
     }
     void click(const QString& name) {
-        QTest::mouseClick(TestSupport::control<QAbstractButton>(ctl, name), Qt::LeftButton);
+        QTest::mouseClick(ctl.findChild<QAbstractButton*>(name), Qt::LeftButton);
     }
     // Route 3 from its first stop, on the keypad.
     void setRoute() {
@@ -97,7 +97,8 @@ private slots:
     void deviceTypeByTheLastThreeCharacters() {
         using mdlSndAPI::DeviceType;
         QCOMPARE(mdlSndAPI::deviceType(QStringLiteral("a/chime.Wav")), DeviceType::WaveAudio);
-        QCOMPARE(mdlSndAPI::deviceType(QStringLiteral("a/x.mp3 ")), DeviceType::MpegVideo);
+        QCOMPARE(mdlSndAPI::deviceType(QStringLiteral("a/x.Mp3")), DeviceType::MpegVideo);
+        QCOMPARE(mdlSndAPI::deviceType(QStringLiteral("a/x.mp3 ")), DeviceType::None);
         QCOMPARE(mdlSndAPI::deviceType(QStringLiteral("a/x.MID")), DeviceType::Sequencer);
         QCOMPARE(mdlSndAPI::deviceType(QStringLiteral("a/x.midi")), DeviceType::None);
         QCOMPARE(mdlSndAPI::deviceType(QStringLiteral("a/x.wave")), DeviceType::None);
@@ -162,7 +163,8 @@ private slots:
         // ".Wav" plays; a missing file leaves it playing; ".wave" plays nothing and stops it.
         rig.click(QStringLiteral("CommandButton1(5)"));
         QVERIFY(rig.waitFor(Alias::S1, 0.2));
-        rig.settings([&](IniRecord& s) { s.SoundReset = copies.filePath(QStringLiteral("none.wav")); });
+        rig.settings(
+            [&](IniRecord& s) { s.SoundReset = copies.filePath(QStringLiteral("none.wav")); });
         rig.click(QStringLiteral("CommandButton1(5)"));
         QVERIFY(rig.waitFor(Alias::S1, 0.5));
         rig.settings([&](IniRecord& s) { s.SoundReset = wave; });

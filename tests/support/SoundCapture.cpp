@@ -4,12 +4,16 @@
 #include <cstdlib>
 #include <gst/gst.h>
 
-SoundPlayer::AudioSinkFactory SoundCapture::sinks() {
+SoundPlayer::AudioSinkFactory SoundCapture::sinks(const QString& device) {
+    return [makeSink = sinks(), device] { return makeSink(device); };
+}
+
+SoundDevices::SinkFactory SoundCapture::sinks() {
     return [this](const QString& device) {
         GstElement* sink = gst_element_factory_make("appsink", nullptr);
-        GstCaps* caps = gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "S16LE",
-                                            "channels", G_TYPE_INT, 1, "rate", G_TYPE_INT, kRate,
-                                            nullptr);
+        GstCaps* caps =
+            gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "S16LE", "channels",
+                                G_TYPE_INT, 1, "rate", G_TYPE_INT, kRate, nullptr);
         g_object_set(sink, "caps", caps, "sync", TRUE, "emit-signals", TRUE, nullptr);
         gst_caps_unref(caps);
         // Lives as long as the sink does.

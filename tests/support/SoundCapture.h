@@ -1,5 +1,6 @@
 #pragma once
 
+#include "announce/SoundDevices.h"
 #include "platform/SoundPlayer.h"
 
 #include <QMap>
@@ -12,7 +13,10 @@ class SoundCapture {
 public:
     static constexpr int kRate = 44100;
 
-    SoundPlayer::AudioSinkFactory sinks();
+    // Sinks for the program's devices, each counted under its own name.
+    SoundDevices::SinkFactory sinks();
+    // Sinks for one player, counted under the name given.
+    SoundPlayer::AudioSinkFactory sinks(const QString& device);
 
     // Seconds of sound that reached the device so far.
     double seconds(const QString& device) const;

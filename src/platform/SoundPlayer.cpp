@@ -1,0 +1,289 @@
+#include "SoundPlayer.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+#include <gst/base/gsttypefindhelper.h>
+#include <gst/gst.h>
+#include <utility>
+
+namespace {
+
+// GST_PLAY_FLAG_AUDIO alone: a file that also holds pictures must not open a video window.
+constexpr guint playAudioOnly = 0x2;
+
+enum class Kind { None, Sampled, Midi };
+
+// What the file's first bytes are, as GStreamer's own type finding sees them, and whether an
+// installed element decodes that. Cheap enough for the calling thread, unlike a preroll.
+Kind sniff(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Kind::None;
+    const QByteArray head = file.read(16 * 1024);
+    if (head.isEmpty())
+        return Kind::None;
+    const QByteArray extension = QFileInfo(path).suffix().toUtf8();
+    GstCaps* caps = gst_type_find_helper_for_data_with_extension(
+        nullptr, reinterpret_cast<const guint8*>(head.constData()), gsize(head.size()),
+        extension.isEmpty() ? nullptr : extension.constData(), nullptr);
+    if (!caps)
+        return Kind::None;
+    // Listed once: walking the whole registry costs the calling thread half a millisecond.
+    static GList* const decodable = gst_element_factory_list_get_elements(
+        GST_ELEMENT_FACTORY_TYPE_DECODABLE, GST_RANK_MARGINAL);
+    GList* fitting = gst_element_factory_list_filter(decodable, caps, GST_PAD_SINK, FALSE);
+    Kind kind = Kind::None;
+    if (fitting) {
+        const GstStructure* type = gst_caps_get_structure(caps, 0);
+        kind = gst_structure_has_name(type, "audio/midi") ||
+                       gst_structure_has_name(type, "audio/riff-midi")
+                   ? Kind::Midi
+                   : Kind::Sampled;
+    }
+    gst_plugin_feature_list_free(fitting);
+    gst_caps_unref(caps);
+    return kind;
+}
+
+// In the worker, before a route's first file: the output at the end of its pipeline. MIDI goes
+// through a pipeline of our own rather than playbin: playbin sets its audio sink to NULL for
+// every new file, which would unload the soundfont each time; this one only goes back to READY
+// between files, where the synthesiser keeps it. FluidSynth's own gain of 0.2 leaves a MIDI
+// chime far below a WAV chime; at 1.0 a single instrument peaks at about half of full scale.
+// Without a sink playbin takes the system's output, and the MIDI pipeline stays empty and fails.
+void equip(GstElement* pipeline, bool midi, GstElement* sink) {
+    if (!sink)
+        return;
+    if (!midi) {
+        g_object_set(pipeline, "audio-sink", sink, nullptr);
+        return;
+    }
+    GstElement* synthesiser = gst_parse_bin_from_description_full(
+        "filesrc name=file ! midiparse ! "
+        "fluiddec soundfont=/usr/share/sounds/sf2/TimGM6mb.sf2 synth-gain=1.0 ! "
+        "audioconvert ! audioresample",
+        TRUE, nullptr, GST_PARSE_FLAG_FATAL_ERRORS, nullptr);
+    if (!synthesiser) {
+        gst_object_unref(gst_object_ref_sink(sink));
+        return;
+    }
+    gst_bin_add_many(GST_BIN(pipeline), synthesiser, sink, nullptr);
+    gst_element_link(synthesiser, sink);
+}
+
+// Brings into memory what the calling thread needs for a player's first file, GStreamer's type
+// finders and playbin, with the libraries behind them: loading them costs milliseconds.
+void preload() {
+    const guint8 silence[64] = {};
+    if (GstCaps* caps = gst_type_find_helper_for_data(nullptr, silence, sizeof silence, nullptr))
+        gst_caps_unref(caps);
+    if (GstPluginFeature* playbin = gst_registry_lookup_feature(gst_registry_get(), "playbin")) {
+        if (GstPluginFeature* loaded = gst_plugin_feature_load(playbin))
+            gst_object_unref(loaded);
+        gst_object_unref(playbin);
+    }
+}
+
+// Application messages that the worker posts on a pipeline's bus: the mark before everything
+// that concerns a new sound, and a failure that no element reported.
+constexpr char startMark[] = "q57-sound-start";
+constexpr char failureMark[] = "q57-sound-failed";
+
+void mark(GstElement* pipeline, const char* name, quint64 sound) {
+    GstStructure* structure =
+        gst_structure_new(name, "sound", G_TYPE_UINT64, guint64(sound), nullptr);
+    gst_element_post_message(pipeline,
+                             gst_message_new_application(GST_OBJECT(pipeline), structure));
+}
+
+// In the worker: the pipeline paused at the start of its file. Rewinding is enough when it
+// already holds the file; otherwise it drops its decoding chain and loads the file afresh.
+void load(GstElement* pipeline, bool midi, const QString& path, bool rewind, quint64 sound) {
+    if (rewind) {
+        gst_element_set_state(pipeline, GST_STATE_PAUSED);
+        mark(pipeline, startMark, sound);
+        if (gst_element_seek_simple(pipeline, GST_FORMAT_TIME,
+                                    GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), 0))
+            return;
+    }
+    bool ready = gst_element_set_state(pipeline, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE;
+    mark(pipeline, startMark, sound);
+    if (!midi) {
+        g_object_set(pipeline, "uri", QUrl::fromLocalFile(path).toEncoded().constData(), nullptr);
+    } else if (GstElement* file = gst_bin_get_by_name(GST_BIN(pipeline), "file")) {
+        g_object_set(file, "location", QFile::encodeName(path).constData(), nullptr);
+        gst_object_unref(file);
+    } else {
+        ready = false; // the synthesiser could not be set up
+    }
+    if (!ready || gst_element_set_state(pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
+        mark(pipeline, failureMark, sound);
+}
+
+} // namespace
+
+SoundPlayer::SoundPlayer(AudioSinkFactory makeSink, QObject* parent)
+    : QObject(parent), makeSink_(std::move(makeSink)) {
+    gst_init(nullptr, nullptr);
+    worker_.setMaxThreadCount(1);
+    worker_.setExpiryTimeout(-1);
+    worker_.start(&preload);
+}
+
+SoundPlayer::~SoundPlayer() {
+    ++sound_;
+    worker_.waitForDone();
+    for (Route* route : {&sampled_, &midi_}) {
+        if (!route->pipeline)
+            continue;
+        gst_bus_remove_watch(route->bus);
+        gst_element_set_state(route->pipeline, GST_STATE_NULL);
+        gst_object_unref(route->bus);
+        gst_object_unref(route->pipeline);
+    }
+}
+
+bool SoundPlayer::open(const QString& path) {
+    cutOff();
+    const Kind kind = sniff(path);
+    Route* next = kind == Kind::None ? nullptr : kind == Kind::Midi ? &midi_ : &sampled_;
+    if (current_ && current_ != next)
+        park(*current_);
+    current_ = nullptr;
+    started_ = false;
+    if (!next || !create(*next, kind == Kind::Midi))
+        return false;
+    const QFileInfo info(path);
+    path_ = info.absoluteFilePath();
+    identity_ = path_ + QLatin1Char(' ') + QString::number(info.size()) + QLatin1Char(' ') +
+                QString::number(info.lastModified().toMSecsSinceEpoch());
+    current_ = next;
+    toStart();
+    return true;
+}
+
+void SoundPlayer::play() {
+    if (!current_)
+        return;
+    if (started_) {
+        cutOff();
+        toStart();
+    }
+    started_ = true;
+    playing_ = true;
+    worker_.start([this, pipeline = current_->pipeline, sound = quint64(sound_)] {
+        // An open, play, stop or close since has overtaken this sound.
+        if (sound != sound_)
+            return;
+        if (gst_element_set_state(pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
+            mark(pipeline, failureMark, sound);
+    });
+}
+
+void SoundPlayer::stop() {
+    cutOff();
+}
+
+void SoundPlayer::close() {
+    cutOff();
+    for (Route* route : {&sampled_, &midi_}) {
+        if (!route->pipeline)
+            continue;
+        route->loaded.clear();
+        worker_.start(
+            [pipeline = route->pipeline] { gst_element_set_state(pipeline, GST_STATE_NULL); });
+    }
+    worker_.waitForDone();
+    for (Route* route : {&sampled_, &midi_}) {
+        if (!route->bus)
+            continue;
+        gst_bus_set_flushing(route->bus, TRUE);
+        gst_bus_set_flushing(route->bus, FALSE);
+    }
+    current_ = nullptr;
+    started_ = false;
+}
+
+bool SoundPlayer::create(Route& route, bool midi) {
+    if (route.pipeline)
+        return true;
+    GstElement* pipeline =
+        midi ? gst_pipeline_new(nullptr) : gst_element_factory_make("playbin", nullptr);
+    if (!pipeline)
+        return false;
+    if (!midi)
+        g_object_set(pipeline, "flags", playAudioOnly, nullptr);
+    route.pipeline = GST_ELEMENT(gst_object_ref_sink(pipeline));
+    route.midi = midi;
+    route.bus = gst_element_get_bus(pipeline);
+    gst_bus_add_watch(route.bus, &SoundPlayer::onBusMessage, this);
+    worker_.start([pipeline, midi, makeSink = makeSink_] {
+        equip(pipeline, midi,
+              makeSink ? makeSink() : gst_element_factory_make("autoaudiosink", nullptr));
+    });
+    return true;
+}
+
+void SoundPlayer::toStart() {
+    Route& route = *current_;
+    const bool rewind = route.loaded == identity_;
+    route.loaded = identity_;
+    worker_.start([pipeline = route.pipeline, midi = route.midi, path = path_, rewind,
+                   sound = quint64(sound_)] { load(pipeline, midi, path, rewind, sound); });
+}
+
+void SoundPlayer::park(Route& route) {
+    route.loaded.clear();
+    worker_.start(
+        [pipeline = route.pipeline] { gst_element_set_state(pipeline, GST_STATE_READY); });
+}
+
+void SoundPlayer::cutOff() {
+    ++sound_;
+    if (current_ && started_) {
+        worker_.start(
+            [pipeline = current_->pipeline] { gst_element_set_state(pipeline, GST_STATE_PAUSED); });
+    }
+    endSound();
+}
+
+void SoundPlayer::endSound() {
+    if (!playing_)
+        return;
+    playing_ = false;
+    emit finished();
+}
+
+int SoundPlayer::onBusMessage(GstBus* bus, GstMessage* message, void* data) {
+    auto* player = static_cast<SoundPlayer*>(data);
+    Route& route = bus == player->sampled_.bus ? player->sampled_ : player->midi_;
+    const GstStructure* structure = gst_message_get_structure(message);
+    const bool application = GST_MESSAGE_TYPE(message) == GST_MESSAGE_APPLICATION;
+    if (application && gst_structure_has_name(structure, startMark)) {
+        guint64 sound = 0;
+        gst_structure_get_uint64(structure, "sound", &sound);
+        route.heard = sound;
+        return G_SOURCE_CONTINUE;
+    }
+    // What a parked route says, or what came before the current sound's start mark, is stale.
+    if (&route != player->current_ || route.heard != player->sound_)
+        return G_SOURCE_CONTINUE;
+    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {
+        player->endSound();
+    } else if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR ||
+               (application && gst_structure_has_name(structure, failureMark))) {
+        GError* error = nullptr;
+        if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR)
+            gst_message_parse_error(message, &error, nullptr);
+        qWarning("Sound %s does not play: %s", qPrintable(player->path_),
+                 error ? error->message : "its pipeline does not start");
+        if (error)
+            g_error_free(error);
+        player->park(route);
+        player->current_ = nullptr;
+        player->endSound();
+    }
+    return G_SOURCE_CONTINUE;
+}

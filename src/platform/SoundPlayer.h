@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QThreadPool>
+#include <atomic>
+#include <functional>
+
+typedef struct _GstBus GstBus;
+typedef struct _GstElement GstElement;
+typedef struct _GstMessage GstMessage;
+
+// Plays one sound file at a time (WAV, MP3, MIDI, whatever GStreamer decodes): one player per
+// sound device alias. A new sound on a player cuts off the one before; separate players sound
+// together. Everything is called on one thread, whose Qt event loop also delivers the end of a
+// sound (GStreamer's bus watch runs in it: Qt's event dispatcher on Linux is GLib's). The
+// pipelines are started, stopped and loaded in the player's own thread, so the calls return at
+// once. Make the players at start-up: the first one brings GStreamer's plugins into memory, which
+// takes some 50 ms in its thread and would otherwise delay the first sound.
+//
+// Sampled sounds play through playbin. MIDI is synthesised by FluidSynth with the small General
+// MIDI soundfont, in a pipeline that keeps its synthesiser: the soundfont is loaded when the
+// player opens its first MIDI file and kept until close(), not loaded again for every sound.
+//
+// To wait for a sound on the UI thread:
+//     player.play();
+//     if (player.isPlaying()) {
+//         QEventLoop loop;
+//         QObject::connect(&player, &SoundPlayer::finished, &loop, &QEventLoop::quit);
+//         loop.exec();
+//     }
+// finished() cannot slip in between the check and exec(): it is only emitted from that thread.
+class SoundPlayer : public QObject {
+    Q_OBJECT
+public:
+    // Makes the element that a player's sound ends in, a new one for each kind of file, called
+    // in the player's own thread. Without one a player uses the system's audio output, or a
+    // sink that keeps real time when there is none. Tests pass a sink that records what it is
+    // given.
+    using AudioSinkFactory = std::function<GstElement*()>;
+
+    explicit SoundPlayer(AudioSinkFactory makeSink = {}, QObject* parent = nullptr);
+    ~SoundPlayer() override;
+    SoundPlayer(const SoundPlayer&) = delete;
+    SoundPlayer& operator=(const SoundPlayer&) = delete;
+
+    // Cuts off the sound that is playing and makes the file ready to play from its start.
+    // Returns false, and plays nothing until the next successful open, when the file cannot be
+    // read or holds nothing GStreamer can decode. Returns quickly: the file's first bytes are
+    // looked at here, the loading happens in the player's own thread. A file that turns out to
+    // be damaged past its first bytes ends at once when played, with finished().
+    bool open(const QString& path);
+    // Plays the opened file from its start, cutting off the same file if it is playing, and
+    // returns at once. Does nothing when no file is open.
+    void play();
+    // Cuts off the sound; the file stays open and play() starts it again from the start.
+    void stop();
+    // Cuts off the sound and gives back the audio output and the soundfont.
+    void close();
+    // From play() until the sound has finished.
+    bool isPlaying() const { return playing_; }
+
+signals:
+    // The sound that play() started is over: played to its end, failed, or cut off by open(),
+    // play(), stop() or close(). Emitted once for each play().
+    void finished();
+
+private:
+    // A pipeline for each kind of file, kept from the first file of its kind to close().
+    struct Route {
+        GstElement* pipeline = nullptr; // playbin, or our own for MIDI
+        bool midi = false;
+        GstBus* bus = nullptr;
+        // The file the pipeline holds ready or playing, with its size and time stamp; empty
+        // when the next sound has to be loaded afresh.
+        QString loaded;
+        quint64 heard = 0; // the last sound whose start mark came through the bus
+    };
+
+    bool create(Route& route, bool midi);
+    void toStart();
+    void park(Route& route);
+    void cutOff();
+    void endSound();
+    static int onBusMessage(GstBus* bus, GstMessage* message, void* player);
+
+    AudioSinkFactory makeSink_;
+    Route sampled_;
+    Route midi_;
+    Route* current_ = nullptr; // the route holding the opened file
+    QString path_;             // the opened file
+    QString identity_;         // its path, size and time stamp
+    bool started_ = false;     // play() has run since the file was opened
+    bool playing_ = false;
+    // Numbers the sounds, so that the worker skips a play that a later call has overtaken and
+    // the bus watch tells the current sound's messages from those of the one before.
+    std::atomic<quint64> sound_{0};
+    // Changes the pipelines' states, one after the other in the order asked: loading a file and
+    // the soundfont takes milliseconds that the calling thread should not wait for.
+    QThreadPool worker_;
+};

@@ -1,0 +1,153 @@
+#include "platform/SoundPlayer.h"
+#include "support/SoundCapture.h"
+
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <functional>
+#include <gst/gst.h>
+
+namespace {
+
+const QString kDevice = QStringLiteral("player");
+
+QString sound(const char* name) {
+    return QStringLiteral(Q57_SOURCE_DIR "/data/sounds/") + QLatin1String(name);
+}
+
+} // namespace
+
+class tst_SoundPlayer : public QObject {
+    Q_OBJECT
+private slots:
+    void playsEachKindForItsLength_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<double>("length");
+        QTest::newRow("WAV") << sound("route_set.wav") << 0.76;
+        QTest::newRow("MP3") << sound("two_tone.mp3") << 1.95;
+        QTest::newRow("MIDI") << sound("four_tone.mid") << 2.33;
+    }
+
+    void playsEachKindForItsLength() {
+        QFETCH(QString, file);
+        QFETCH(double, length);
+        SoundCapture capture;
+        SoundPlayer player(capture.sinks(kDevice));
+        QSignalSpy finished(&player, &SoundPlayer::finished);
+        QVERIFY(player.open(file));
+        QElapsedTimer clock;
+        clock.start();
+        player.play();
+        QVERIFY(player.isPlaying());
+        QVERIFY(finished.wait(10000));
+        const double elapsed = clock.elapsed() / 1000.0;
+
+        QVERIFY(!player.isPlaying());
+        QCOMPARE(finished.count(), 1);
+        // The MP3 encoder adds a few frames of silence at either end.
+        QVERIFY2(std::abs(capture.seconds(kDevice) - length) < 0.12,
+                 qPrintable(QString::number(capture.seconds(kDevice))));
+        QVERIFY2(elapsed > capture.seconds(kDevice) - 0.05 && elapsed < length + 1.5,
+                 qPrintable(QString::number(elapsed)));
+        // Loud enough to hear, not only for the sampled sounds but for the synthesised MIDI too.
+        QVERIFY2(capture.peak(kDevice) > 32767 / 4,
+                 qPrintable(QString::number(capture.peak(kDevice))));
+    }
+
+    void newSoundCutsOffTheOldOne() {
+        SoundCapture capture;
+        SoundPlayer player(capture.sinks(kDevice));
+        QSignalSpy finished(&player, &SoundPlayer::finished);
+
+        // The same file again starts from its beginning, however far the first one got.
+        QVERIFY(player.open(sound("two_tone.mp3")));
+        player.play();
+        QTest::qWait(500);
+        const double firstPart = capture.seconds(kDevice);
+        QVERIFY(player.open(sound("two_tone.mp3")));
+        QCOMPARE(finished.count(), 1);
+        player.play();
+        QVERIFY(finished.wait(10000));
+        QVERIFY2(firstPart > 0.2 && firstPart < 1.0, qPrintable(QString::number(firstPart)));
+        QVERIFY(std::abs(capture.seconds(kDevice) - firstPart - 1.95) < 0.12);
+
+        // Another kind of file cuts off a MIDI sound; stop and close silence it at once.
+        const std::function<void()> cuts[] = {[&] { player.open(sound("step3.wav")); },
+                                              [&] { player.stop(); }, [&] { player.close(); }};
+        for (const auto& cut : cuts) {
+            QVERIFY(player.open(sound("four_tone.mid")));
+            player.play();
+            QTest::qWait(300);
+            const int before = finished.count();
+            cut();
+            QCOMPARE(finished.count(), before + 1);
+            QVERIFY(!player.isPlaying());
+            const double atCut = capture.seconds(kDevice);
+            QTest::qWait(300);
+            QVERIFY2(capture.seconds(kDevice) - atCut < 0.05, qPrintable(QString::number(atCut)));
+        }
+    }
+
+    void playersSoundTogether() {
+        SoundCapture capture;
+        SoundPlayer one(capture.sinks(QStringLiteral("one")));
+        SoundPlayer other(capture.sinks(QStringLiteral("other")));
+        QVERIFY(one.open(sound("four_tone.mid")));
+        QVERIFY(other.open(sound("two_tone.mp3")));
+        one.play();
+        other.play();
+        QTest::qWait(1000);
+        QVERIFY(one.isPlaying() && other.isPlaying());
+        const double first = capture.seconds(QStringLiteral("one"));
+        const double second = capture.seconds(QStringLiteral("other"));
+        QVERIFY2(first > 0.7 && second > 0.7,
+                 qPrintable(QStringLiteral("%1 %2").arg(first).arg(second)));
+    }
+
+    void notASoundPlaysNothing() {
+        QTemporaryDir folder;
+        const QString text = folder.filePath(QStringLiteral("x.wav"));
+        QFile file(text);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("This is a note, not a sound.\n");
+        file.close();
+
+        SoundCapture capture;
+        SoundPlayer player(capture.sinks(kDevice));
+        QSignalSpy finished(&player, &SoundPlayer::finished);
+        QVERIFY(player.open(sound("route_set.wav")));
+        player.play();
+        // An open that fails has still cut off the sound before it.
+        QVERIFY(!player.open(text));
+        QCOMPARE(finished.count(), 1);
+        QVERIFY(!player.open(folder.filePath(QStringLiteral("missing.wav"))));
+        player.play();
+        QVERIFY(!player.isPlaying());
+        QTest::qWait(100);
+        const double before = capture.seconds(kDevice);
+        QTest::qWait(300);
+        QCOMPARE(capture.seconds(kDevice), before);
+
+        // A file that starts like a sound and breaks off is only found out while loading: when
+        // played it ends at once, so that nobody waits for it.
+        const QString broken = folder.filePath(QStringLiteral("broken.wav"));
+        QFile brokenFile(broken);
+        QVERIFY(brokenFile.open(QIODevice::WriteOnly));
+        brokenFile.write(QByteArray("RIFF\x24\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0", 24));
+        brokenFile.close();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("broken.wav")));
+        QVERIFY(player.open(broken));
+        player.play();
+        QVERIFY(finished.wait(5000));
+        QVERIFY(!player.isPlaying());
+        QCOMPARE(capture.seconds(kDevice), before);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_SoundPlayer)
+#include "tst_SoundPlayer.moc"
