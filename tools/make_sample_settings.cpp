@@ -4,7 +4,9 @@
 //   make_sample_settings DATA_FOLDER SETTINGS_FILE
 
 #include "Q57App.h"
+#include "app/frmCtl.h"
 #include "options/frmOption.h"
+#include "panel/Form1.h"
 #include "platform/JapaneseFonts.h"
 
 #include <QApplication>
@@ -45,6 +47,15 @@ int main(int argc, char* argv[]) {
     settings.PreSoundFile2 = sound("four_tone.mid");
     settings.PreSoundFile3 = sound("step3.wav");
     program.options().SetOptionInfo(settings);
+    // Both windows where any screen shows them: the panel at the top left, the operating panel
+    // under it with the route lists in front.
+    IniRecord windows;
+    program.operatingPanel().GetCtrlDataInfo(windows);
+    windows.CtlLeft = 0;
+    windows.CtlTop = 340 * 15;
+    windows.CtlViewMode = 1;
+    program.operatingPanel().SetCtrlDataInfo(windows);
+    program.form().move(0, 0);
     program.SaveIni();
     if (!QFileInfo::exists(settingsFile)) {
         std::fprintf(stderr, "make_sample_settings: %s was not written\n", argv[2]);
