@@ -16,7 +16,11 @@ QMessageBox::StandardButton showMessageBox(QWidget* owner, QMessageBox::Icon ico
         hook->asked_.append({icon, caption, text, buttons, objectName});
         if (hook->whileShown)
             hook->whileShown();
-        return hook->answers_.isEmpty() ? QMessageBox::NoButton : hook->answers_.takeFirst();
+        const QMessageBox::StandardButton answer =
+            hook->answers_.isEmpty() ? QMessageBox::NoButton : hook->answers_.takeFirst();
+        if (answer != QMessageBox::NoButton && !buttons.testFlag(answer))
+            qFatal("a message box was answered with a button it does not have");
+        return answer;
     }
     QMessageBox box(icon, caption, text, buttons, owner);
     if (!objectName.isEmpty())

@@ -18,8 +18,8 @@ QMessageBox::StandardButton showMessageBox(QWidget* owner, QMessageBox::Icon ico
 void MsgBox(QWidget* owner, const QString& prompt);
 
 // For tests: while one lives, no message box is shown. Every box asked for is kept in asked(),
-// and the call returns at once the next answer given to setNextAnswer, or NoButton (closed
-// without a choice) when none is left.
+// and the call returns at once the next answer given to setNextAnswer (one of the box's buttons),
+// or NoButton (closed without a choice) when none is left.
 class MessageBoxHook {
 public:
     struct Asked {
