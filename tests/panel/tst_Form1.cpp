@@ -123,7 +123,9 @@ private slots:
         QCOMPARE(TestSupport::segmentsOf(form.Degit(1), kLit), QStringLiteral(" 000"));
         QCOMPARE(form.TimeDegit(0).FillZero(), 0);
 
-        // Cancelled, nothing changes; a digit the user may not set opens no dialog.
+        // Cancelled, nothing changes: the clicked digit's own rules (its shift differs here) do
+        // not spread. A digit the user may not set opens no dialog.
+        form.Degit(40).setShift(1);
         QTest::mouseDClick(&form.Degit(40), Qt::LeftButton);
         QVERIFY(program.operatingPanel().isEnabled());
         QVERIFY(everyPositionHas(3, 1));
