@@ -11,6 +11,7 @@
 #include "support/TestSupport.h"
 
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QGroupBox>
@@ -128,17 +129,21 @@ private slots:
     void choicesOfColourDateFileAndFolder() {
         Q57App program;
         frmOption& dialog = program.options();
-        program.IniData().CustColors[16] = 0xABCDEF;
+        std::array<quint32, 17>& custom = program.IniData().CustColors;
+        custom[0] = 0x00FF00;
+        custom[16] = 0xABCDEF;
+        // Qt keeps the dialog's table between runs; it must come from ours.
+        QColorDialog::setCustomColor(0, Qt::black);
         auto& lit = control<ColourButton>(dialog, QStringLiteral("Command8(2)"));
         KvRes::ChoiceHook choices;
-        // Cancelled, the colour stays; custom colours changed in the dialog are kept all the
-        // same, in the 16 places the dialog has.
+        // Cancelled, the colour stays. The dialog shows the custom colours kept and they come
+        // back with the user's changes all the same, in the 16 places the dialog has.
         choices.setNextColour(std::nullopt, {{1, 0x030201}});
         lit.click();
         QCOMPARE(choices.asked().at(0).colour, 0x72D2F8u);
         QCOMPARE(lit.BackColor(), 0x72D2F8u);
-        QCOMPARE(program.IniData().CustColors[1], 0x030201u);
-        QCOMPARE(program.IniData().CustColors[16], 0xABCDEFu);
+        QCOMPARE(QList<quint32>({custom[0], custom[1], custom[16]}),
+                 QList<quint32>({0x00FF00, 0x030201, 0xABCDEF}));
         choices.setNextColour(0xFF0000);
         lit.click();
         QCOMPARE(lit.BackColor(), 0xFF0000u);
