@@ -30,7 +30,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -308,7 +307,8 @@ void frmCtl::Option4_Click(int index) {
     try {
         PanelAppearance::applyBacklight(panel_, settings_.currentSettings(), index);
     } catch (const RuntimeError& error) {
-        QMessageBox::critical(this, QStringLiteral("エラー"), backlightErrorText(error.number()));
+        showMessageBox(this, QMessageBox::Critical, QStringLiteral("エラー"),
+                       backlightErrorText(error.number()), QMessageBox::Ok);
     }
 }
 
@@ -351,10 +351,9 @@ void frmCtl::SetCtrlDataInfo(const IniRecord& ini) {
 }
 
 void frmCtl::closeEvent(QCloseEvent* event) {
-    QMessageBox question(QMessageBox::Question, QStringLiteral("Velmoraの終了確認"),
-                         QStringLiteral("Velmoraを終了しますか？"),
-                         QMessageBox::Yes | QMessageBox::No, this);
-    if (question.exec() != QMessageBox::Yes) {
+    if (showMessageBox(this, QMessageBox::Question, QStringLiteral("Velmoraの終了確認"),
+                       QStringLiteral("Velmoraを終了しますか？"),
+                       QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
         event->ignore();
         return;
     }

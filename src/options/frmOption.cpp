@@ -10,6 +10,7 @@
 #include "platform/ClassicLook.h"
 #include "platform/ControlNames.h"
 #include "platform/KvRes.h"
+#include "platform/MsgBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/Shell.h"
 
@@ -22,7 +23,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
 #include <QStyleOptionButton>
@@ -743,10 +743,9 @@ void frmOption::Command1_Click() {
         return;
     emit companyListCleared();
     if (SetPlgin(path) == 0) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("プラグインロードエラー"),
-                        QStringLiteral("指定したファイルはプラグインでないか、内容が不正です"),
-                        QMessageBox::Ok, this);
-        box.exec();
+        showMessageBox(this, QMessageBox::Critical, QStringLiteral("プラグインロードエラー"),
+                       QStringLiteral("指定したファイルはプラグインでないか、内容が不正です"),
+                       QMessageBox::Ok);
         return;
     }
     txtSeiriPlgDir_->setText(path);

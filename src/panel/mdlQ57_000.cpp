@@ -4,10 +4,10 @@
 #include "panel/Form1.h"
 #include "panel/Q57Layout.h"
 #include "panel/SeirikenLabels.h"
+#include "platform/MsgBox.h"
 #include "platform/RuntimeError.h"
 
 #include <QLabel>
-#include <QMessageBox>
 #include <cmath>
 
 namespace mdlQ57_000 {
@@ -44,7 +44,8 @@ void SeirikenNumSet(Form1& form, int style, int zeroPad) {
                 form.lblSeiriNum(n).setText(*plan.captions[std::size_t(n)]);
         }
     } catch (const RuntimeError& error) {
-        QMessageBox::critical(&form, QStringLiteral("エラー！"), SeirikenLabels::errorText(error));
+        showMessageBox(&form, QMessageBox::Critical, QStringLiteral("エラー！"),
+                       SeirikenLabels::errorText(error), QMessageBox::Ok);
     }
 }
 

@@ -2,20 +2,41 @@
 
 #include "platform/DateChoiceDialog.h"
 #include "platform/DigitSettingsDialog.h"
+#include "platform/MsgBox.h"
 #include "platform/OleColor.h"
 #include "platform/ShiftJis.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QSysInfo>
 
 namespace KvRes {
 
+struct ChoiceHook::Pending {
+    explicit Pending(ChoiceHook& owner) : hook(owner) {}
+
+    ChoiceHook& hook;
+    QList<QString> fileNames;
+    QList<QString> folders;
+    QList<std::pair<std::optional<quint32>, QMap<int, quint32>>> colours;
+    QList<QDate> dates;
+    QList<std::optional<DigitSettings>> digitSettings;
+    QList<Asked> asked;
+
+    // The next answer of a kind, once what the dialog offers is noted.
+    template <typename Answer> Answer take(QList<Answer>& answers, const Asked& offered = {}) {
+        asked.append(offered);
+        if (hook.whileShown)
+            hook.whileShown();
+        return answers.isEmpty() ? Answer() : answers.takeFirst();
+    }
+};
+
 namespace {
 
-// Qt's own dialogs rather than the desktop's, so that they look alike everywhere and tests can
-// answer them like any other window.
+ChoiceHook::Pending* pending = nullptr;
+
+// Qt's own dialogs rather than the desktop's, so that they look alike everywhere.
 QString chooseWithFileDialog(QFileDialog& dialog) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     if (dialog.exec() != QDialog::Accepted)
@@ -23,20 +44,33 @@ QString chooseWithFileDialog(QFileDialog& dialog) {
     return dialog.selectedFiles().value(0);
 }
 
+std::optional<ChoiceHook::DigitSettings> chooseDigitSettings(QWidget* owner, int keta,
+                                                             const ChoiceHook::DigitSettings& now) {
+    if (pending != nullptr)
+        return pending->take(pending->digitSettings);
+    DigitSettingsDialog dialog(owner, keta, now.zeroMode, now.shift, now.fillZero);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return ChoiceHook::DigitSettings{dialog.zeroMode(), dialog.shift(), dialog.fillZero()};
+}
+
 } // namespace
 
 int Call_dlg100(QWidget* owner, int keta, int& zeroMode, int& shift, int& fillZero) {
-    DigitSettingsDialog dialog(owner, keta, zeroMode, shift, fillZero);
-    if (dialog.exec() != QDialog::Accepted)
+    const std::optional<ChoiceHook::DigitSettings> chosen =
+        chooseDigitSettings(owner, keta, {zeroMode, shift, fillZero});
+    if (!chosen)
         return 0;
-    zeroMode = dialog.zeroMode();
-    shift = dialog.shift();
-    fillZero = dialog.fillZero();
+    zeroMode = chosen->zeroMode;
+    shift = chosen->shift;
+    fillZero = chosen->fillZero;
     return 1;
 }
 
 QString Kv3FileDlg(QWidget* owner, int, const QList<FileFilter>& filters, const QString&,
                    const QString& title) {
+    if (pending != nullptr)
+        return pending->take(pending->fileNames, {title, filters, 0});
     QFileDialog dialog(owner, title);
     dialog.setFileMode(QFileDialog::ExistingFile);
     // The descriptions already name their patterns; Qt need not repeat them.
@@ -49,6 +83,8 @@ QString Kv3FileDlg(QWidget* owner, int, const QList<FileFilter>& filters, const 
 }
 
 QString Kv3FolderDlg(QWidget* owner, const QString& prompt) {
+    if (pending != nullptr)
+        return pending->take(pending->folders, {prompt, {}, 0});
     QFileDialog dialog(owner, prompt);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
@@ -59,22 +95,29 @@ int Kv3ChooseColor(QWidget* owner, quint32& colour, std::array<quint32, 17>& cus
     const int shown = qMin(QColorDialog::customCount(), int(customColours.size()));
     for (int i = 0; i < shown; ++i)
         QColorDialog::setCustomColor(i, OleColor::toQColor(customColours[std::size_t(i)]));
-    QColorDialog dialog(OleColor::toQColor(colour), owner);
-    dialog.setOption(QColorDialog::DontUseNativeDialog);
-    const bool chosen = dialog.exec() == QDialog::Accepted;
+    std::optional<quint32> chosen;
+    if (pending != nullptr) {
+        const auto [answer, leftInTable] = pending->take(pending->colours, {{}, {}, colour});
+        for (auto it = leftInTable.begin(); it != leftInTable.end(); ++it)
+            QColorDialog::setCustomColor(it.key(), OleColor::toQColor(it.value()));
+        chosen = answer;
+    } else {
+        QColorDialog dialog(OleColor::toQColor(colour), owner);
+        dialog.setOption(QColorDialog::DontUseNativeDialog);
+        if (dialog.exec() == QDialog::Accepted)
+            chosen = OleColor::fromQColor(dialog.selectedColor());
+    }
     for (int i = 0; i < shown; ++i)
         customColours[std::size_t(i)] = OleColor::fromQColor(QColorDialog::customColor(i));
     if (!chosen)
         return 0;
-    colour = OleColor::fromQColor(dialog.selectedColor());
+    colour = *chosen;
     return 1;
 }
 
 int Call_dlg110(QWidget* owner, int, const QString& text) {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("バージョン情報"), text,
-                    QMessageBox::Ok, owner);
-    box.setObjectName(QStringLiteral("dlg110"));
-    return box.exec();
+    return showMessageBox(owner, QMessageBox::Information, QStringLiteral("バージョン情報"), text,
+                          QMessageBox::Ok, QStringLiteral("dlg110"));
 }
 
 int KV4_DrawSeiriken(const QString&, QImage&, const QString&, const QString&, const QString&,
@@ -83,15 +126,56 @@ int KV4_DrawSeiriken(const QString&, QImage&, const QString&, const QString&, co
 }
 
 int Call_dlg111(QWidget* owner, DateRecord& date) {
-    DateChoiceDialog dialog(owner);
-    if (dialog.exec() != QDialog::Accepted)
+    QDate chosen;
+    if (pending != nullptr) {
+        chosen = pending->take(pending->dates);
+    } else {
+        DateChoiceDialog dialog(owner);
+        if (dialog.exec() == QDialog::Accepted)
+            chosen = dialog.selectedDate();
+    }
+    if (!chosen.isValid())
         return 0;
-    const QDate chosen = dialog.selectedDate();
     date.year = qint16(chosen.year());
     date.month = qint16(chosen.month());
     date.weekday = qint16(chosen.dayOfWeek() % 7);
     date.day = qint16(chosen.day());
     return 1;
+}
+
+ChoiceHook::ChoiceHook() : pending_(std::make_unique<Pending>(*this)) {
+    if (pending != nullptr)
+        qFatal("a choice hook is already installed");
+    pending = pending_.get();
+}
+
+ChoiceHook::~ChoiceHook() {
+    pending = nullptr;
+}
+
+void ChoiceHook::setNextFileName(const QString& path) {
+    pending_->fileNames.append(path);
+}
+
+void ChoiceHook::setNextFolder(const QString& folder) {
+    pending_->folders.append(folder);
+}
+
+void ChoiceHook::setNextColour(std::optional<quint32> colour,
+                               const QMap<int, quint32>& customColours) {
+    pending_->colours.append({colour, customColours});
+}
+
+void ChoiceHook::setNextDate(const QDate& date) {
+    pending_->dates.append(date);
+}
+
+void ChoiceHook::setNextDigitSettings(std::optional<DigitSettings> settings) {
+    pending_->digitSettings.append(settings);
+}
+
+const QList<ChoiceHook::Asked>& ChoiceHook::asked() const {
+    return pending_->asked;
 }
 
 QString GetOsInfo() {

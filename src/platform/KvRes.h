@@ -1,9 +1,14 @@
 #pragma once
 
+#include <QDate>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QtGlobal>
 #include <array>
+#include <functional>
+#include <memory>
+#include <optional>
 
 class QImage;
 class QWidget;
@@ -25,6 +30,7 @@ int Call_dlg110(QWidget* owner, int kind, const QString& text);
 struct FileFilter {
     QString description;
     QString pattern;
+    bool operator==(const FileFilter&) const = default;
 };
 
 // Choice of an existing file, offering the filters in order; the chosen path or empty.
@@ -59,6 +65,47 @@ int KV4_DrawSeiriken(const QString& plugin, QImage& target, const QString& stopN
 
 // The running system's name, for example "Debian GNU/Linux 12 (bookworm)".
 QString GetOsInfo();
+
+// For tests: while one lives, none of the dialogs above is shown (the version box goes through the
+// message box hook). Each choice takes at once the next answer set for its kind, or is cancelled
+// when none is left, and what its dialog would have offered is kept in asked().
+class ChoiceHook {
+public:
+    struct DigitSettings {
+        int zeroMode = 0;
+        int shift = 0;
+        int fillZero = 0;
+    };
+    // What a dialog would have shown: the file choice's title and file types, the folder
+    // choice's prompt as its title, the colour choice's starting colour.
+    struct Asked {
+        QString title;
+        QList<FileFilter> filters;
+        quint32 colour = 0;
+    };
+    struct Pending;
+
+    ChoiceHook();
+    ~ChoiceHook();
+    ChoiceHook(const ChoiceHook&) = delete;
+    ChoiceHook& operator=(const ChoiceHook&) = delete;
+
+    // An empty path or folder, an invalid date, no colour or no settings: cancelled.
+    void setNextFileName(const QString& path);
+    void setNextFolder(const QString& folder);
+    // The custom colours are those the user leaves at these places of the dialog's table,
+    // whether or not a colour is chosen.
+    void setNextColour(std::optional<quint32> colour, const QMap<int, quint32>& customColours = {});
+    void setNextDate(const QDate& date);
+    void setNextDigitSettings(std::optional<DigitSettings> settings);
+
+    const QList<Asked>& asked() const;
+    // Runs as each dialog is asked for, at the moment it would be on screen.
+    std::function<void()> whileShown;
+
+private:
+    std::unique_ptr<Pending> pending_;
+};
 
 // The Shift-JIS byte functions (ShiftJis::lenB and ShiftJis::midB).
 int LenB_ASCII(const QString& text);

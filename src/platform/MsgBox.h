@@ -1,7 +1,51 @@
 #pragma once
 
-class QString;
+#include <QList>
+#include <QMessageBox>
+#include <QString>
+#include <functional>
+
 class QWidget;
+
+// The one way the program shows a message box: modal to owner, with the icon, caption, text and
+// buttons given, and the object name when one is given. Returns the button that closed it.
+QMessageBox::StandardButton showMessageBox(QWidget* owner, QMessageBox::Icon icon,
+                                           const QString& caption, const QString& text,
+                                           QMessageBox::StandardButtons buttons,
+                                           const QString& objectName = QString());
 
 // A plain message with an OK button and no icon, captioned with the program's name.
 void MsgBox(QWidget* owner, const QString& prompt);
+
+// For tests: while one lives, no message box is shown. Every box asked for is kept in asked(),
+// and the call returns at once the next answer given to setNextAnswer (one of the box's buttons),
+// or NoButton (closed without a choice) when none is left.
+class MessageBoxHook {
+public:
+    struct Asked {
+        QMessageBox::Icon icon;
+        QString caption;
+        QString text;
+        QMessageBox::StandardButtons buttons;
+        QString objectName;
+        bool operator==(const Asked&) const = default;
+    };
+
+    MessageBoxHook();
+    ~MessageBoxHook();
+    MessageBoxHook(const MessageBoxHook&) = delete;
+    MessageBoxHook& operator=(const MessageBoxHook&) = delete;
+
+    void setNextAnswer(QMessageBox::StandardButton answer);
+    const QList<Asked>& asked() const { return asked_; }
+
+    // Runs as each box is asked for, at the moment it would be on screen.
+    std::function<void()> whileShown;
+
+private:
+    friend QMessageBox::StandardButton showMessageBox(QWidget*, QMessageBox::Icon, const QString&,
+                                                      const QString&, QMessageBox::StandardButtons,
+                                                      const QString&);
+    QList<QMessageBox::StandardButton> answers_;
+    QList<Asked> asked_;
+};

@@ -39,31 +39,8 @@ private slots:
                     QCOMPARE(TestSupport::readSegments(render(font, text), font.advance(),
                                                        font.height(), kInk),
                              QStringLiteral("0123456789-  "));
-                    // An 8 between two empty cells leaves them untouched.
-                    const QImage eight = render(font, QStringLiteral("8"), 1, 1);
-                    const int w = font.advance(), h = font.height();
-                    QCOMPARE(TestSupport::countColour(eight.copy(0, 0, w, h), kInk), 0);
-                    QCOMPARE(TestSupport::countColour(eight.copy(2 * w, 0, w, h), kInk), 0);
                 }
             }
-        }
-    }
-
-    void facesAndWeightsLookDifferent() {
-        QCOMPARE(SegmentFont(QStringLiteral("Arial"), 18, true).style(),
-                 SegmentFont::Style::Bevelled);
-        for (int size : kPointSizes) {
-            QImage eights[3];
-            for (int f = 0; f < 3; ++f) {
-                const QImage regular = render(SegmentFont(kFaces[f], size, false), "8");
-                eights[f] = render(SegmentFont(kFaces[f], size, true), QStringLiteral("8"));
-                QVERIFY2(TestSupport::countColour(eights[f], kInk) >
-                             TestSupport::countColour(regular, kInk),
-                         "bold segments must be thicker");
-            }
-            QVERIFY(eights[0] != eights[1]);
-            QVERIFY(eights[1] != eights[2]);
-            QVERIFY(eights[0] != eights[2]);
         }
     }
 };

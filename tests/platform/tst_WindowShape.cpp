@@ -10,8 +10,6 @@ private slots:
         QCOMPARE(shape.boundingRect(), QRect(2, 2, 26, 23));
         for (QPoint corner : {QPoint(2, 2), QPoint(27, 2), QPoint(2, 24), QPoint(27, 24)})
             QVERIFY2(!shape.contains(corner), "corner pixel must be cut");
-        for (QPoint kept : {QPoint(3, 2), QPoint(2, 3), QPoint(26, 24), QPoint(27, 23)})
-            QVERIFY(shape.contains(kept));
         int area = 0;
         for (const QRect& rect : shape)
             area += rect.width() * rect.height();

@@ -1,13 +1,15 @@
 #include "TestSupport.h"
 
+#include "controls/M_Degit.h"
 #include "platform/JapaneseFonts.h"
+#include "platform/MsgBox.h"
 #include "settings/mdlIniIo.h"
 
 #include <QApplication>
 #include <QRect>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace TestSupport {
@@ -62,17 +64,18 @@ QString readSegments(const QImage& image, int cellWidth, int cellHeight, const Q
         unsigned bits = 0;
         for (int s = 0; s < 7; ++s)
             bits |= hits[s] ? 1u << s : 0u;
-        QChar ch = QLatin1Char('?');
-        if (bits == 0)
-            ch = QLatin1Char(' ');
-        else if (bits == 0x40)
-            ch = QLatin1Char('-');
-        for (int digit = 0; digit < 10; ++digit)
-            if (bits == patterns[digit])
-                ch = QLatin1Char(char('0' + digit));
-        text += ch;
+        const auto digit = std::find(std::begin(patterns), std::end(patterns), bits);
+        text += digit != std::end(patterns) ? QChar(char16_t(u'0' + (digit - std::begin(patterns))))
+                : bits == 0x40              ? QChar(u'-')
+                : bits == 0                 ? QChar(u' ')
+                                            : QChar(u'?');
     }
     return text;
+}
+
+QString segmentsOf(M_Degit& digit, const QColor& lit) {
+    const QSize cell = M_Degit::cellSize(digit.DegitSize());
+    return readSegments(grabbed(digit), cell.width(), cell.height(), lit);
 }
 
 int countColour(const QImage& image, const QColor& colour) {
@@ -85,22 +88,13 @@ int countColour(const QImage& image, const QColor& colour) {
     return count;
 }
 
-ModalAnswer::ModalAnswer(std::function<void(QWidget*)> answer, const char* className)
-    : poll_(new QTimer) {
-    poll_->setInterval(10);
-    QObject::connect(poll_, &QTimer::timeout, [this, answer, className] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || (className != nullptr && !modal->inherits(className)))
-            return;
-        poll_->stop();
-        answered_ = true;
-        answer(modal);
-    });
-    poll_->start();
+int inputPanelInFront(const QWidget& operatingPanel) {
+    const QWidget& first = control(operatingPanel, QStringLiteral("Frame1(0)"));
+    return first.isAncestorOf(operatingPanel.childAt(first.geometry().center())) ? 0 : 1;
 }
 
-ModalAnswer::~ModalAnswer() {
-    delete poll_;
+QString lastMessage(const MessageBoxHook& boxes) {
+    return boxes.asked().isEmpty() ? QString() : boxes.asked().last().text;
 }
 
 } // namespace TestSupport

@@ -3,10 +3,10 @@
 #include <QColor>
 #include <QImage>
 #include <QString>
-#include <functional>
+#include <QWidget>
 
-class QTimer;
-class QWidget;
+class M_Degit;
+class MessageBoxHook;
 
 namespace TestSupport {
 
@@ -26,24 +26,24 @@ QImage grabbed(QWidget& widget);
 // Returns one character per cell: a digit, '-', ' ' for nothing lit, '?' for other patterns.
 QString readSegments(const QImage& image, int cellWidth, int cellHeight, const QColor& lit);
 
+// What a seven-segment control shows in the lit colour, read from the screen as above.
+QString segmentsOf(M_Degit& digit, const QColor& lit);
+
 // Number of pixels of exactly this colour.
 int countColour(const QImage& image, const QColor& colour);
 
-// While it lives, runs answer once on the next modal widget (dialog or message box) that is
-// shown, so a test can dismiss it the way a person would. Given a class name, it waits for a
-// modal widget of that class and leaves others to other answers.
-class ModalAnswer {
-public:
-    explicit ModalAnswer(std::function<void(QWidget*)> answer, const char* className = nullptr);
-    ~ModalAnswer();
-    ModalAnswer(const ModalAnswer&) = delete;
-    ModalAnswer& operator=(const ModalAnswer&) = delete;
+// The control of that name in the window; a test cannot go on without it.
+template <typename Widget = QWidget> Widget& control(const QWidget& window, const QString& name) {
+    auto* found = window.findChild<Widget*>(name);
+    if (found == nullptr)
+        qFatal("no control %s", qPrintable(name));
+    return *found;
+}
 
-    bool answered() const { return answered_; }
+// Which of the operating panel's two input panels is in front: 0 or 1.
+int inputPanelInFront(const QWidget& operatingPanel);
 
-private:
-    QTimer* poll_;
-    bool answered_ = false;
-};
+// The text of the last message box asked for, or empty when there was none.
+QString lastMessage(const MessageBoxHook& boxes);
 
 } // namespace TestSupport
