@@ -70,7 +70,7 @@ struct Rig {
         program.options().SetOptionInfo(s);
     }
     void click(const QString& name) {
-        QTest::mouseClick(ctl.findChild<QAbstractButton*>(name), Qt::LeftButton);
+        QTest::mouseClick(&TestSupport::control<QAbstractButton>(ctl, name), Qt::LeftButton);
     }
     // Route 3 from its first stop, on the keypad.
     void setRoute() {

@@ -7,6 +7,7 @@
 #include "panel/Form1.h"
 #include "platform/MsgBox.h"
 #include "settings/mdlIniIo.h"
+#include "support/FileSupport.h"
 #include "support/TestSupport.h"
 
 #include <QCheckBox>
@@ -275,6 +276,8 @@ private slots:
                      QStringLiteral("エラー Code:62\n内容:ファイルの終わりを越えて読み込もうとしま"
                                     "した。\nモジュール:mdlIniIo.LoadIni()"));
             QCOMPARE(start.saved(folder_.filePath(QStringLiteral("short-saved.in4"))), designed);
+            // The quit will replace it: the user's file is kept beside it, the latest one only.
+            QCOMPARE(readFile(name + QStringLiteral(".bak")), bytes.left(cut));
         }
     }
 
@@ -301,6 +304,17 @@ private slots:
         QFile(locked.path())
             .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                             QFileDevice::ExeOwner);
+
+        // A full disk: said so, and the old file stays whole.
+        Start full(name);
+        full.ctl().move(100, 100);
+        QString fullMessage;
+        {
+            TestSupport::FileSizeLimit disk(100);
+            fullMessage = full.quit();
+        }
+        QCOMPARE(fullMessage, QStringLiteral("エラー Code:61\n内容:ディスクがいっぱいです。"));
+        QCOMPARE(readFile(name), old);
     }
 
 private:
