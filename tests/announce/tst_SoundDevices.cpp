@@ -96,12 +96,12 @@ private slots:
 
     void deviceTypeByTheLastThreeCharacters() {
         using mdlSndAPI::DeviceType;
-        QCOMPARE(mdlSndAPI::deviceType(QStringLiteral("a/chime.Wav")), DeviceType::WaveAudio);
-        QCOMPARE(mdlSndAPI::deviceType(QStringLiteral("a/x.Mp3")), DeviceType::MpegVideo);
-        QCOMPARE(mdlSndAPI::deviceType(QStringLiteral("a/x.mp3 ")), DeviceType::None);
-        QCOMPARE(mdlSndAPI::deviceType(QStringLiteral("a/x.MID")), DeviceType::Sequencer);
-        QCOMPARE(mdlSndAPI::deviceType(QStringLiteral("a/x.midi")), DeviceType::None);
-        QCOMPARE(mdlSndAPI::deviceType(QStringLiteral("a/x.wave")), DeviceType::None);
+        const QList<std::pair<const char*, DeviceType>> types = {
+            {"a/chime.Wav", DeviceType::WaveAudio}, {"a/x.Mp3", DeviceType::MpegVideo},
+            {"a/x.MID", DeviceType::Sequencer},     {"a/x.mp3 ", DeviceType::None},
+            {"a/x.midi", DeviceType::None},         {"a/x.wave", DeviceType::None}};
+        for (const auto& [path, type] : types)
+            QCOMPARE(mdlSndAPI::deviceType(QLatin1String(path)), type);
         const std::array<QString, 3> byValue = {QStringLiteral("1"), QStringLiteral("2"),
                                                 QStringLiteral("3")};
         QCOMPARE(mdlSndAPI::chosenSound(true, QStringLiteral("A"), byValue, 2),

@@ -6,11 +6,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <algorithm>
-#include <atomic>
-#include <cstdlib>
 #include <functional>
-#include <gst/gst.h>
 
 namespace {
 
@@ -91,22 +87,6 @@ private slots:
             QTest::qWait(300);
             QVERIFY2(capture.seconds(kDevice) - atCut < 0.05, qPrintable(QString::number(atCut)));
         }
-    }
-
-    void playersSoundTogether() {
-        SoundCapture capture;
-        SoundPlayer one(capture.sinks(QStringLiteral("one")));
-        SoundPlayer other(capture.sinks(QStringLiteral("other")));
-        QVERIFY(one.open(sound("four_tone.mid")));
-        QVERIFY(other.open(sound("two_tone.mp3")));
-        one.play();
-        other.play();
-        QTest::qWait(1000);
-        QVERIFY(one.isPlaying() && other.isPlaying());
-        const double first = capture.seconds(QStringLiteral("one"));
-        const double second = capture.seconds(QStringLiteral("other"));
-        QVERIFY2(first > 0.7 && second > 0.7,
-                 qPrintable(QStringLiteral("%1 %2").arg(first).arg(second)));
     }
 
     void notASoundPlaysNothing() {
