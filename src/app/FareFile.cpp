@@ -56,6 +56,8 @@ Result<std::vector<FareRecord>> records(const QByteArray& bytes, int count) {
         if (!cursor.has(nameLength + 2 + 2 * FareRecord::kFareColumns))
             return RuntimeError(RuntimeError::InputPastEndOfFile);
         record.StopName = ShiftJis::decode(cursor.take(nameLength));
+        // The decoder leaves room for the worst case; a route keeps 301 names for its whole run.
+        record.StopName.squeeze();
         record.SeiriNum = qint16(cursor.word());
         for (int column = 1; column <= FareRecord::kFareColumns; ++column)
             record.Fare[std::size_t(column)] = qint16(cursor.word());

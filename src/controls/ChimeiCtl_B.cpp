@@ -98,19 +98,19 @@ void ChimeiCtl_B::SetChimei(const QString& strText) {
         moveCanvas(0);
         return;
     }
-    const int cells = ChimeiLayout::cellCount(strText);
-    clearCanvas(ChimeiLayout::canvasHeight(cells));
+    const ChimeiLayout::Cells cells = ChimeiLayout::shownCells(strText);
+    clearCanvas(ChimeiLayout::canvasHeight(cells.count));
     moveCanvas(viewportHeight());
-    const ChimeiLayout::Placement placement = ChimeiLayout::placement(cells, properties_.Mode);
-    const QStringList groups = ChimeiLayout::cellTexts(strText);
-    for (int k = 0; k < groups.size(); ++k) {
-        QString group = groups[k];
+    const ChimeiLayout::Placement placement =
+        ChimeiLayout::placement(cells.count, properties_.Mode);
+    for (int k = 0; k < cells.texts.size(); ++k) {
+        QString group = cells.texts[k];
         DrawDot16(ChimeiLayout::kCellLeft, placement.firstTop + k * placement.step, group);
     }
 
     scroll_.stop();
     scrollTimer_.stop();
-    if (!ChimeiLayout::scrolls(cells)) {
+    if (!ChimeiLayout::scrolls(cells.count)) {
         moveCanvas(0);
         return;
     }

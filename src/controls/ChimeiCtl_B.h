@@ -11,8 +11,9 @@ class QFrame;
 
 // The stop-name strip: a tall LED dot matrix showing the next stop in vertical writing. Names
 // of up to six cells stand still, spread over the strip; longer names scroll upwards through
-// it in an endless loop. The visible strip (Picture2) clips a canvas (Picture1) that holds the
-// drawn dots and moves to scroll. Colours are 0x00BBGGRR.
+// it in an endless loop (at most ChimeiLayout::kMaxCells cells of them). The visible strip
+// (Picture2) clips a canvas (Picture1) that holds the drawn dots and moves to scroll. Colours are
+// 0x00BBGGRR.
 class ChimeiCtl_B : public QWidget {
     Q_OBJECT
 public:

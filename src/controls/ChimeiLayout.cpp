@@ -2,6 +2,8 @@
 
 #include "platform/ShiftJis.h"
 
+#include <algorithm>
+
 namespace ChimeiLayout {
 
 int cellCount(const QString& text) {
@@ -9,13 +11,22 @@ int cellCount(const QString& text) {
 }
 
 QStringList cellTexts(const QString& text) {
+    const QByteArray bytes = ShiftJis::encode(text);
     QStringList cells;
-    for (int k = 1;; ++k) {
-        const QString group = ShiftJis::midB(text, 2 * k - 1, 2);
+    for (qsizetype start = 0; start < bytes.size(); start += 2) {
+        const QString group = ShiftJis::decode(bytes.mid(start, 2));
         if (group.isEmpty())
-            return cells;
+            break;
         cells.append(group);
     }
+    return cells;
+}
+
+Cells shownCells(const QString& text) {
+    // Every UTF-16 unit takes at least one byte, except that a surrogate pair takes one for both
+    // (and a high surrogate at the very end none): these units give at least 2 * kMaxCells bytes.
+    const QString start = text.left(4 * kMaxCells + 2);
+    return {std::min(cellCount(start), kMaxCells), cellTexts(start).mid(0, kMaxCells)};
 }
 
 Placement placement(int cells, int mode) {

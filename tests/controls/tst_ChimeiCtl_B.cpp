@@ -1,6 +1,7 @@
 #include "controls/ChimeiCtl_B.h"
 #include "controls/ChimeiLayout.h"
 #include "platform/JapaneseFonts.h"
+#include "platform/ShiftJis.h"
 #include "support/TestSupport.h"
 
 #include <QtTest>
@@ -35,6 +36,17 @@ LitRows litRows(ChimeiCtl_B& strip) {
     return rows;
 }
 
+// The cells as the strip first cut them, every group read again from the whole text.
+QStringList cellTextsByMidB(const QString& text) {
+    QStringList cells;
+    for (int k = 1;; ++k) {
+        const QString group = ShiftJis::midB(text, 2 * k - 1, 2);
+        if (group.isEmpty())
+            return cells;
+        cells.append(group);
+    }
+}
+
 struct FakeClock {
     qint64 now = 0;
     void attach(ChimeiCtl_B& strip) {
@@ -62,6 +74,28 @@ private slots:
                  QStringList({QStringLiteral("駅"), QStringLiteral("前"), QStringLiteral("A")}));
         QCOMPARE(ChimeiLayout::cellCount(QStringLiteral("駅前A")), 2);
         QVERIFY(ChimeiLayout::cellTexts(QString()).isEmpty());
+
+        // Odd byte counts, cut double-byte characters (ｂ@ leaves the pair 82 40, which decodes to
+        // nothing and ends the name), half-width kana, characters Shift-JIS lacks, and a name
+        // longer than the strip lays out.
+        const QString tricky[] = {
+            QStringLiteral("A"),
+            QStringLiteral("A駅B"),
+            QStringLiteral("Aｂ@駅"),
+            QStringLiteral("ﾊﾞｽ停〜−é😀"),
+            QStringLiteral("A駅ｱ前").repeated(600),
+        };
+        for (const QString& text : tricky) {
+            const QStringList before = cellTextsByMidB(text);
+            QCOMPARE(ChimeiLayout::cellTexts(text), before);
+            QCOMPARE(ChimeiLayout::cellCount(text), ShiftJis::lenB(text) / 2);
+            const ChimeiLayout::Cells shown = ChimeiLayout::shownCells(text);
+            QCOMPARE(shown.count, std::min(ShiftJis::lenB(text) / 2, ChimeiLayout::kMaxCells));
+            QCOMPARE(shown.texts, before.mid(0, ChimeiLayout::kMaxCells));
+        }
+        // A character outside the BMP takes two UTF-16 units and one byte.
+        QCOMPARE(ChimeiLayout::shownCells(QStringLiteral("😀").repeated(1100)).count,
+                 ChimeiLayout::kMaxCells);
         ChimeiCtl_B strip;
         strip.ReadProperties({.Appearance = 0});
 
@@ -186,6 +220,24 @@ private slots:
         strip.SetChimei(kSquare.repeated(9));
         QCOMPARE(strip.canvas().height(), 288);
         clock.at(strip, clock.now + 699);
+        QCOMPARE(strip.canvasTop(), 192);
+    }
+
+    void theLongestNameAFileHoldsIsCutAndScrolls() {
+        ChimeiCtl_B strip;
+        strip.ReadProperties({.Speed = 200, .ScrollStartWait = 0, .Appearance = 0});
+        FakeClock clock;
+        clock.attach(strip);
+        strip.SetChimei(kSquare.repeated(32767) + u'A'); // 65535 bytes
+        QCOMPARE(strip.canvas().height(), ChimeiLayout::kCellPitch * ChimeiLayout::kMaxCells);
+        QVERIFY(TestSupport::countColour(
+                    strip.canvas().copy(0, strip.canvas().height() - 32, 37, 32), kLit) > 0);
+        QVERIFY(strip.scrolling());
+        // Halfway down the canvas the strip shows six cells; past the end it wraps.
+        clock.at(strip, 192 + 8000);
+        QCOMPARE(strip.canvasTop(), -8000);
+        QCOMPARE(litRows(strip).blockTops.size(), 6);
+        clock.at(strip, 192 + strip.canvas().height() + 192);
         QCOMPARE(strip.canvasTop(), 192);
     }
 };
