@@ -9,6 +9,7 @@
 #include "platform/ShiftJis.h"
 #include "support/TestSupport.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -308,14 +309,18 @@ private slots:
         QCOMPARE(rig.form.lblSeiriNum(61).palette().color(QPalette::WindowText),
                  QColor(0xC0, 0xFF, 0xC0));
 
-        // Pictures of the user's own: a missing file keeps the picture and says nothing.
-        rig.write("notes.bmp", "not a picture\n");
+        // Pictures of the user's own: a missing file keeps the picture and says nothing; a JPEG
+        // cut off halfway is no picture.
+        QByteArray jpeg;
+        QBuffer buffer(&jpeg);
+        QVERIFY(buffer.open(QIODevice::WriteOnly) && on1.save(&buffer, "JPEG"));
+        rig.write("cut.jpg", jpeg.left(jpeg.size() / 2));
         rig.settings([&rig](IniRecord& s) {
             s.PanelAuto = 0, s.PanelManual = -1;
             s.PanelOn2BuiltIn = 0, s.PanelOn2User = -1;
             s.PanelImageOn2 = rig.folder.filePath("missing.bmp");
             s.PanelOffBuiltIn = 0, s.PanelOffUser = -1;
-            s.PanelImageOff = rig.folder.filePath("notes.bmp");
+            s.PanelImageOff = rig.folder.filePath("cut.jpg");
             s.SeiriNumColorOn2 = 0x0000FF, s.SeiriNumColorOff = 0x00FF00;
         });
         MessageBoxHook boxes;
