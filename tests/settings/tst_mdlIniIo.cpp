@@ -5,6 +5,7 @@
 #include "options/ColourButton.h"
 #include "options/frmOption.h"
 #include "panel/Form1.h"
+#include "platform/FileBytes.h"
 #include "platform/MsgBox.h"
 #include "settings/mdlIniIo.h"
 #include "support/FileSupport.h"
@@ -22,57 +23,11 @@
 
 namespace {
 
-// A settings file put together item by item, independently of the program's writer.
-struct FileBytes {
-    QByteArray bytes;
-
-    FileBytes& i16(qint16 v) {
-        char b[2];
-        qToLittleEndian(v, b);
-        bytes.append(b, 2);
-        return *this;
-    }
-    FileBytes& i32(qint32 v) {
-        char b[4];
-        qToLittleEndian(v, b);
-        bytes.append(b, 4);
-        return *this;
-    }
-    // Shift-JIS bytes as they are to be stored; the count is of bytes.
-    FileBytes& text(const QByteArray& sjis) {
-        i16(qint16(sjis.size()));
-        bytes.append(sjis);
-        return *this;
-    }
-};
-
-// "/data/運賃": 8 characters, 10 bytes.
-const QByteArray kJapaneseFolder("/data/\x89\x5e\x92\xc0");
-
-// Every item set to something other than its designed value.
+// Every item set to something other than its designed value, the text of the first folder
+// "/data/運賃" (8 characters, 10 bytes); put together item by item, apart from our writer.
 QByteArray everyItemSet() {
-    FileBytes f;
-    f.text(kJapaneseFolder).text("/data/tape");
-    f.i16(1).i32(0x112233).i32(0x445566).i32(0x778899).i16(3).i16(1);
-    f.i16(0).i16(-1).i16(0).i16(-1).i16(-1).i16(0).i16(0).i16(-1);
-    f.text("/img/off.bmp").text("/img/on1.bmp").text("/img/on2.bmp");
-    f.i32(0x101010).i32(0x202020).i32(0x30A0F0);
-    f.i16(1).i16(5).i16(1).i16(1).i16(10).i16(1).i16(20).i16(1).i16(61).i16(30);
-    f.i32(0x203040).i32(0x00C0FF).i16(2).i16(1);
-    f.text("/snd/route.wav").text("/snd/reset.wav");
-    f.i16(0).i16(-1).i16(-1).i16(0).text("/snd/step.wav").i16(62);
-    f.text("/snd/s1.wav").text("/snd/s2.wav").text("/snd/s3.wav");
-    f.i16(0).i16(-1).i16(0).i16(-1);
-    f.text("/snd/pre.wav").text("/snd/p1.wav").text("/snd/p2.wav").text("/snd/p3.wav");
-    f.i16(1).text("/plg/ticket.so").i16(0).i16(0).i16(-1).text("2026/12/24");
-    f.i16(1).i32(777).i32(1500).i16(1).i16(1);
-    f.i32(40 * 15).i32(50 * 15).i32(30 * 15).i32(20 * 15);
-    for (int k = 0; k < 17; ++k)
-        f.i32(k * 0x010101);
-    f.i16(61);
-    for (int n = 1; n <= 61; ++n)
-        f.i16(qint16(n % 4)).i16(qint16(n / 4 % 4)).i16(qint16(n / 16));
-    return f.bytes;
+    return FileBytes::read(QStringLiteral(Q57_SOURCE_DIR "/tests/data/settings/every-item-set.in4"))
+        .value();
 }
 
 // What each control of the options dialog shows once that file is loaded: a text, a check
