@@ -2,15 +2,13 @@
 
 #include "platform/FileBytes.h"
 
-#include <QDir>
 #include <csignal>
 #include <sys/resource.h>
 
 namespace TestSupport {
 
-QList<Expected> expectedOutcomes(const QString& folder) {
-    const QString text = QString::fromUtf8(
-        FileBytes::read(QDir(folder).filePath(QStringLiteral("expected.txt"))).valueOrThrow());
+QList<Expected> expectedOutcomes(const QString& table) {
+    const QString text = QString::fromUtf8(FileBytes::read(table).valueOrThrow());
     QList<Expected> rows;
     for (const QString& line : text.split(u'\n')) {
         if (line.trimmed().isEmpty() || line.startsWith(u'#'))
