@@ -9,7 +9,6 @@
 namespace {
 
 const QColor kLit(255, 190, 0);
-const QColor kBack(128, 128, 128);
 const QString kSquare = QStringLiteral("■");
 
 // Rows of the strip with a lit dot, gathered into blocks: one block per drawn cell.
