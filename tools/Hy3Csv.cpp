@@ -50,8 +50,9 @@ std::optional<qint16> toInt16(const QString& text) {
     return qint16(value);
 }
 
+// A name that begins with # is quoted too: unquoted, its line would read back as a note.
 QString quotedIfNeeded(const QString& text) {
-    if (!text.contains(u',') && !text.contains(u'"'))
+    if (!text.contains(u',') && !text.contains(u'"') && !text.startsWith(u'#'))
         return text;
     QString escaped = text;
     escaped.replace(QStringLiteral("\""), QStringLiteral("\"\""));

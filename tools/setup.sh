@@ -4,9 +4,12 @@
 set -eu
 
 # Sound: plugins-good decodes and encodes MP3, plugins-bad plays MIDI through FluidSynth
-# (fluiddec) with the small General MIDI soundfont.
+# (fluiddec) with the small General MIDI soundfont. The sanitizer and fuzzing builds of the tests:
+# clang, its sanitizer and libFuzzer run-time libraries (libclang-rt-dev) and llvm-symbolizer
+# (llvm), which puts file and line into the sanitizers' reports.
 packages="
     cmake g++ make
+    clang libclang-rt-dev llvm
     qt6-base-dev qt6-translations-l10n
     libbenchmark-dev
     fonts-ipafont-gothic fonts-ipafont-mincho

@@ -44,6 +44,10 @@ private slots:
         QCOMPARE(Hy3Csv::toCsv(records.value()),
                  QStringLiteral("駅前,1,180,-1\n\"A,\"\"B\"\"\",2,0,5\n"));
         QCOMPARE(fareFile(Hy3Csv::toCsv(records.value())).valueOrThrow(), bytes);
+
+        // A stop name that begins with # is printed quoted, or it would read back as a note.
+        const auto hashName = Hy3Csv::fromCsv(QStringLiteral("\"#1のりば\",3\n")).valueOrThrow();
+        QCOMPARE(Hy3Csv::toCsv(hashName), QStringLiteral("\"#1のりば\",3\n"));
     }
 
     void refusesBadRowsByLine() {
