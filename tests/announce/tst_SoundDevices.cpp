@@ -65,9 +65,7 @@ struct Rig {
         });
     }
     void settings(const std::function<void(IniRecord&)>& change) {
-        IniRecord s = program.options().currentSettings();
-        change(s);
-        program.options().SetOptionInfo(s);
+        TestSupport::changeSettings(program.options(), change);
     }
     void click(const QString& name) {
         QTest::mouseClick(&TestSupport::control<QAbstractButton>(ctl, name), Qt::LeftButton);

@@ -6,6 +6,7 @@
 #include "options/frmOption.h"
 #include "panel/Form1.h"
 #include "platform/MsgBox.h"
+#include "platform/SafeSave.h"
 #include "platform/ShiftJis.h"
 #include "support/TestSupport.h"
 
@@ -40,14 +41,10 @@ struct Rig {
     }
 
     void settings(const std::function<void(IniRecord&)>& change) {
-        IniRecord s = program.options().currentSettings();
-        change(s);
-        program.options().SetOptionInfo(s);
+        TestSupport::changeSettings(program.options(), change);
     }
     void write(const QString& name, const QByteArray& bytes) {
-        QFile file(folder.filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        QVERIFY(SafeSave::write(folder.filePath(name), bytes));
     }
     template <typename Widget = QAbstractButton> Widget& control(const QString& name) {
         return TestSupport::control<Widget>(*ctl, name);

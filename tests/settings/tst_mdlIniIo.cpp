@@ -7,6 +7,7 @@
 #include "panel/Form1.h"
 #include "platform/FileBytes.h"
 #include "platform/MsgBox.h"
+#include "platform/SafeSave.h"
 #include "settings/mdlIniIo.h"
 #include "support/FileSupport.h"
 #include "support/TestSupport.h"
@@ -47,14 +48,11 @@ QVariant shown(QWidget* control) {
 }
 
 QByteArray readFile(const QString& name) {
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return FileBytes::read(name).valueOrThrow();
 }
 
 void writeFile(const QString& name, const QByteArray& bytes) {
-    QFile file(name);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    QVERIFY(SafeSave::write(name, bytes));
 }
 
 // The program started with the settings file given, and the text of any message it showed.

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "controls/M_Degit.h"
+#include "options/frmOption.h"
 #include "platform/JapaneseFonts.h"
 #include "platform/MsgBox.h"
 #include "settings/mdlIniIo.h"
@@ -95,6 +96,12 @@ int inputPanelInFront(const QWidget& operatingPanel) {
 
 QString lastMessage(const MessageBoxHook& boxes) {
     return boxes.asked().isEmpty() ? QString() : boxes.asked().last().text;
+}
+
+void changeSettings(frmOption& dialog, const std::function<void(IniRecord&)>& change) {
+    IniRecord settings = dialog.currentSettings();
+    change(settings);
+    dialog.SetOptionInfo(settings);
 }
 
 } // namespace TestSupport

@@ -4,8 +4,11 @@
 #include <QImage>
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 class M_Degit;
+class frmOption;
+struct IniRecord;
 class MessageBoxHook;
 
 namespace TestSupport {
@@ -31,6 +34,9 @@ QString segmentsOf(M_Degit& digit, const QColor& lit);
 
 // Number of pixels of exactly this colour.
 int countColour(const QImage& image, const QColor& colour);
+
+// Changes settings the way loading a settings file does: into the options dialog's controls.
+void changeSettings(frmOption& dialog, const std::function<void(IniRecord&)>& change);
 
 // The control of that name in the window; a test cannot go on without it.
 template <typename Widget = QWidget> Widget& control(const QWidget& window, const QString& name) {
