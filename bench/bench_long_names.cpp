@@ -2,6 +2,7 @@
 // costs, and what a whole route of them costs the window and the memory when it is set and
 // stepped through on the operating panel.
 
+#include "BenchSupport.h"
 #include "Q57App.h"
 #include "app/FareFile.h"
 #include "app/frmCtl.h"
@@ -26,17 +27,6 @@ constexpr int kRouteStops = 300;
 // 32767 full-width characters and one ASCII letter: 65535 bytes.
 QString longestName() {
     return QStringLiteral("中央バスターミナル前").repeated(3277).left(32767) + u'A';
-}
-
-double residentMegabytes() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
-    }
-    return 0;
 }
 
 void writeRoute(const QString& path, const QString& name) {

@@ -1,6 +1,7 @@
 // Sound: what a click's sound costs the user-interface thread, how soon it is heard, and the
 // memory that the sound devices of a running simulator hold.
 
+#include "BenchSupport.h"
 #include "platform/SoundPlayer.h"
 
 #include <QCoreApplication>
@@ -22,17 +23,6 @@ using Clock = std::chrono::steady_clock;
 
 QString sound(const char* name) {
     return QStringLiteral(Q57_SOURCE_DIR "/data/sounds/") + QLatin1String(name);
-}
-
-double residentMegabytes() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
-    }
-    return 0;
 }
 
 double threadCpuMilliseconds() {
