@@ -16,7 +16,6 @@
 #include "platform/ExecutableName.h"
 #include "platform/KvRes.h"
 #include "platform/MsgBox.h"
-#include "platform/PictureFile.h"
 #include "platform/RuntimeError.h"
 #include "platform/WindowShape.h"
 
