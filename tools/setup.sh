@@ -6,7 +6,8 @@ set -eu
 # Sound: plugins-good decodes and encodes MP3, plugins-bad plays MIDI through FluidSynth
 # (fluiddec) with the small General MIDI soundfont. The sanitizer and fuzzing builds of the tests:
 # clang, its sanitizer and libFuzzer run-time libraries (libclang-rt-dev) and llvm-symbolizer
-# (llvm), which puts file and line into the sanitizers' reports.
+# (llvm), which puts file and line into the sanitizers' reports. Speech: Open JTalk with its
+# dictionary, and a voice from the contrib component.
 packages="
     cmake g++ make
     clang libclang-rt-dev llvm
@@ -16,6 +17,7 @@ packages="
     pkg-config libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
     timgm6mb-soundfont
+    open-jtalk open-jtalk-mecab-naist-jdic hts-voice-nitech-jp-atr503-m001
 "
 
 missing=""
@@ -31,6 +33,19 @@ if [ "$(id -u)" -eq 0 ]; then
 else
     as_root="sudo"
 fi
+
+# The voice is in contrib. Add the component to the machine's own Debian entries (whatever
+# mirror they name) rather than writing an archive's address anywhere.
+for list in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$list" ] || continue
+    grep -q '^URIs:.*debian' "$list" || continue
+    $as_root sed -i -E '/^Components:/{/(^|[[:space:]])contrib([[:space:]]|$)/!s/$/ contrib/}' "$list"
+done
+for list in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -f "$list" ] || continue
+    $as_root sed -i -E '/^deb(-src)?[[:space:]].*debian.*[[:space:]]main([[:space:]]|$)/{/[[:space:]]contrib([[:space:]]|$)/!s/[[:space:]]main([[:space:]]|$)/ main contrib\1/}' "$list"
+done
+
 $as_root apt-get update
 # shellcheck disable=SC2086 # the package list is meant to split into words
 $as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $missing
