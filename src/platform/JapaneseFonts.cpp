@@ -1,23 +1,17 @@
 #include "JapaneseFonts.h"
 
+#include "platform/JapaneseFaces.h"
+
 #include <QFont>
 #include <QString>
 
 namespace JapaneseFonts {
 
 void registerSubstitutions() {
-    struct Mapping {
-        const char* windowsName;
-        const char* ipaName;
-    };
-    static const Mapping mappings[] = {
-        {"ＭＳ ゴシック", "IPAGothic"},    {"MS Gothic", "IPAGothic"},
-        {"ＭＳ 明朝", "IPAMincho"},        {"MS Mincho", "IPAMincho"},
-        {"ＭＳ Ｐゴシック", "IPAPGothic"}, {"MS PGothic", "IPAPGothic"},
-    };
-    for (const Mapping& mapping : mappings)
-        QFont::insertSubstitution(QString::fromUtf8(mapping.windowsName),
-                                  QString::fromUtf8(mapping.ipaName));
+    for (const JapaneseFaces::Face& face : JapaneseFaces::kFaces)
+        QFont::insertSubstitution(
+            QString::fromUtf8(face.windowsName.data(), qsizetype(face.windowsName.size())),
+            QString::fromUtf8(face.ipaName.data(), qsizetype(face.ipaName.size())));
 }
 
 } // namespace JapaneseFonts

@@ -55,6 +55,8 @@ QString RuntimeError::describe(int number) {
         return QStringLiteral("パス名またはファイル名が不正です。");
     case PathNotFound:
         return QStringLiteral("パスが見つかりません。");
+    case InvalidFileFormat:
+        return QStringLiteral("ファイル形式が不正です。");
     case InvalidPropertyValue:
         return QStringLiteral("プロパティの値が不正です。");
     case InvalidPicture:

@@ -27,6 +27,7 @@ public:
         PermissionDenied = 70,
         PathFileAccessError = 75,
         PathNotFound = 76,
+        InvalidFileFormat = 321,
         InvalidPropertyValue = 380,
         InvalidPicture = 481,
     };
