@@ -9,6 +9,7 @@
 #include "panel/PanelAppearance.h"
 #include "panel/Q57Layout.h"
 #include "panel/mdlQ57_000.h"
+#include "platform/KvRes.h"
 #include "platform/WindowShape.h"
 
 #include <QComboBox>
@@ -25,6 +26,9 @@ Q57App::Q57App(const SoundDevices::SinkFactory& makeSink)
     connect(options_.get(), &frmOption::backlightReapplyRequested, this,
             [&ctl] { ctl.Option4_Click(ctl.selectedBacklight()); });
     connect(options_.get(), &frmOption::companyListCleared, this, [&ctl] { ctl.Combo1().clear(); });
+    connect(options_.get(), &frmOption::previewSizeChosen, &ctl, &frmCtl::setPreviewSize);
+    connect(options_.get(), &frmOption::companyNamesOffered, this,
+            [&ctl](const QString& plugin) { KvRes::KV4_SetCorpAddList(plugin, ctl.Combo1()); });
     connect(form_.get(), &Form1::digitSettingsOpen, this,
             [&ctl](bool open) { ctl.setEnabled(!open); });
     connect(&ctl, &frmCtl::optionsRequested, this, &Q57App::showOptions);

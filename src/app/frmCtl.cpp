@@ -31,17 +31,23 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTime>
 
 namespace {
 
-// Client area in pixels: 5295 x 2595 twips, 8910 twips wide with the preview shown.
+// Client area in pixels: 5295 x 2595 twips, 8910 twips wide with the preview shown. A plug-in's
+// preview larger than the designed one widens and heightens the shown part to hold it.
 constexpr int kClientHeight = 2595 / Q57Layout::kTwipsPerPixel;
 constexpr int kNarrowWidth = 5295 / Q57Layout::kTwipsPerPixel;
 constexpr int kWideWidth = 8910 / Q57Layout::kTwipsPerPixel;
 constexpr QRect kInputFrame(0, 0, 133, kClientHeight);
 constexpr QSize kPreviewSize(3300 / Q57Layout::kTwipsPerPixel, 1395 / Q57Layout::kTwipsPerPixel);
+constexpr QPoint kPreviewAt(360, 20);
+constexpr int kComboGap = 6;
+constexpr int kComboHeight = 22;
+constexpr int kPreviewMargin = kWideWidth - kPreviewAt.x() - kPreviewSize.width();
 constexpr int kKeyLightGrey = 0xE0;
 
 struct Version {
@@ -106,13 +112,11 @@ QString developerCredit(int year) {
 } // namespace
 
 frmCtl::frmCtl(Form1& panel, const SettingsSource& settings, mdlSndAPI::Sounds& sounds)
-    : panel_(panel), settings_(settings), sounds_(sounds),
-      preview_(kPreviewSize, QImage::Format_RGB32) {
+    : panel_(panel), settings_(settings), sounds_(sounds) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("集中操作盤"));
     ClassicLook::apply(*this);
-    setFixedSize(kNarrowWidth, kClientHeight);
 
     for (int i = 0; i < 2; ++i) {
         Frame1_[i] = named(new QFrame(this), arrayName("Frame1", i), kInputFrame);
@@ -271,16 +275,16 @@ void frmCtl::buildRightColumn() {
 }
 
 void frmCtl::buildPreview() {
-    addLabel(this, QStringLiteral("整理券プレビュー"), QRect(360, 4, kPreviewSize.width(), 14),
-             Qt::AlignLeft | Qt::AlignVCenter)
+    addLabel(this, QStringLiteral("整理券プレビュー"),
+             QRect(kPreviewAt.x(), 4, kPreviewSize.width(), 14), Qt::AlignLeft | Qt::AlignVCenter)
         ->setObjectName(QStringLiteral("Label4"));
-    picSeirikenPrev_ = named(new QLabel(this), QStringLiteral("picSeirikenPrev"),
-                             QRect(QPoint(360, 20), kPreviewSize));
-    preview_.fill(Qt::white);
-    picSeirikenPrev_->setPixmap(QPixmap::fromImage(preview_));
+    picSeirikenPrev_ =
+        named(new QLabel(this), QStringLiteral("picSeirikenPrev"), QRect(kPreviewAt, kPreviewSize));
+    picSeirikenPrev_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picSeirikenPrev_->installEventFilter(this);
-    Combo1_ = named(new QComboBox(this), QStringLiteral("Combo1"),
-                    QRect(360, 20 + kPreviewSize.height() + 6, kPreviewSize.width(), 22));
+    Combo1_ = named(new QComboBox(this), QStringLiteral("Combo1"), QRect());
+    setPreviewSize(kPreviewSize.width() * Q57Layout::kTwipsPerPixel,
+                   kPreviewSize.height() * Q57Layout::kTwipsPerPixel);
 
     MnuHide_ = new QMenu(this);
     MnuHide_->setObjectName(QStringLiteral("MnuHide"));
@@ -472,10 +476,43 @@ void frmCtl::Check1_Click(bool checked) {
 }
 
 void frmCtl::Check4_Click(bool checked) {
-    setFixedWidth(checked ? kWideWidth : kNarrowWidth);
+    fitPreviewPart();
     Check4_->setText(checked ? QStringLiteral("<<") : QStringLiteral(">>"));
     Check4_->setToolTip(checked ? QStringLiteral("整理券プレビューを隠します")
                                 : QStringLiteral("整理券プレビューを開きます"));
+}
+
+void frmCtl::setPreviewSize(int widthTwips, int heightTwips) {
+    const QSize size(qRound(std::max(widthTwips, 0) / double(Q57Layout::kTwipsPerPixel)),
+                     qRound(std::max(heightTwips, 0) / double(Q57Layout::kTwipsPerPixel)));
+    preview_ = QImage(size, QImage::Format_RGB32);
+    preview_.fill(Qt::white);
+    picSeirikenPrev_->resize(size);
+    picSeirikenPrev_->setPixmap(QPixmap::fromImage(preview_));
+    Combo1_->setGeometry(kPreviewAt.x(), kPreviewAt.y() + size.height() + kComboGap,
+                         kPreviewSize.width(), kComboHeight);
+    fitPreviewPart();
+}
+
+// The window's size for the preview shown or hidden. Opening or enlarging it near the screen's
+// right or bottom edge moves the window back onto the screen, whole.
+void frmCtl::fitPreviewPart() {
+    if (!Check4_->isChecked()) {
+        setFixedSize(kNarrowWidth, kClientHeight);
+        return;
+    }
+    const QSize client(std::max(kWideWidth, kPreviewAt.x() + preview_.width() + kPreviewMargin),
+                       std::max(kClientHeight, Combo1_->geometry().bottom() + 1 + kComboGap));
+    const QSize frame = frameGeometry().size() - size();
+    setFixedSize(client);
+    const QRect screen = this->screen()->availableGeometry();
+    const QSize outer = client + frame;
+    QPoint at = pos();
+    if (at.x() + outer.width() > screen.x() + screen.width())
+        at.setX(std::max(screen.x(), screen.x() + screen.width() - outer.width()));
+    if (at.y() + outer.height() > screen.y() + screen.height())
+        at.setY(std::max(screen.y(), screen.y() + screen.height() - outer.height()));
+    move(at);
 }
 
 void frmCtl::Frame1_DblClick(int index) {

@@ -43,6 +43,9 @@ public:
     int selectedBacklight() const;
     // The company-name variants the ticket plug-in offers.
     QComboBox& Combo1() const { return *Combo1_; }
+    // The ticket preview's size as the plug-in asks for it, in twips; it is blank until the next
+    // display update.
+    void setPreviewSize(int widthTwips, int heightTwips);
     // How long route setting lights every segment; 3000 ms on the real unit.
     void setLampTestMilliseconds(int milliseconds) { lampTestMilliseconds_ = milliseconds; }
 
@@ -63,6 +66,7 @@ private:
     void buildRightColumn();
     void buildPreview();
     void Form_Load();
+    void fitPreviewPart();
 
     void CommandButton1_Click(int index);
     void Command1_Click(int index);

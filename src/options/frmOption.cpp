@@ -2,6 +2,7 @@
 
 #include "controls/M_Degit.h"
 #include "options/ColourButton.h"
+#include "options/PluginCapabilities.h"
 #include "options/WrapPushButton.h"
 #include "options/WrapRadioButton.h"
 #include "panel/PanelAppearance.h"
@@ -13,6 +14,7 @@
 #include "platform/MsgBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/Shell.h"
+#include "platform/TicketPlugin.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -711,9 +713,19 @@ void frmOption::SetOptionInfo(const IniRecord& ini) {
     SetPlgin(txtSeiriPlgDir_->text());
 }
 
-int frmOption::SetPlgin(const QString&) {
-    // Reading ticket plug-ins joins the program later; until then no file is one.
-    return 0;
+int frmOption::SetPlgin(const QString& path) {
+    if (path.isEmpty())
+        return 0;
+    PlgInfo info{};
+    if (KvRes::KV4_GetPlgInfo(path, info) == 0)
+        return 0;
+    KvRes::KV4_SetPlgComment(path, *txtPlginComment_);
+    List1_->clear();
+    List1_->addItems(PluginCapabilities::lines(info));
+    emit previewSizeChosen(info.PrevWidth, info.PrevHeight);
+    if (info.CorpSwitch >= 1)
+        emit companyNamesOffered(path);
+    return 2;
 }
 
 void frmOption::reject() {

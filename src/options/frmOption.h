@@ -53,6 +53,10 @@ signals:
     void backlightReapplyRequested();
     // A new plug-in is being chosen: the operating panel's company list starts empty.
     void companyListCleared();
+    // A plug-in was read: the operating panel's preview takes its size, in twips.
+    void previewSizeChosen(int widthTwips, int heightTwips);
+    // The plug-in's company-name variants go to the operating panel's list.
+    void companyNamesOffered(const QString& plugin);
 
 protected:
     void reject() override;

@@ -5,9 +5,15 @@
 #include "platform/MsgBox.h"
 #include "platform/OleColor.h"
 #include "platform/ShiftJis.h"
+#include "platform/TicketDrawing.h"
+#include "platform/TicketPlugin.h"
 
 #include <QColorDialog>
+#include <QComboBox>
+#include <QDateTime>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QPlainTextEdit>
 #include <QSysInfo>
 
 namespace KvRes {
@@ -52,6 +58,26 @@ std::optional<ChoiceHook::DigitSettings> chooseDigitSettings(QWidget* owner, int
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return ChoiceHook::DigitSettings{dialog.zeroMode(), dialog.shift(), dialog.fillZero()};
+}
+
+// The plug-in last asked about, or nullptr when its file is not one. The file is read again only
+// when it is another file or has changed since, which one look at its size and time tells.
+const TicketPlugin* loadedPlugin(const QString& path) {
+    struct Loaded {
+        QString path;
+        QDateTime modified;
+        qint64 size = -1;
+        std::optional<TicketPlugin> plugin;
+    };
+    static Loaded loaded;
+    const QFileInfo file(path);
+    if (loaded.size < 0 || path != loaded.path || file.lastModified() != loaded.modified ||
+        file.size() != loaded.size) {
+        Result<TicketPlugin> read = readTicketPlugin(path);
+        loaded = {path, file.lastModified(), file.size(),
+                  read ? std::optional(std::move(read).value()) : std::nullopt};
+    }
+    return loaded.plugin ? &*loaded.plugin : nullptr;
 }
 
 } // namespace
@@ -120,9 +146,41 @@ int Call_dlg110(QWidget* owner, int, const QString& text) {
                           QMessageBox::Ok, QStringLiteral("dlg110"));
 }
 
-int KV4_DrawSeiriken(const QString&, QImage&, const QString&, const QString&, const QString&,
-                     qint32, qint16, qint16, qint16) {
-    return 0;
+int KV4_GetPlgInfo(const QString& plugin, PlgInfo& info) {
+    const TicketPlugin* loaded = loadedPlugin(plugin);
+    if (loaded == nullptr)
+        return 0;
+    info = loaded->info;
+    return 1;
+}
+
+int KV4_SetPlgComment(const QString& plugin, QPlainTextEdit& box) {
+    const TicketPlugin* loaded = loadedPlugin(plugin);
+    if (loaded == nullptr)
+        return 0;
+    box.setPlainText(loaded->comment);
+    return 1;
+}
+
+int KV4_SetCorpAddList(const QString& plugin, QComboBox& list) {
+    const TicketPlugin* loaded = loadedPlugin(plugin);
+    if (loaded == nullptr)
+        return 0;
+    const int chosen = list.currentIndex();
+    list.addItems(loaded->companies);
+    list.setCurrentIndex(chosen);
+    return 1;
+}
+
+int KV4_DrawSeiriken(const QString& plugin, QImage& target, const QString& stopName,
+                     const QString& dateText, const QString& timeText, qint32 routeNo,
+                     qint16 seiriNum, qint16 row, qint16 companyIndex) {
+    const TicketPlugin* loaded = loadedPlugin(plugin);
+    if (loaded == nullptr || target.isNull())
+        return 0;
+    drawTicket(*loaded, {stopName, dateText, timeText, routeNo, seiriNum, row, companyIndex},
+               target);
+    return 1;
 }
 
 int Call_dlg111(QWidget* owner, DateRecord& date) {

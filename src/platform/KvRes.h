@@ -10,8 +10,11 @@
 #include <memory>
 #include <optional>
 
+class QComboBox;
 class QImage;
+class QPlainTextEdit;
 class QWidget;
+struct PlgInfo;
 
 // Our stand-in for the maker's resource library: its dialogs and its Shift-JIS byte functions.
 // Every dialog is modal to its owner and reports "cancelled" the way the library did: 0 or an
@@ -57,8 +60,19 @@ struct DateRecord {
 // Date choice, starting from today. Returns non-zero and fills the record when a day was chosen.
 int Call_dlg111(QWidget* owner, DateRecord& date);
 
-// Draws the numbered ticket of a stop with the ticket plug-in onto the picture. Returns
-// non-zero when the plug-in drew it. Plug-ins are not read yet, so nothing is drawn.
+// The ticket plug-in calls. A plug-in file is read once and kept while its path, size and
+// modification time stay the same, so drawing the ticket at every step reads nothing. A file
+// that is not a plug-in, or cannot be read, gives 0 and changes nothing: why it was refused is
+// the plug-in tool's to tell (tools/check_plugin).
+
+// Fills the capability record (which the caller has zeroed); non-zero when it was filled.
+int KV4_GetPlgInfo(const QString& plugin, PlgInfo& info);
+// Puts the plug-in's comment into the box.
+int KV4_SetPlgComment(const QString& plugin, QPlainTextEdit& box);
+// Appends the plug-in's company-name variants to the list; the choice in the list stays.
+int KV4_SetCorpAddList(const QString& plugin, QComboBox& list);
+// Draws the numbered ticket of a stop over the whole picture, scaled to its size. Returns
+// non-zero when the plug-in drew it.
 int KV4_DrawSeiriken(const QString& plugin, QImage& target, const QString& stopName,
                      const QString& dateText, const QString& timeText, qint32 routeNo,
                      qint16 seiriNum, qint16 row, qint16 companyIndex);
