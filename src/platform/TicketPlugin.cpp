@@ -195,6 +195,7 @@ private:
             return;
         switch (section_) {
         case Info:
+            infoEndLine_ = number;
             infoLine(number, trimmed);
             break;
         case Companies:
@@ -296,6 +297,8 @@ private:
         }
         TicketElement element;
         element.kind = kind->kind;
+        // Counted before its checks, so that a faulty bar code is not reported as missing too.
+        barcodesGiven_ += element.kind == Kind::Barcode;
         if (this->element(number, *parts, element)) {
             plugin.elements.push_back(element);
             elementLines_.push_back(number);
@@ -483,7 +486,7 @@ private:
     void checkInfo() {
         for (std::size_t i = 0; i < kInfoKeys.size(); ++i)
             if (i != kOptionalKey && infoLines_[i] == 0)
-                problem(sectionLines_[Info],
+                problem(std::max(infoEndLine_, sectionLines_[Info]),
                         QStringLiteral("%1 is missing").arg(kInfoKeys[i].name));
         const PlgInfo& info = plugin.info;
         const auto check = [&](bool holds, qint32 PlgInfo::*field, const QString& what) {
@@ -498,12 +501,10 @@ private:
               QStringLiteral("CorpSwitch is 1 or more but [companies] names none"));
         if (info.CanBarcode != 1)
             return;
-        const auto barcodes = std::count_if(plugin.elements.begin(), plugin.elements.end(),
-                                            [](const auto& e) { return e.kind == Kind::Barcode; });
-        check(info.BarcodeCount == barcodes, &PlgInfo::BarcodeCount,
-              QStringLiteral("BarcodeCount is %1 but the ticket has %2 bar codes")
+        check(info.BarcodeCount == barcodesGiven_, &PlgInfo::BarcodeCount,
+              QStringLiteral("BarcodeCount is %1 but the ticket draws %2")
                   .arg(info.BarcodeCount)
-                  .arg(barcodes));
+                  .arg(barcodesGiven_));
         check(info.MaxRouteNo >= 1 && info.MaxRouteNo <= kMaxBarcodeNumber, &PlgInfo::MaxRouteNo,
               QStringLiteral("MaxRouteNo must be 1 to %1 (three digits in the bar code)")
                   .arg(kMaxBarcodeNumber));
@@ -554,7 +555,9 @@ private:
     std::array<int, SectionCount> sectionLines_{};
     std::array<int, kInfoKeys.size()> infoLines_{};
     QStringList commentLines_;
+    int infoEndLine_ = 0;
     int sizeLine_ = 0;
+    int barcodesGiven_ = 0;
     std::vector<int> elementLines_;
 };
 

@@ -1,0 +1,155 @@
+#include "platform/JapaneseFonts.h"
+#include "platform/Nw7.h"
+#include "platform/TicketDrawing.h"
+
+#include <QImage>
+#include <QTest>
+#include <map>
+
+namespace {
+
+const QString kSamples = QStringLiteral(Q57_SOURCE_DIR "/data/plugins/");
+
+// Reads NW-7 back from a row of modules or pixels (true = dark), with the symbology's own
+// table written out independently of the encoder's: n narrow, w wide, bar first.
+QString decodeNw7(const std::vector<bool>& row) {
+    static const std::map<QString, QChar> table{
+        {"nnnnnww", '0'}, {"nnnnwwn", '1'}, {"nnnwnnw", '2'}, {"wwnnnnn", '3'}, {"nnwnnwn", '4'},
+        {"wnnnnwn", '5'}, {"nwnnnnw", '6'}, {"nwnnwnn", '7'}, {"nwwnnnn", '8'}, {"wnnwnnn", '9'},
+        {"nnnwwnn", '-'}, {"nnwwnnn", '$'}, {"wnnnwnw", ':'}, {"wnwnnnw", '/'}, {"wnwnwnn", '.'},
+        {"nnwnwnw", '+'}, {"nnwwnwn", 'A'}, {"nwnwnnw", 'B'}, {"nnnwnww", 'C'}, {"nnnwwwn", 'D'},
+    };
+    const auto first = std::find(row.begin(), row.end(), true);
+    const auto last = std::find(row.rbegin(), row.rend(), true).base();
+    std::vector<int> runs;
+    for (auto it = first; it < last;) {
+        const auto end = std::find(it, last, !*it);
+        runs.push_back(int(end - it));
+        it = end;
+    }
+    if (runs.empty() || runs.size() % 8 != 7)
+        return {};
+    const auto [narrowest, widest] = std::minmax_element(runs.begin(), runs.end());
+    QString text;
+    for (std::size_t start = 0; start < runs.size(); start += 8) {
+        QString pattern;
+        for (std::size_t i = start; i < start + 7; ++i)
+            pattern += 2 * runs[i] > *narrowest + *widest ? u'w' : u'n';
+        const auto found = table.find(pattern);
+        if (found == table.end() ||
+            (start + 7 < runs.size() && 2 * runs[start + 7] > *narrowest + *widest))
+            return {};
+        text += found->second;
+    }
+    return text;
+}
+
+std::vector<bool> darkPixels(const QImage& image, int y, int left, int right) {
+    std::vector<bool> row;
+    for (int x = left; x < right; ++x)
+        row.push_back(qGray(image.pixel(x, y)) < 128);
+    return row;
+}
+
+const TicketElement& elementOf(const TicketPlugin& plugin, TicketElement::Kind kind) {
+    return *std::find_if(plugin.elements.begin(), plugin.elements.end(),
+                         [&](const TicketElement& e) { return e.kind == kind; });
+}
+
+// The pixel columns and middle row of an element in an image of the preview's size times scale.
+struct Place {
+    int left, right, middle;
+};
+Place placeOf(const TicketPlugin& plugin, const TicketElement& e, const QImage& image) {
+    const double sx = double(image.width()) / plugin.width;
+    const double sy = double(image.height()) / plugin.height;
+    return {int(e.x * sx), int((e.x + e.width) * sx), int((e.y + e.height / 2.0) * sy)};
+}
+
+QImage preview(const TicketPlugin& plugin, int scale = 1) {
+    return QImage(plugin.info.PrevWidth / 15 * scale, plugin.info.PrevHeight / 15 * scale,
+                  QImage::Format_RGB32);
+}
+
+} // namespace
+
+class tst_TicketDrawing : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { JapaneseFonts::registerSubstitutions(); }
+
+    void nw7SymbolsDecodeBack() {
+        for (const QString& data : QStringList{"A0123456789-$:/.+B", "C5D", "DA"})
+            QCOMPARE(decodeNw7(Nw7::modules(data)), data);
+        for (const QString& data : QStringList{"", "A", "0123", "A12", "a1a", "A1B2A", "A1x1A"})
+            QVERIFY2(Nw7::modules(data).empty(), qPrintable(data));
+    }
+
+    void ticketBarcodesDecodeFromThePixels() {
+        TicketPlugin plugin =
+            readTicketPlugin(kSamples + QStringLiteral("hoshizora-barcode.4SP")).valueOrThrow();
+        const TicketElement& barcode = elementOf(plugin, TicketElement::Kind::Barcode);
+        TicketValues values{QStringLiteral("中央病院前"),
+                            QStringLiteral("2026/04/01"),
+                            QStringLiteral("08:15:00"),
+                            12,
+                            7,
+                            23,
+                            1};
+        const auto decoded = [&](int scale) {
+            QImage image = preview(plugin, scale);
+            drawTicket(plugin, values, image);
+            const Place place = placeOf(plugin, barcode, image);
+            return decodeNw7(darkPixels(image, place.middle, place.left, place.right));
+        };
+        QCOMPARE(decoded(1), QStringLiteral("A0120007A"));
+        QCOMPARE(decoded(3), QStringLiteral("A0120007A"));
+        plugin.info.BarcodeRouteMode = 1;
+        values.routeNo = 345;
+        values.seiriNum = 99;
+        QCOMPARE(decoded(1), QStringLiteral("A345023099A"));
+        // A ticket number the plug-in does not recognise gets no bar code at all.
+        values.seiriNum = 100;
+        QCOMPARE(decoded(1), QString());
+    }
+
+    void ticketFillsTheImage() {
+        const TicketPlugin plugin =
+            readTicketPlugin(kSamples + QStringLiteral("komorebi-datetime.4SP")).valueOrThrow();
+        QImage image = preview(plugin);
+        image.fill(Qt::red);
+        drawTicket(TicketPlugin{}, {}, image);
+        QImage white = image;
+        white.fill(Qt::white);
+        QCOMPARE(image, white);
+
+        // A name too long for its box is narrowed into it, not cut off.
+        const TicketElement& stop = elementOf(plugin, TicketElement::Kind::StopName);
+        drawTicket(plugin, {QString(40, u'停'), {}, {}, 1, 1, 1, -1}, image);
+        const Place place = placeOf(plugin, stop, image);
+        const std::vector<bool> row = darkPixels(image, place.middle, 0, image.width());
+        const int first = int(std::find(row.begin(), row.end(), true) - row.begin());
+        const int last = int(row.rend() - std::find(row.rbegin(), row.rend(), true)) - 1;
+        QVERIFY2(first >= place.left && first <= place.left + 3,
+                 qPrintable(QString::number(first)));
+        QVERIFY2(last < place.right && last >= place.right - 4, qPrintable(QString::number(last)));
+
+        // Each value lands in its own element only.
+        QImage seven = preview(plugin);
+        drawTicket(plugin, {QStringLiteral("駅前"), {}, {}, 12, 7, 1, -1}, seven);
+        QImage eight = seven;
+        drawTicket(plugin, {QStringLiteral("駅前"), {}, {}, 12, 8, 1, -1}, eight);
+        const TicketElement& number = elementOf(plugin, TicketElement::Kind::Number);
+        const double sy = double(seven.height()) / plugin.height;
+        const int top = int(number.y * sy), bottom = int((number.y + number.height) * sy);
+        for (int y = 0; y < seven.height(); ++y) {
+            const bool same = std::memcmp(seven.constScanLine(y), eight.constScanLine(y),
+                                          std::size_t(seven.bytesPerLine())) == 0;
+            QVERIFY2(same || (y >= top && y <= bottom), qPrintable(QString::number(y)));
+        }
+        QVERIFY(seven != eight);
+    }
+};
+
+QTEST_MAIN(tst_TicketDrawing)
+#include "tst_TicketDrawing.moc"
