@@ -13,6 +13,7 @@
 #include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHash>
 #include <QPlainTextEdit>
 #include <QSysInfo>
 
@@ -60,24 +61,28 @@ std::optional<ChoiceHook::DigitSettings> chooseDigitSettings(QWidget* owner, int
     return ChoiceHook::DigitSettings{dialog.zeroMode(), dialog.shift(), dialog.fillZero()};
 }
 
-// The plug-in last asked about, or nullptr when its file is not one. The file is read again only
-// when it is another file or has changed since, which one look at its size and time tells.
+// A plug-in asked about, or nullptr when its file is not one. The few files last asked about are
+// kept, and one is read again only when it has changed since, which one look at its size and
+// time tells.
 const TicketPlugin* loadedPlugin(const QString& path) {
     struct Loaded {
-        QString path;
         QDateTime modified;
         qint64 size = -1;
         std::optional<TicketPlugin> plugin;
     };
-    static Loaded loaded;
+    constexpr qsizetype kKept = 4;
+    static QHash<QString, Loaded> loaded;
     const QFileInfo file(path);
-    if (loaded.size < 0 || path != loaded.path || file.lastModified() != loaded.modified ||
-        file.size() != loaded.size) {
+    auto kept = loaded.find(path);
+    if (kept == loaded.end() || file.lastModified() != kept->modified ||
+        file.size() != kept->size) {
+        if (kept == loaded.end() && loaded.size() >= kKept)
+            loaded.clear();
         Result<TicketPlugin> read = readTicketPlugin(path);
-        loaded = {path, file.lastModified(), file.size(),
-                  read ? std::optional(std::move(read).value()) : std::nullopt};
+        kept = loaded.insert(path, {file.lastModified(), file.size(),
+                                    read ? std::optional(std::move(read).value()) : std::nullopt});
     }
-    return loaded.plugin ? &*loaded.plugin : nullptr;
+    return kept->plugin ? &*kept->plugin : nullptr;
 }
 
 } // namespace

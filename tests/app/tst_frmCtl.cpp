@@ -5,12 +5,15 @@
 #include "controls/M_Degit.h"
 #include "options/frmOption.h"
 #include "panel/Form1.h"
+#include "platform/KvRes.h"
 #include "platform/MsgBox.h"
 #include "platform/SafeSave.h"
 #include "platform/ShiftJis.h"
+#include "support/Nw7Reading.h"
 #include "support/TestSupport.h"
 
 #include <QBuffer>
+#include <QClipboard>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -99,9 +102,18 @@ private slots:
                            QPoint(2, 150));
         QCOMPARE(TestSupport::inputPanelInFront(ctl), 1);
 
+        // Opened at the screen's corner, the wider window moves left to stay whole on the
+        // screen, and a taller ticket moves it up; that is where it is kept.
         auto& toggle = rig.control(QStringLiteral("Check4"));
         QTest::mouseClick(&toggle, Qt::LeftButton);
         QCOMPARE(ctl.width(), 594);
+        QCOMPARE(ctl.frameGeometry().bottomRight(), screen.bottomRight());
+        ctl.setPreviewSize(4500, 4200);
+        QCOMPARE(ctl.size(), QSize(674, 334));
+        QCOMPARE(ctl.frameGeometry().bottomRight(), screen.bottomRight());
+        IniRecord kept;
+        ctl.GetCtrlDataInfo(kept);
+        QCOMPARE(QPoint(kept.CtlLeft, kept.CtlTop), ctl.pos() * 15);
 
         rig.control<QScrollBar>(QStringLiteral("HScroll1(0)")).setValue(150);
         rig.control<QScrollBar>(QStringLiteral("HScroll1(1)")).setValue(2500);
@@ -294,6 +306,89 @@ private slots:
         rig.click(QStringLiteral("Command2(1)"));
         QCOMPARE(rig.value(3), QVariant(0));
         QCOMPARE(rig.value(10), QVariant(63));
+    }
+
+    void ticketPreview() {
+        Rig rig;
+        frmCtl& ctl = *rig.ctl;
+        rig.write("12.hy3", count(3) + record("A", 1, {}) +
+                                record(ShiftJis::encode(QStringLiteral("駅前")), 9, {}) +
+                                record(ShiftJis::encode(QStringLiteral("市役所")), 12, {}));
+        // A ticket of 200 x 100 units shown at 200 x 100 pixels. The reference puts fixed texts
+        // where the ticket has its number, stop and date.
+        const QString info = QStringLiteral(
+            "Q57-TICKET-PLUGIN 1\n[info]\nPrevWidth = 3000\nPrevHeight = 1500\nCanDate = 1\n"
+            "CanTime = 0\nCanRouteNo = 0\nCanStopName = 1\nCanBarcode = 1\nBarcodeCount = 1\n"
+            "MaxRouteNo = 99\nBarcodeRouteMode = 1\nStopRangeFrom = 1\nStopRangeTo = 99\n"
+            "CorpSwitch = 0\n[ticket]\nsize 200 100\n");
+        const QString places = QStringLiteral("%1 0 0 60 50 size=40 weight=bold%2\n"
+                                              "%3 60 0 140 50 size=30%4\n"
+                                              "%5 0 50 200 20 size=16%6\nbarcode 0 70 200 30\n");
+        const QByteArray ticket =
+            (info + places.arg("number", "", "stop", "", "date", "")).toUtf8();
+        rig.write("ticket.4SP", ticket);
+        auto reference = [&](int number, const QString& stop, const QString& date) {
+            const QString text = QStringLiteral(" text=\"%1\"");
+            rig.write("reference.4SP", (info + places.arg("text", text.arg(number), "text",
+                                                          text.arg(stop), "text", text.arg(date)))
+                                           .toUtf8());
+            QImage drawn(200, 100, QImage::Format_RGB32);
+            drawn.fill(Qt::red);
+            KvRes::KV4_DrawSeiriken(rig.folder.filePath("reference.4SP"), drawn, {}, {}, {}, 0, 0,
+                                    0, -1);
+            return drawn.copy(0, 0, 200, 70);
+        };
+        QWidget& preview = rig.control<QWidget>(QStringLiteral("picSeirikenPrev"));
+        auto shown = [&preview] { return TestSupport::grabbed(preview).copy(0, 0, 200, 70); };
+        rig.settings([&rig](IniRecord& s) {
+            s.UseSeiriPrev = 1;
+            s.SeiriPlgFile = rig.folder.filePath("ticket.4SP");
+            s.DateUpdateOnPrint = 0, s.DateFixed = -1;
+            s.FixedDate = QStringLiteral("2026/01/05");
+        });
+        QCOMPARE(preview.size(), QSize(200, 100));
+        QCOMPARE(rig.setRoute(QStringLiteral("12"), QStringLiteral("1")), QString());
+        const struct {
+            int number;
+            const char* stop;
+            const char* barcode; // route, record, ticket number
+        } stops[2] = {{9, "駅前", "A012002009A"}, {12, "市役所", "A012003012A"}};
+        for (const auto& stop : stops) {
+            rig.click(QStringLiteral("Command2(1)"));
+            QCOMPARE(shown(), reference(stop.number, QString::fromUtf8(stop.stop), "2026/01/05"));
+            const QImage bars = TestSupport::grabbed(preview);
+            QCOMPARE(TestSupport::decodeNw7(TestSupport::darkPixels(bars, 85, 0, 200)),
+                     QString::fromLatin1(stop.barcode));
+        }
+
+        // The day's date when the ticket is printed; the copy menu takes what is shown.
+        rig.settings([](IniRecord& s) { s.DateUpdateOnPrint = -1, s.DateFixed = 0; });
+        rig.click(QStringLiteral("Command2(0)"));
+        QCOMPARE(shown(), reference(9, "駅前", QDate::currentDate().toString("MM-dd-yyyy")));
+        ctl.findChild<QAction*>(QStringLiteral("MnuHideCopy"))->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+                 TestSupport::grabbed(preview));
+
+        // Stepping does not read the file again until its size or time changes.
+        const QString file = rig.folder.filePath("ticket.4SP");
+        const QDateTime written = QFileInfo(file).lastModified();
+        rig.write("ticket.4SP", QByteArray(ticket).replace("size=40", "size=20"));
+        QFile touched(file);
+        QVERIFY(touched.open(QIODevice::ReadWrite));
+        QVERIFY(touched.setFileTime(written, QFileDevice::FileModificationTime));
+        const QImage before = shown();
+        rig.click(QStringLiteral("Command2(1)"));
+        rig.click(QStringLiteral("Command2(0)"));
+        QCOMPARE(shown(), before);
+        QVERIFY(touched.setFileTime(written.addSecs(2), QFileDevice::FileModificationTime));
+        rig.click(QStringLiteral("Command2(1)"));
+        rig.click(QStringLiteral("Command2(0)"));
+        QVERIFY(shown() != before);
+
+        // With the preview off the picture is only cleared.
+        rig.settings([](IniRecord& s) { s.UseSeiriPrev = 0; });
+        rig.click(QStringLiteral("Command2(1)"));
+        QCOMPARE(TestSupport::countColour(TestSupport::grabbed(preview), Qt::white), 200 * 100);
     }
 
     void backlight() {

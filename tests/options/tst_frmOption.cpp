@@ -17,6 +17,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QtTest>
@@ -179,31 +181,88 @@ private slots:
         QCOMPARE(choices.asked().last().title, QStringLiteral("フォルダーを選択してください"));
         QCOMPARE(dialog.currentSettings().TapeDataDir, QStringLiteral("/data/放送"));
 
-        // Until plug-ins can be read, any file is refused with the message; the path stays.
-        auto& plugin = control<QLineEdit>(dialog, QStringLiteral("txtSeiriPlgDir"));
-        plugin.setText(QStringLiteral("old.4SP"));
-        QComboBox& companies = program.operatingPanel().Combo1();
-        companies.addItem(QStringLiteral("old company"));
-        MessageBoxHook boxes;
-        choices.setNextFileName(QStringLiteral("/plugins/ticket.4SP"));
-        control<QPushButton>(dialog, QStringLiteral("Command1")).click();
-        QCOMPARE(choices.asked().last().title, QStringLiteral("プラグインの選択"));
-        const MessageBoxHook::Asked refusal{
-            QMessageBox::Critical, QStringLiteral("プラグインロードエラー"),
-            QStringLiteral("指定したファイルはプラグインでないか、内容が不正です"), QMessageBox::Ok,
-            QString()};
-        QVERIFY(boxes.asked() == QList({refusal}));
-        QCOMPARE(plugin.text(), QStringLiteral("old.4SP"));
-        QCOMPARE(companies.count(), 0);
-        control<QPushButton>(dialog, QStringLiteral("Command11")).click();
-        QVERIFY(plugin.text().isEmpty());
-
         // The folder goes to the desktop's handler for files.
         QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openedUrl");
         control<QLineEdit>(dialog, QStringLiteral("Text2(0)")).setText(QStringLiteral("/data"));
         control<QPushButton>(dialog, QStringLiteral("Command10(0)")).click();
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         QCOMPARE(opened_, QUrl::fromLocalFile(QStringLiteral("/data")));
+    }
+
+    void pluginChoiceAndClearing() {
+        Q57App program;
+        frmOption& dialog = program.options();
+        const QString fixtures = QStringLiteral(Q57_SOURCE_DIR "/tests/data/plugins/");
+        const QString hoshizora =
+            QStringLiteral(Q57_SOURCE_DIR "/data/plugins/hoshizora-barcode.4SP");
+        auto& path = control<QLineEdit>(dialog, QStringLiteral("txtSeiriPlgDir"));
+        auto& capabilities = control<QListWidget>(dialog, QStringLiteral("List1"));
+        auto& comment = control<QPlainTextEdit>(dialog, QStringLiteral("txtPlginComment"));
+        QComboBox& companies = program.operatingPanel().Combo1();
+        QWidget& preview = control(program.operatingPanel(), QStringLiteral("picSeirikenPrev"));
+        auto lines = [&capabilities] {
+            QStringList shown;
+            for (int i = 0; i < capabilities.count(); ++i)
+                shown << capabilities.item(i)->text();
+            return shown;
+        };
+        control<QCheckBox>(dialog, QStringLiteral("chkUseSeiriPrev")).click();
+        KvRes::ChoiceHook choices;
+        MessageBoxHook boxes;
+        auto choose = [&](const QString& file) {
+            choices.setNextFileName(file);
+            control<QPushButton>(dialog, QStringLiteral("Command1")).click();
+        };
+
+        choose(hoshizora);
+        QCOMPARE(choices.asked().last().title, QStringLiteral("プラグインの選択"));
+        QCOMPARE(path.text(), hoshizora);
+        const QStringList shown = lines();
+        QCOMPARE(shown.size(), 10);
+        QCOMPARE(shown.first(), QStringLiteral("日付の印字 ---> 可能"));
+        QCOMPARE(shown.last(), QStringLiteral("社名切り替え:---> 可能"));
+        QVERIFY(comment.toPlainText().startsWith(QStringLiteral("ほしぞら交通 整理券")));
+        QCOMPARE(companies.count(), 3);
+        QCOMPARE(companies.itemText(2), QStringLiteral("ほしぞら観光バス"));
+        QCOMPARE(preview.size(), QSize(200, 280));
+        QVERIFY(boxes.asked().isEmpty());
+
+        // A refused file: the message once, the old plug-in still shown and kept, but the
+        // company list emptied.
+        const QString described = comment.toPlainText();
+        choose(fixtures + QStringLiteral("version-2.4SP"));
+        const MessageBoxHook::Asked refusal{
+            QMessageBox::Critical, QStringLiteral("プラグインロードエラー"),
+            QStringLiteral("指定したファイルはプラグインでないか、内容が不正です"), QMessageBox::Ok,
+            QString()};
+        QVERIFY(boxes.asked() == QList({refusal}));
+        QCOMPARE(path.text(), hoshizora);
+        QCOMPARE(lines(), shown);
+        QCOMPARE(comment.toPlainText(), described);
+        QCOMPARE(preview.size(), QSize(200, 280));
+        QCOMPARE(companies.count(), 0);
+
+        // Without company names the list is left as it is; a preview of no size is taken.
+        companies.addItem(QStringLiteral("own"));
+        QCOMPARE(dialog.SetPlgin(fixtures + QStringLiteral("flags-2.4SP")), 2);
+        QCOMPARE(lines().size(), 6);
+        QCOMPARE(companies.count(), 1);
+        QVERIFY(dialog.SetPlgin(fixtures + QStringLiteral("zero-preview.4SP")) != 0);
+        QCOMPARE(preview.size(), QSize(0, 0));
+        QCOMPARE(dialog.SetPlgin(QString()), 0);
+
+        // The stored plug-in is read with the settings; its names are added to the list.
+        TestSupport::changeSettings(dialog, [&](IniRecord& s) { s.SeiriPlgFile = hoshizora; });
+        QCOMPARE(lines(), shown);
+        QCOMPARE(companies.count(), 4);
+        QCOMPARE(preview.size(), QSize(200, 280));
+
+        control<QPushButton>(dialog, QStringLiteral("Command11")).click();
+        QVERIFY(path.text().isEmpty());
+        QCOMPARE(capabilities.count(), 0);
+        QVERIFY(comment.toPlainText().isEmpty());
+        QCOMPARE(companies.count(), 4);
+        QCOMPARE(preview.size(), QSize(200, 280));
     }
 
     void okReappliesTheDisplayChoices() {
