@@ -46,6 +46,10 @@ int main(int argc, char* argv[]) {
     settings.PreSoundFile1 = sound("two_tone.mp3");
     settings.PreSoundFile2 = sound("four_tone.mid");
     settings.PreSoundFile3 = sound("step3.wav");
+    // The preview (opened below) shows a sample ticket as soon as a route is set.
+    settings.UseSeiriPrev = 1;
+    settings.SeiriPlgFile = QDir(QString::fromLocal8Bit(argv[1]))
+                                .absoluteFilePath(QStringLiteral("plugins/hoshizora-barcode.4SP"));
     program.options().SetOptionInfo(settings);
     // Both windows where any screen shows them: the panel at the top left, the operating panel
     // under it with the route lists in front.
@@ -54,6 +58,7 @@ int main(int argc, char* argv[]) {
     windows.CtlLeft = 0;
     windows.CtlTop = 340 * 15;
     windows.CtlViewMode = 1;
+    windows.PreviewOpen = 1;
     program.operatingPanel().SetCtrlDataInfo(windows);
     program.form().move(0, 0);
     program.SaveIni();
