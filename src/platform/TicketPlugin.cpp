@@ -476,12 +476,14 @@ private:
                          [](const auto& a, const auto& b) { return a.line < b.line; });
     }
 
-    int lineOf(qint32 PlgInfo::*field) const {
+    static std::size_t indexOf(qint32 PlgInfo::*field) {
         for (std::size_t i = 0; i < kInfoKeys.size(); ++i)
             if (kInfoKeys[i].field == field)
-                return infoLines_[i];
+                return i;
         return 0;
     }
+    int lineOf(qint32 PlgInfo::*field) const { return infoLines_[indexOf(field)]; }
+    static const char* nameOf(qint32 PlgInfo::*field) { return kInfoKeys[indexOf(field)].name; }
 
     void checkInfo() {
         for (std::size_t i = 0; i < kInfoKeys.size(); ++i)
@@ -516,38 +518,24 @@ private:
     }
 
     void checkElements() {
-        const PlgInfo& info = plugin.info;
+        // The capability each kind of element prints under.
+        static constexpr struct {
+            Kind kind;
+            qint32 PlgInfo::*flag;
+        } needs[] = {{Kind::Date, &PlgInfo::CanDate},
+                     {Kind::Time, &PlgInfo::CanTime},
+                     {Kind::RouteNo, &PlgInfo::CanRouteNo},
+                     {Kind::StopName, &PlgInfo::CanStopName},
+                     {Kind::Barcode, &PlgInfo::CanBarcode}};
         for (std::size_t i = 0; i < plugin.elements.size(); ++i) {
-            const auto need = [&](qint32 flag, const char* what) {
-                if (flag != 1)
-                    problem(elementLines_[i],
-                            QStringLiteral("a %1 element needs %2 = 1")
-                                .arg(kKinds[int(plugin.elements[i].kind)].name, what));
-            };
-            switch (plugin.elements[i].kind) {
-            case Kind::Date:
-                need(info.CanDate, "CanDate");
-                break;
-            case Kind::Time:
-                need(info.CanTime, "CanTime");
-                break;
-            case Kind::RouteNo:
-                need(info.CanRouteNo, "CanRouteNo");
-                break;
-            case Kind::StopName:
-                need(info.CanStopName, "CanStopName");
-                break;
-            case Kind::Barcode:
-                need(info.CanBarcode, "CanBarcode");
-                break;
-            case Kind::Company:
-                if (plugin.companies.isEmpty())
-                    problem(elementLines_[i],
-                            QStringLiteral("a company element needs a name in [companies]"));
-                break;
-            default:
-                break;
-            }
+            const Kind kind = plugin.elements[i].kind;
+            if (kind == Kind::Company && plugin.companies.isEmpty())
+                problem(elementLines_[i],
+                        QStringLiteral("a company element needs a name in [companies]"));
+            for (const auto& need : needs)
+                if (need.kind == kind && plugin.info.*need.flag != 1)
+                    problem(elementLines_[i], QStringLiteral("a %1 element needs %2 = 1")
+                                                  .arg(kKinds[int(kind)].name, nameOf(need.flag)));
         }
     }
 
