@@ -200,11 +200,8 @@ private slots:
         auto& comment = control<QPlainTextEdit>(dialog, QStringLiteral("txtPlginComment"));
         QComboBox& companies = program.operatingPanel().Combo1();
         QWidget& preview = control(program.operatingPanel(), QStringLiteral("picSeirikenPrev"));
-        auto lines = [&capabilities] {
-            QStringList shown;
-            for (int i = 0; i < capabilities.count(); ++i)
-                shown << capabilities.item(i)->text();
-            return shown;
+        auto lastLine = [&capabilities] {
+            return capabilities.item(capabilities.count() - 1)->text();
         };
         control<QCheckBox>(dialog, QStringLiteral("chkUseSeiriPrev")).click();
         KvRes::ChoiceHook choices;
@@ -217,10 +214,9 @@ private slots:
         choose(hoshizora);
         QCOMPARE(choices.asked().last().title, QStringLiteral("プラグインの選択"));
         QCOMPARE(path.text(), hoshizora);
-        const QStringList shown = lines();
-        QCOMPARE(shown.size(), 10);
-        QCOMPARE(shown.first(), QStringLiteral("日付の印字 ---> 可能"));
-        QCOMPARE(shown.last(), QStringLiteral("社名切り替え:---> 可能"));
+        QCOMPARE(capabilities.count(), 10);
+        QCOMPARE(capabilities.item(0)->text(), QStringLiteral("日付の印字 ---> 可能"));
+        QCOMPARE(lastLine(), QStringLiteral("社名切り替え:---> 可能"));
         QVERIFY(comment.toPlainText().startsWith(QStringLiteral("ほしぞら交通 整理券")));
         QCOMPARE(companies.count(), 3);
         QCOMPARE(companies.itemText(2), QStringLiteral("ほしぞら観光バス"));
@@ -237,7 +233,8 @@ private slots:
             QString()};
         QVERIFY(boxes.asked() == QList({refusal}));
         QCOMPARE(path.text(), hoshizora);
-        QCOMPARE(lines(), shown);
+        QCOMPARE(capabilities.count(), 10);
+        QCOMPARE(lastLine(), QStringLiteral("社名切り替え:---> 可能"));
         QCOMPARE(comment.toPlainText(), described);
         QCOMPARE(preview.size(), QSize(200, 280));
         QCOMPARE(companies.count(), 0);
@@ -245,7 +242,8 @@ private slots:
         // Without company names the list is left as it is; a preview of no size is taken.
         companies.addItem(QStringLiteral("own"));
         QCOMPARE(dialog.SetPlgin(fixtures + QStringLiteral("flags-2.4SP")), 2);
-        QCOMPARE(lines().size(), 6);
+        QCOMPARE(capabilities.count(), 6);
+        QCOMPARE(lastLine(), QStringLiteral("社名切り替え:---> 不可"));
         QCOMPARE(companies.count(), 1);
         QVERIFY(dialog.SetPlgin(fixtures + QStringLiteral("zero-preview.4SP")) != 0);
         QCOMPARE(preview.size(), QSize(0, 0));
@@ -253,7 +251,8 @@ private slots:
 
         // The stored plug-in is read with the settings; its names are added to the list.
         TestSupport::changeSettings(dialog, [&](IniRecord& s) { s.SeiriPlgFile = hoshizora; });
-        QCOMPARE(lines(), shown);
+        QCOMPARE(capabilities.count(), 10);
+        QCOMPARE(lastLine(), QStringLiteral("社名切り替え:---> 可能"));
         QCOMPARE(companies.count(), 4);
         QCOMPARE(preview.size(), QSize(200, 280));
 
