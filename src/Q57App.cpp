@@ -1,5 +1,6 @@
 #include "Q57App.h"
 
+#include "announce/JTalkSpeech.h"
 #include "app/frmCtl.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
@@ -16,9 +17,9 @@
 
 namespace {
 
-// Speech comes with the speech engine; until then it is not usable.
+// Open JTalk where the machine has it, with its dictionary and a voice; else none.
 std::unique_ptr<SpeechObject> machineSpeech() {
-    return nullptr;
+    return JTalkSpeech::create(JTalkSpeech::Config());
 }
 
 } // namespace

@@ -27,10 +27,11 @@ namespace {
 
 const QColor kLit(248, 210, 114);
 
-// The program with its two windows, reading fare files from a folder of the test's own.
+// The program with its two windows, reading fare files from a folder of the test's own, without
+// speech (the announcement group is tested with the announcements).
 struct Rig {
     QTemporaryDir folder;
-    Q57App program;
+    Q57App program{{}, [] { return std::unique_ptr<SpeechObject>(); }};
     Form1& form = program.form();
     frmCtl* ctl = &program.operatingPanel();
 
