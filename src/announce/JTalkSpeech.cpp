@@ -2,6 +2,7 @@
 
 #include "announce/SpeechAdjustDialog.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -82,6 +83,12 @@ JTalkSpeech::JTalkSpeech(const Config& config, QString dictionary, QStringList v
     if (!QDir().mkpath(cacheFolder_)) {
         temporaryCache_ = std::make_unique<QTemporaryDir>();
         cacheFolder_ = temporaryCache_->path();
+    }
+    // What a run that ended without its engine's clearing up left half-written.
+    const QDateTime yesterday = QDateTime::currentDateTimeUtc().addDays(-1);
+    for (const QFileInfo& part : QDir(cacheFolder_).entryInfoList({QStringLiteral("*.part")})) {
+        if (part.lastModified() < yesterday)
+            QFile::remove(part.filePath());
     }
     connect(&player_, &SoundPlayer::finished, this, [this] {
         if (state_ == State::Playing)
@@ -182,8 +189,10 @@ JTalkSpeech::Render* JTalkSpeech::render(const QString& text, const SpeechSettin
                                          const QString& file) {
     auto* job = new Render(this);
     job->file = file;
+    // Another copy of the program may render the same text into the same folder.
     job->part =
-        file.chopped(4) + QLatin1Char('-') + QString::number(++renders_) + QStringLiteral(".part");
+        file.chopped(4) +
+        QStringLiteral("-%1-%2.part").arg(QCoreApplication::applicationPid()).arg(++renders_);
     connect(job, &QProcess::finished, this, [this, job](int code, QProcess::ExitStatus status) {
         rendered(job, status == QProcess::NormalExit && code == 0 &&
                           QFileInfo(job->part).size() > kWavHeader);
