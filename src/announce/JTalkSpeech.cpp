@@ -34,6 +34,7 @@ struct JTalkSpeech::Render : QProcess {
     using QProcess::QProcess;
     QString file;
     QString part;
+    bool ended = false; // rendered() has taken its outcome
 };
 
 JTalkSpeech::Config::Config()
@@ -97,8 +98,10 @@ JTalkSpeech::JTalkSpeech(const Config& config, QString dictionary, QStringList v
 }
 
 JTalkSpeech::~JTalkSpeech() {
-    // Runs still going, and those cut off but not yet ended, end with the engine.
-    for (Render* job : findChildren<Render*>()) {
+    // Runs still going, and those cut off but not yet ended, end with the engine. Every
+    // process the engine owns is one of its renders.
+    for (QProcess* process : findChildren<QProcess*>()) {
+        auto* job = static_cast<Render*>(process);
         job->disconnect();
         job->kill();
         job->waitForFinished();
@@ -210,10 +213,12 @@ JTalkSpeech::Render* JTalkSpeech::render(const QString& text, const SpeechSettin
                 QString::number(settings.volume), QStringLiteral("-ow"), job->part});
     job->write(text.toUtf8());
     job->closeWriteChannel();
-    return job;
+    // A program that cannot be started may be reported from within start().
+    return job->ended ? nullptr : job;
 }
 
 void JTalkSpeech::rendered(Render* job, bool ok) {
+    job->ended = true;
     job->disconnect(this);
     job->deleteLater();
     if (ok) {
@@ -241,9 +246,17 @@ void JTalkSpeech::rendered(Render* job, bool ok) {
 
 void JTalkSpeech::abandon(Render* job) {
     job->disconnect(this);
-    connect(job, &QProcess::finished, job, [job] {
+    const auto end = [job] {
         QFile::remove(job->part);
         job->deleteLater();
+    };
+    if (job->state() == QProcess::NotRunning) {
+        end();
+        return;
+    }
+    connect(job, &QProcess::stateChanged, job, [end](QProcess::ProcessState state) {
+        if (state == QProcess::NotRunning)
+            end();
     });
     job->kill();
 }
