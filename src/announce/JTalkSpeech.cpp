@@ -2,6 +2,7 @@
 
 #include "announce/SpeechAdjustDialog.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -33,6 +34,7 @@ struct JTalkSpeech::Render : QProcess {
     using QProcess::QProcess;
     QString file;
     QString part;
+    bool ended = false; // rendered() has taken its outcome
 };
 
 JTalkSpeech::Config::Config()
@@ -83,6 +85,12 @@ JTalkSpeech::JTalkSpeech(const Config& config, QString dictionary, QStringList v
         temporaryCache_ = std::make_unique<QTemporaryDir>();
         cacheFolder_ = temporaryCache_->path();
     }
+    // What a run that ended without its engine's clearing up left half-written.
+    const QDateTime yesterday = QDateTime::currentDateTimeUtc().addDays(-1);
+    for (const QFileInfo& part : QDir(cacheFolder_).entryInfoList({QStringLiteral("*.part")})) {
+        if (part.lastModified() < yesterday)
+            QFile::remove(part.filePath());
+    }
     connect(&player_, &SoundPlayer::finished, this, [this] {
         if (state_ == State::Playing)
             state_ = State::Idle;
@@ -90,8 +98,10 @@ JTalkSpeech::JTalkSpeech(const Config& config, QString dictionary, QStringList v
 }
 
 JTalkSpeech::~JTalkSpeech() {
-    // Runs still going, and those cut off but not yet ended, end with the engine.
-    for (Render* job : findChildren<Render*>()) {
+    // Runs still going, and those cut off but not yet ended, end with the engine. Every
+    // process the engine owns is one of its renders.
+    for (QProcess* process : findChildren<QProcess*>()) {
+        auto* job = static_cast<Render*>(process);
         job->disconnect();
         job->kill();
         job->waitForFinished();
@@ -182,8 +192,10 @@ JTalkSpeech::Render* JTalkSpeech::render(const QString& text, const SpeechSettin
                                          const QString& file) {
     auto* job = new Render(this);
     job->file = file;
+    // Another copy of the program may render the same text into the same folder.
     job->part =
-        file.chopped(4) + QLatin1Char('-') + QString::number(++renders_) + QStringLiteral(".part");
+        file.chopped(4) +
+        QStringLiteral("-%1-%2.part").arg(QCoreApplication::applicationPid()).arg(++renders_);
     connect(job, &QProcess::finished, this, [this, job](int code, QProcess::ExitStatus status) {
         rendered(job, status == QProcess::NormalExit && code == 0 &&
                           QFileInfo(job->part).size() > kWavHeader);
@@ -201,10 +213,12 @@ JTalkSpeech::Render* JTalkSpeech::render(const QString& text, const SpeechSettin
                 QString::number(settings.volume), QStringLiteral("-ow"), job->part});
     job->write(text.toUtf8());
     job->closeWriteChannel();
-    return job;
+    // A program that cannot be started may be reported from within start().
+    return job->ended ? nullptr : job;
 }
 
 void JTalkSpeech::rendered(Render* job, bool ok) {
+    job->ended = true;
     job->disconnect(this);
     job->deleteLater();
     if (ok) {
@@ -232,9 +246,17 @@ void JTalkSpeech::rendered(Render* job, bool ok) {
 
 void JTalkSpeech::abandon(Render* job) {
     job->disconnect(this);
-    connect(job, &QProcess::finished, job, [job] {
+    const auto end = [job] {
         QFile::remove(job->part);
         job->deleteLater();
+    };
+    if (job->state() == QProcess::NotRunning) {
+        end();
+        return;
+    }
+    connect(job, &QProcess::stateChanged, job, [end](QProcess::ProcessState state) {
+        if (state == QProcess::NotRunning)
+            end();
     });
     job->kill();
 }

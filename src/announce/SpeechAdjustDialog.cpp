@@ -20,6 +20,7 @@ QSlider* addSlider(QFormLayout& form, const QString& caption, const QString& nam
     auto* slider = new QSlider(Qt::Horizontal);
     slider->setObjectName(name);
     slider->setRange(low, high);
+    slider->setMinimumWidth(200);
     slider->setValue(value);
     auto* label = new QLabel(shown(value));
     label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("+00.0 dB")));

@@ -124,6 +124,8 @@ private slots:
             auto failing = f.make();
             failing->Speak(kShort);
             QTRY_COMPARE_WITH_TIMEOUT(failing->Status(), -1, kWait);
+            failing->Stop();
+            QCOMPARE(failing->Status(), 0);
         }
     }
 
