@@ -3,6 +3,7 @@
 
 #include "Q57App.h"
 #include "announce/JTalkSpeech.h"
+#include "announce/SpeechAdjustDialog.h"
 #include "app/FareFile.h"
 #include "app/frmCtl.h"
 #include "controls/M_Degit.h"
@@ -145,6 +146,11 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(rig.capture.seconds(QStringLiteral("speech")) > 0.5, 20000);
         rig.press(QStringLiteral("cmdTapeStop"));
         QCOMPARE(stops.count(), 4);
+        SpeechAdjustHook adjust;
+        rig.press(QStringLiteral("cmdTapeSet"));
+        QCOMPARE(adjust.asked().size(), 1);
+        QCOMPARE(adjust.asked()[0].owner, &rig.ctl);
+        QCOMPARE(adjust.asked()[0].title, QStringLiteral("音声の調節"));
 
         // An empty text cannot be spoken (status -1): exactly one more stop follows.
         rig.setRoute(QStringLiteral("\"\",0,0\n"));
