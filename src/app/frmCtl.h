@@ -24,8 +24,7 @@ class QScrollBar;
 
 // The driver's central operating panel: route setting, stepping, blanking, night fare,
 // backlight, the stop-name scroll, the announcements, the ticket preview and the way into the
-// options dialog.
-// Closing it ends the program.
+// options dialog. Closing it ends the program.
 class frmCtl : public QWidget {
     Q_OBJECT
 public:
