@@ -70,7 +70,7 @@ QString path(const QString& folder, const QString& routeNo) {
         return asWritten;
     // A folder's name filters ignore case unless told otherwise.
     const QStringList found = QDir(folder.isEmpty() ? QStringLiteral(".") : folder)
-                                  .entryList({name}, QDir::Files | QDir::Hidden, QDir::Name);
+                                  .entryList({name}, QDir::Files, QDir::Name);
     return found.isEmpty() ? asWritten : folder + found.first();
 }
 
