@@ -41,35 +41,6 @@ void writeRoute(const QString& path, const QString& name) {
         qFatal("cannot write the route");
 }
 
-// The longest time the event loop went without turning: how long the window was blocked.
-class Heartbeat {
-public:
-    Heartbeat() {
-        timer_.setInterval(0);
-        QObject::connect(&timer_, &QTimer::timeout, [this] { beat(); });
-        clock_.start();
-        timer_.start();
-    }
-    void beat() { longest_ = std::max(longest_, clock_.restart()); }
-    // The longest block since the last call.
-    qint64 takeLongest() {
-        beat();
-        return std::exchange(longest_, 0);
-    }
-
-private:
-    QTimer timer_;
-    QElapsedTimer clock_;
-    qint64 longest_ = 0;
-};
-
-void runEventsFor(int milliseconds) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
-
 // The operating panel, driven by its buttons as the driver would.
 struct Panel {
     Q57App program;

@@ -2,6 +2,7 @@
 // memory that the sound devices of a running simulator hold.
 
 #include "BenchSupport.h"
+#include "SoundOutput.h"
 #include "platform/SoundPlayer.h"
 
 #include <QCoreApplication>
@@ -19,8 +20,6 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 QString sound(const char* name) {
     return QStringLiteral(Q57_SOURCE_DIR "/data/sounds/") + QLatin1String(name);
 }
@@ -30,44 +29,6 @@ double threadCpuMilliseconds() {
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
-
-void runEventsFor(int milliseconds) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
-
-// The sink that the audio output falls back to without a sound card, a fakesink that keeps real
-// time, noting when it renders its first buffer after being armed.
-struct Output {
-    std::atomic<Clock::rep> firstBuffer{0};
-
-    SoundPlayer::AudioSinkFactory sinks() {
-        return [this] {
-            GstElement* sink = gst_element_factory_make("fakesink", nullptr);
-            g_object_set(sink, "sync", TRUE, "signal-handoffs", TRUE, nullptr);
-            g_signal_connect(sink, "handoff", G_CALLBACK(&Output::rendered), this);
-            return sink;
-        };
-    }
-
-    static void rendered(GstElement*, GstBuffer*, GstPad*, Output* output) {
-        Clock::rep none = 0;
-        output->firstBuffer.compare_exchange_strong(none, Clock::now().time_since_epoch().count());
-    }
-
-    Clock::time_point waitForFirstBuffer() {
-        while (firstBuffer == 0)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-        return Clock::time_point(Clock::duration(firstBuffer.load()));
-    }
-};
 
 // Four players, as the simulator has for its four devices, each having played a sound: three
 // sampled ones and a MIDI one. First in this file, so that the figure before is that of a

@@ -1,6 +1,6 @@
 #include "Q57App.h"
 
-#include "announce/mdlM_Tape.h"
+#include "announce/JTalkSpeech.h"
 #include "app/frmCtl.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
@@ -16,12 +16,22 @@
 #include <QCoreApplication>
 #include <QScreen>
 
-Q57App::Q57App(const SoundDevices::SinkFactory& makeSink)
+namespace {
+
+// Open JTalk where the machine has it, with its dictionary and a voice; else none.
+std::unique_ptr<SpeechObject> machineSpeech() {
+    return JTalkSpeech::create(JTalkSpeech::Config());
+}
+
+} // namespace
+
+Q57App::Q57App(const SoundDevices::SinkFactory& makeSink, mdlM_Tape::SpeechFactory makeSpeech)
     : sounds_(makeSink), form_(std::make_unique<Form1>()),
       // No parent: disabling the panel around the modal dialog must not disable the dialog too.
       options_(std::make_unique<frmOption>(*form_, iniData_.CustColors)),
+      tape_(*options_, sounds_, makeSpeech ? std::move(makeSpeech) : machineSpeech),
       // Its own window beside the panel, not a child of it; its load step runs here.
-      operatingPanel_(std::make_unique<frmCtl>(*form_, *options_, sounds_)) {
+      operatingPanel_(std::make_unique<frmCtl>(*form_, *options_, sounds_, tape_)) {
     frmCtl& ctl = *operatingPanel_;
     connect(options_.get(), &frmOption::backlightReapplyRequested, this,
             [&ctl] { ctl.Option4_Click(ctl.selectedBacklight()); });
@@ -77,7 +87,7 @@ void Q57App::quit() {
     form_->ChimeiCtl().SetChimei(QString());
     form_->DeleteRgn();
     sounds_.CloseSoundAliases();
-    mdlM_Tape::ReleaseSpeech();
+    tape_.ReleaseSpeech();
     SaveIni();
     // Nothing runs after this: the other windows go with the program.
     form_->hide();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "announce/SoundDevices.h"
+#include "announce/mdlM_Tape.h"
 #include "settings/IniData.h"
 #include "settings/mdlIniIo.h"
 
@@ -16,9 +17,11 @@ class frmOption;
 class Q57App : public QObject, private mdlIniIo::IniWindows {
     Q_OBJECT
 public:
-    // Tests give the sound devices a sink that records what they play; the program sounds on
-    // the system's audio output.
-    explicit Q57App(const SoundDevices::SinkFactory& makeSink = {});
+    // Tests give the sound devices a sink that records what they play, and may make the speech
+    // object their own way; the program sounds on the system's audio output and speaks with
+    // the speech engine found on the machine.
+    explicit Q57App(const SoundDevices::SinkFactory& makeSink = {},
+                    mdlM_Tape::SpeechFactory makeSpeech = {});
     ~Q57App() override;
 
     // The display panel's load step, after which it is shown.
@@ -28,6 +31,8 @@ public:
     frmOption& options() const { return *options_; }
     frmCtl& operatingPanel() const { return *operatingPanel_; }
     mdlSndAPI::Sounds& sounds() { return sounds_; }
+    // The route's announcements and the speech that reads them.
+    mdlM_Tape& tape() { return tape_; }
     // The snapshot the settings file is read into and written from.
     IniRecord& IniData() { return iniData_; }
     // The settings file read into every window, and every window written into it.
@@ -47,5 +52,6 @@ private:
     SoundDevices sounds_;
     std::unique_ptr<Form1> form_;
     std::unique_ptr<frmOption> options_;
+    mdlM_Tape tape_;
     std::unique_ptr<frmCtl> operatingPanel_;
 };

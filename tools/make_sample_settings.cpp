@@ -1,6 +1,6 @@
 // Writes the settings a newcomer's first start uses: the designed defaults, plus our sample
-// sounds on every sound event. Run by the build; a settings file already there (the user's own)
-// is never touched.
+// sounds on every sound event and the sample announcements. Run by the build; a settings file
+// already there (the user's own) is never touched.
 //   make_sample_settings DATA_FOLDER SETTINGS_FILE
 
 #include "Q57App.h"
@@ -23,8 +23,8 @@ int main(int argc, char* argv[]) {
     const QString settingsFile = QString::fromLocal8Bit(argv[2]);
     if (QFileInfo::exists(settingsFile))
         return 0;
-    const QDir sounds(
-        QDir(QString::fromLocal8Bit(argv[1])).absoluteFilePath(QStringLiteral("sounds")));
+    const QDir data(QString::fromLocal8Bit(argv[1]));
+    const QDir sounds(data.absoluteFilePath(QStringLiteral("sounds")));
     auto sound = [&sounds](const char* name) { return sounds.filePath(QLatin1String(name)); };
 
     JapaneseFonts::registerSubstitutions();
@@ -42,6 +42,11 @@ int main(int argc, char* argv[]) {
     settings.StepSoundFile1 = sound("step1.wav");
     settings.StepSoundFile2 = sound("step2.wav");
     settings.StepSoundFile3 = sound("step3.wav");
+    // The sample routes' announcements ask for their chimes by flag: two tones before each
+    // stop, four at the start, the chord at the end.
+    settings.TapeDataDir = data.absoluteFilePath(QStringLiteral("routes"));
+    settings.PreSoundAlways = 0;
+    settings.PreSoundByFlag = -1;
     settings.PreSoundFile = sound("two_tone.mp3");
     settings.PreSoundFile1 = sound("two_tone.mp3");
     settings.PreSoundFile2 = sound("four_tone.mid");

@@ -16,7 +16,8 @@ public:
     // Cuts off the text being rendered or played, at once.
     virtual void Stop() = 0;
     // 1 while a text is being rendered or played, 0 when idle, -1 when the last Speak could not
-    // start (nothing in the text to speak, or the renderer could not be run); Stop clears -1.
+    // start (nothing in the text to speak, or the renderer could not be run or failed); Stop and
+    // a Speak that starts clear -1. An engine may learn of a failure only after Speak returned.
     virtual qint32 Status() const = 0;
     // Opens the voice adjustment dialog, modal, owned by the window, with the title.
     virtual void Adjust(QWidget* owner, const QString& title) = 0;

@@ -34,6 +34,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTime>
+#include <functional>
 
 namespace {
 
@@ -111,8 +112,9 @@ QString developerCredit(int year) {
 
 } // namespace
 
-frmCtl::frmCtl(Form1& panel, const SettingsSource& settings, mdlSndAPI::Sounds& sounds)
-    : panel_(panel), settings_(settings), sounds_(sounds) {
+frmCtl::frmCtl(Form1& panel, const SettingsSource& settings, mdlSndAPI::Sounds& sounds,
+               mdlM_Tape& tape)
+    : panel_(panel), settings_(settings), sounds_(sounds), tape_(tape) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("集中操作盤"));
@@ -214,19 +216,21 @@ void frmCtl::buildMiddleColumn() {
 
     // Its caption and state are decided when speech is set up.
     grpM_Tape_ = named(new QGroupBox(this), QStringLiteral("grpM_Tape"), QRect(136, 108, 114, 63));
-    static const struct {
+    const struct {
         const char* name;
         const char* caption;
         QRect geometry;
+        std::function<void()> click;
     } tapeButtons[4] = {
-        {"cmdTapeBack", "戻し", {5, 16, 50, 20}},
-        {"cmdTapeNext", "送り", {59, 16, 50, 20}},
-        {"cmdTapeStop", "■", {5, 39, 50, 20}},
-        {"cmdTapeSet", "調整", {59, 39, 50, 20}},
+        {"cmdTapeBack", "戻し", {5, 16, 50, 20}, [this] { cmdTapeBack_Click(); }},
+        {"cmdTapeNext", "送り", {59, 16, 50, 20}, [this] { cmdTapeNext_Click(); }},
+        {"cmdTapeStop", "■", {5, 39, 50, 20}, [this] { tape_.TapeStop(); }},
+        {"cmdTapeSet", "調整", {59, 39, 50, 20}, [this] { tape_.TapeAdjust(); }},
     };
     for (const auto& button : tapeButtons)
-        named(new QPushButton(QString::fromUtf8(button.caption), grpM_Tape_),
-              QString::fromLatin1(button.name), button.geometry);
+        connect(named(new QPushButton(QString::fromUtf8(button.caption), grpM_Tape_),
+                      QString::fromLatin1(button.name), button.geometry),
+                &QPushButton::clicked, this, button.click);
 }
 
 void frmCtl::buildRightColumn() {
@@ -297,7 +301,7 @@ void frmCtl::Form_Load() {
     panel_.setWindowTitle(QStringLiteral("Velmora - 型番:") + executableName());
     for (QPushButton* key : CommandButton1_)
         key->setMask(WindowShape::roundRect2x2(2, 2, 28, 25));
-    mdlM_Tape::InitSpeech(*grpM_Tape_);
+    tape_.InitSpeech(*grpM_Tape_);
 }
 
 int frmCtl::selectedBacklight() const {
@@ -404,8 +408,8 @@ void frmCtl::Command1_Click(int index) {
     data_.StartSection = RouteSetting::clampSection(
         leadingNumber(keypad ? Label2_[2]->text() : selectedDigits(List3_)));
     try {
-        mdlM_Tape::LoadTapeData(withSeparator(settings.TapeDataDir),
-                                RouteSetting::routeText(data_.RouteNo));
+        tape_.LoadTapeData(withSeparator(settings.TapeDataDir),
+                           RouteSetting::routeText(data_.RouteNo));
         const Result<void> loaded = data_.LoadFareFile(data_.FareFilePath(settings.FareDataDir));
         if (!loaded) {
             MsgBox(this, RouteSetting::failureMessage(loaded.error()));
@@ -435,7 +439,8 @@ void frmCtl::Command2_Click(int index) {
             return;
         --data_.CurStop;
     } else {
-        if (data_.CurStop == data_.StopCount - 1)
+        // A linked announcement can ask for a step before any route has been set.
+        if (data_.CurStop >= data_.StopCount - 1)
             return;
         ++data_.CurStop;
     }
@@ -450,6 +455,20 @@ void frmCtl::Command2_Click(int index) {
                                                  value),
                           mdlSndAPI::Alias::S2, settings.StepSoundSync != 0, 0);
     DispData(data_.CurStop + 1);
+}
+
+// A linked announcement steps the fares with it, also when the press found the end of the list
+// and the position stayed.
+void frmCtl::cmdTapeNext_Click() {
+    tape_.TapeNext();
+    if (tape_.GetTapeLinkFlag(tape_.GetTapeIndex()) == 1)
+        Command2_Click(1);
+}
+
+void frmCtl::cmdTapeBack_Click() {
+    tape_.TapeBack();
+    if (tape_.GetTapeLinkFlag(tape_.GetTapeIndex()) == 1)
+        Command2_Click(0);
 }
 
 void frmCtl::Check1_Click(bool checked) {
@@ -471,7 +490,7 @@ void frmCtl::Check1_Click(bool checked) {
         part->setEnabled(true);
     if (!panel_.TimeDegit(0).isHidden())
         panel_.Timer1().start();
-    grpM_Tape_->setEnabled(mdlM_Tape::SpeechEnabled());
+    grpM_Tape_->setEnabled(tape_.SpeechEnabled());
     DispData(data_.CurStop + 1);
 }
 

@@ -10,6 +10,7 @@
 #include <array>
 
 class Form1;
+class mdlM_Tape;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -22,12 +23,13 @@ class QRadioButton;
 class QScrollBar;
 
 // The driver's central operating panel: route setting, stepping, blanking, night fare,
-// backlight, the stop-name scroll, the ticket preview and the way into the options dialog.
-// Closing it ends the program.
+// backlight, the stop-name scroll, the announcements, the ticket preview and the way into the
+// options dialog. Closing it ends the program.
 class frmCtl : public QWidget {
     Q_OBJECT
 public:
-    frmCtl(Form1& panel, const SettingsSource& settings, mdlSndAPI::Sounds& sounds);
+    frmCtl(Form1& panel, const SettingsSource& settings, mdlSndAPI::Sounds& sounds,
+           mdlM_Tape& tape);
     ~frmCtl() override;
 
     // Backlight 0 OFF, 1 ON1, 2 ON2: the panel picture and the ticket-number colour.
@@ -75,6 +77,8 @@ private:
     void Check4_Click(bool checked);
     void Frame1_DblClick(int index);
     void HScroll1_Change(int index);
+    void cmdTapeNext_Click();
+    void cmdTapeBack_Click();
     void Command4_Click();
     void Command8_Click();
     void MnuHideCopy_Click();
@@ -82,6 +86,7 @@ private:
     Form1& panel_;
     const SettingsSource& settings_;
     mdlSndAPI::Sounds& sounds_;
+    mdlM_Tape& tape_;
     DataIo data_;
     qint16 InputPanel_ = 0;
     QString TicketDate_;

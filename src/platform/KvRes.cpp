@@ -28,6 +28,7 @@ struct ChoiceHook::Pending {
     QList<std::pair<std::optional<quint32>, QMap<int, quint32>>> colours;
     QList<QDate> dates;
     QList<std::optional<DigitSettings>> digitSettings;
+    std::optional<QString> osInfo;
     QList<Asked> asked;
 
     // The next answer of a kind, once what the dialog offers is noted.
@@ -237,11 +238,17 @@ void ChoiceHook::setNextDigitSettings(std::optional<DigitSettings> settings) {
     pending_->digitSettings.append(settings);
 }
 
+void ChoiceHook::setOsInfo(const QString& name) {
+    pending_->osInfo = name;
+}
+
 const QList<ChoiceHook::Asked>& ChoiceHook::asked() const {
     return pending_->asked;
 }
 
 QString GetOsInfo() {
+    if (pending != nullptr && pending->osInfo)
+        return *pending->osInfo;
     return QSysInfo::prettyProductName();
 }
 

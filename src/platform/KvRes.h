@@ -82,7 +82,8 @@ QString GetOsInfo();
 
 // For tests: while one lives, none of the dialogs above is shown (the version box goes through the
 // message box hook). Each choice takes at once the next answer set for its kind, or is cancelled
-// when none is left, and what its dialog would have offered is kept in asked().
+// when none is left, and what its dialog would have offered is kept in asked(). It can also name
+// the system the program runs on.
 class ChoiceHook {
 public:
     struct DigitSettings {
@@ -112,6 +113,8 @@ public:
     void setNextColour(std::optional<quint32> colour, const QMap<int, quint32>& customColours = {});
     void setNextDate(const QDate& date);
     void setNextDigitSettings(std::optional<DigitSettings> settings);
+    // The system's name GetOsInfo gives from now on.
+    void setOsInfo(const QString& name);
 
     const QList<Asked>& asked() const;
     // Runs as each dialog is asked for, at the moment it would be on screen.

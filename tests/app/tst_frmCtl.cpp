@@ -30,10 +30,10 @@ namespace {
 
 const QColor kLit(248, 210, 114);
 
-// The program with its two windows, reading fare files from a folder of the test's own.
+// The program with its two windows, without speech, reading fare files from a folder of its own.
 struct Rig {
     QTemporaryDir folder;
-    Q57App program;
+    Q57App program{{}, [] { return std::unique_ptr<SpeechObject>(); }};
     Form1& form = program.form();
     frmCtl* ctl = &program.operatingPanel();
 

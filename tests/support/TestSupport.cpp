@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QRect>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
@@ -17,6 +18,8 @@ namespace TestSupport {
 
 void prepareWindowTests() {
     JapaneseFonts::registerSubstitutions();
+    // The speech engine's settings and cache stay out of the user's own folders.
+    QStandardPaths::setTestModeEnabled(true);
     static QTemporaryDir settingsFolder;
     mdlIniIo::setIniFileName(settingsFolder.filePath(QStringLiteral("Q57.in4")));
 }

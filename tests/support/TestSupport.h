@@ -13,8 +13,9 @@ class MessageBoxHook;
 
 namespace TestSupport {
 
-// For tests that open the program's windows: the Japanese faces, and a settings file of the
-// test's own in a temporary folder, so no run reads what an earlier one saved.
+// For tests that open the program's windows: the Japanese faces, a settings file of the test's
+// own in a temporary folder, so no run reads what an earlier one saved, and Qt's test folders
+// in place of the user's configuration and cache folders.
 void prepareWindowTests();
 
 // The program's quit ends the event loop for good; a test that goes on after one runs a fresh

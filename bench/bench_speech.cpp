@@ -1,0 +1,141 @@
+// Speech: how soon an announcement is heard after Speak, from the cache and rendered on demand,
+// how fast the cache fills, and how long speaking ever holds up the user-interface thread.
+
+#include "BenchSupport.h"
+#include "SoundOutput.h"
+#include "announce/JTalkSpeech.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Twenty characters, as a stop's announcement begins.
+const QString kTwenty = QStringLiteral("次は、市民会館前です。お降りの方はどうぞ");
+
+const QStringList kRoute{
+    QStringLiteral("次は、市役所前です。おおりのかたは、お知らせください。"),
+    QStringLiteral("次は、中央病院前です。"),
+    QStringLiteral("次は、県立図書館前です。"),
+    QStringLiteral(
+        "次は、駅前バスターミナルです。どなたさまも、お忘れ物のないよう、ご注意ください。"),
+    QStringLiteral("次は、南町三丁目です。"),
+    QStringLiteral("次は、市民会館前です。"),
+    QStringLiteral("次は、北高校前です。"),
+    QStringLiteral("次は、運動公園入口です。"),
+    QStringLiteral("次は、消防署前です。"),
+    QStringLiteral("次は、終点、車庫前です。"),
+};
+
+// An engine with a cache of its own, playing into the stand-in output.
+struct Engine {
+    QTemporaryDir folder;
+    Output output;
+    std::unique_ptr<JTalkSpeech> speech;
+
+    Engine() {
+        JTalkSpeech::Config config;
+        config.settingsFile = folder.filePath(QStringLiteral("speech.ini"));
+        config.cacheFolder = folder.filePath(QStringLiteral("cache"));
+        speech = JTalkSpeech::create(config, output.sinks());
+        if (!speech)
+            qFatal("Open JTalk is not installed");
+    }
+    void renderAhead(const QStringList& texts) {
+        QSignalSpy done(speech.get(), &JTalkSpeech::renderedAhead);
+        speech->RenderAhead(texts);
+        if (done.isEmpty() && !done.wait(60000))
+            qFatal("the cache does not fill");
+    }
+    // From Speak to the output's first buffer, in milliseconds.
+    double speakToFirstBuffer(const QString& text) {
+        speech->Stop();
+        runEventsFor(20);
+        output.firstBuffer = 0;
+        const Clock::time_point spoken = Clock::now();
+        speech->Speak(text);
+        return std::chrono::duration<double, std::milli>(output.waitForFirstBuffer() - spoken)
+            .count();
+    }
+};
+
+void BM_SpeakToFirstBuffer(benchmark::State& state) {
+    const bool cached = state.range(0) != 0;
+    Engine engine;
+    if (cached)
+        engine.renderAhead(kRoute);
+    std::vector<double> latencies;
+    int round = 0;
+    for (auto _ : state) {
+        const QString text = cached ? kRoute[round++ % kRoute.size()] : kTwenty;
+        if (!cached)
+            QFile::remove(engine.speech->cacheFile(text));
+        latencies.push_back(engine.speakToFirstBuffer(text));
+        state.SetIterationTime(latencies.back() / 1000);
+    }
+    engine.speech->Stop();
+    state.counters["median_ms"] = median(latencies);
+    state.counters["max_ms"] = *std::max_element(latencies.begin(), latencies.end());
+}
+BENCHMARK(BM_SpeakToFirstBuffer)
+    ->ArgName("cached")
+    ->Arg(1)
+    ->Arg(0)
+    ->Iterations(20)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// RenderAhead of a route's ten announcements into an empty cache, one text at a time.
+void BM_RenderAheadThroughput(benchmark::State& state) {
+    double seconds = 0;
+    for (auto _ : state) {
+        Engine engine;
+        const Clock::time_point start = Clock::now();
+        engine.renderAhead(kRoute);
+        const std::chrono::duration<double> took = Clock::now() - start;
+        state.SetIterationTime(took.count());
+        seconds += took.count();
+    }
+    state.counters["texts_per_s"] = double(state.iterations() * kRoute.size()) / seconds;
+}
+BENCHMARK(BM_RenderAheadThroughput)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The longest gap between the turns of a 1 ms timer on the UI thread while announcements are
+// spoken: rendered on demand, cut off by the next, stopped, and played from the cache while the
+// rest of the route renders ahead.
+// The same timer over as long a time without speech shows what the machine's other work costs.
+void BM_LongestUiBlockWhileSpeaking(benchmark::State& state) {
+    Engine engine;
+    qint64 longest = 0;
+    qint64 idle = 0;
+    for (auto _ : state) {
+        Heartbeat heartbeat(1);
+        runEventsFor(3000);
+        idle = std::max(idle, heartbeat.takeLongest());
+        QFile::remove(engine.speech->cacheFile(kTwenty));
+        engine.speech->Speak(kTwenty);
+        runEventsFor(300);
+        engine.speech->Stop();
+        engine.speech->Speak(kTwenty);
+        while (engine.speech->Status() == 1)
+            runEventsFor(5);
+        engine.speech->RenderAhead(kRoute);
+        for (const QString& text : kRoute) {
+            engine.speech->Stop();
+            engine.speech->Speak(text);
+            runEventsFor(400);
+        }
+        engine.speech->Stop();
+        longest = std::max(longest, heartbeat.takeLongest());
+        engine.renderAhead({});
+    }
+    state.counters["longest_block_ms"] = double(longest);
+    state.counters["idle_longest_block_ms"] = double(idle);
+}
+BENCHMARK(BM_LongestUiBlockWhileSpeaking)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+} // namespace

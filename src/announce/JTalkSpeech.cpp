@@ -1,0 +1,312 @@
+#include "JTalkSpeech.h"
+
+#include "announce/SpeechAdjustDialog.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace {
+
+const QString kSample = QStringLiteral("次は、市役所前です。おおりのかたは、お知らせください。");
+
+// open_jtalk speaks only the first line of its input: the lines go on one, and a text that is
+// blank throughout has nothing to speak.
+QString speakable(const QString& text) {
+    return text.simplified();
+}
+
+// The smallest WAV header; a file no longer than it holds no sound.
+constexpr qint64 kWavHeader = 44;
+
+} // namespace
+
+// One run of open_jtalk, rendering a text into a half-written file that becomes the cache file
+// when the run succeeds.
+struct JTalkSpeech::Render : QProcess {
+    using QProcess::QProcess;
+    QString file;
+    QString part;
+    bool ended = false; // rendered() has taken its outcome
+};
+
+JTalkSpeech::Config::Config()
+    : program(QStandardPaths::findExecutable(QStringLiteral("open_jtalk"))),
+      dictionaryFolders{QStringLiteral("/var/lib/mecab/dic/open-jtalk/naist-jdic")},
+      voiceFolders{QStringLiteral("/usr/share/hts-voice"),
+                   QStringLiteral("/usr/local/share/hts-voice")},
+      settingsFile(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
+                   QStringLiteral("/speech.ini")),
+      cacheFolder(QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
+                  QStringLiteral("/speech")) {}
+
+std::unique_ptr<JTalkSpeech> JTalkSpeech::create(const Config& config,
+                                                 SoundPlayer::AudioSinkFactory makeSink) {
+    const QFileInfo program(config.program);
+    if (config.program.isEmpty() || !program.isFile() || !program.isExecutable())
+        return nullptr;
+    QString dictionary;
+    for (const QString& folder : config.dictionaryFolders) {
+        if (QFileInfo(folder + QStringLiteral("/sys.dic")).isFile()) {
+            dictionary = folder;
+            break;
+        }
+    }
+    QStringList voices;
+    for (const QString& folder : config.voiceFolders) {
+        QDirIterator found(folder, {QStringLiteral("*.htsvoice")}, QDir::Files,
+                           QDirIterator::Subdirectories);
+        while (found.hasNext())
+            voices << found.next();
+    }
+    voices.sort();
+    voices.removeDuplicates();
+    if (dictionary.isEmpty() || voices.isEmpty())
+        return nullptr;
+    return std::unique_ptr<JTalkSpeech>(
+        new JTalkSpeech(config, dictionary, voices, std::move(makeSink)));
+}
+
+JTalkSpeech::JTalkSpeech(const Config& config, QString dictionary, QStringList voices,
+                         SoundPlayer::AudioSinkFactory makeSink)
+    : config_(config), dictionary_(std::move(dictionary)), voices_(std::move(voices)),
+      settings_(SpeechSettings::read(config.settingsFile)), cacheFolder_(config.cacheFolder),
+      player_(std::move(makeSink)) {
+    if (!voices_.contains(settings_.voice))
+        settings_.voice = voices_.first();
+    if (!QDir().mkpath(cacheFolder_)) {
+        temporaryCache_ = std::make_unique<QTemporaryDir>();
+        cacheFolder_ = temporaryCache_->path();
+    }
+    // What a run that ended without its engine's clearing up left half-written.
+    const QDateTime yesterday = QDateTime::currentDateTimeUtc().addDays(-1);
+    for (const QFileInfo& part : QDir(cacheFolder_).entryInfoList({QStringLiteral("*.part")})) {
+        if (part.lastModified() < yesterday)
+            QFile::remove(part.filePath());
+    }
+    connect(&player_, &SoundPlayer::finished, this, [this] {
+        if (state_ == State::Playing)
+            state_ = State::Idle;
+    });
+}
+
+JTalkSpeech::~JTalkSpeech() {
+    // Runs still going, and those cut off but not yet ended, end with the engine. Every
+    // process the engine owns is one of its renders.
+    for (QProcess* process : findChildren<QProcess*>()) {
+        auto* job = static_cast<Render*>(process);
+        job->disconnect();
+        job->kill();
+        job->waitForFinished();
+        QFile::remove(job->part);
+    }
+}
+
+void JTalkSpeech::Speak(const QString& text) {
+    speakWith(text, settings_);
+}
+
+void JTalkSpeech::Stop() {
+    cutOff();
+    emit stopped();
+}
+
+qint32 JTalkSpeech::Status() const {
+    switch (state_) {
+    case State::Idle:
+        return 0;
+    case State::Failed:
+        return -1;
+    default:
+        return 1;
+    }
+}
+
+void JTalkSpeech::Adjust(QWidget* owner, const QString& title) {
+    bool heard = false;
+    const std::optional<SpeechSettings> chosen = SpeechAdjustDialog::ask(
+        owner, title, settings_, voices_, [this, &heard](const SpeechSettings& shown) {
+            heard = true;
+            speakWith(kSample, shown);
+        });
+    if (heard)
+        cutOff();
+    if (!chosen || *chosen == settings_)
+        return;
+    settings_ = *chosen;
+    // Not kept past this run when the file cannot be written; nothing else is lost by that.
+    (void)settings_.write(config_.settingsFile);
+    RenderAhead(aheadTexts_);
+}
+
+void JTalkSpeech::RenderAhead(const QStringList& texts) {
+    aheadTexts_ = texts;
+    queue_.clear();
+    for (const QString& text : texts) {
+        if (!speakable(text).isEmpty())
+            queue_ << text;
+    }
+    aheadDone_ = false;
+    renderNextAhead();
+}
+
+QString JTalkSpeech::cacheFile(const QString& text) const {
+    return cacheFile(text, settings_);
+}
+
+QString JTalkSpeech::cacheFile(const QString& text, const SpeechSettings& settings) const {
+    const QByteArray key = speakable(text).toUtf8() + '\n' + settings.toText();
+    return cacheFolder_ + QLatin1Char('/') +
+           QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex()) +
+           QStringLiteral(".wav");
+}
+
+void JTalkSpeech::speakWith(const QString& text, const SpeechSettings& settings) {
+    cutOff();
+    const QString spoken = speakable(text);
+    if (spoken.isEmpty()) {
+        state_ = State::Failed;
+        return;
+    }
+    const QString file = cacheFile(spoken, settings);
+    if (QFileInfo::exists(file)) {
+        play(file);
+        return;
+    }
+    state_ = State::Rendering;
+    wanted_ = file;
+    // The list's rendering already has it under way.
+    if (ahead_ && ahead_->file == file)
+        return;
+    demand_ = render(spoken, settings, file);
+}
+
+JTalkSpeech::Render* JTalkSpeech::render(const QString& text, const SpeechSettings& settings,
+                                         const QString& file) {
+    auto* job = new Render(this);
+    job->file = file;
+    // Another copy of the program may render the same text into the same folder.
+    job->part =
+        file.chopped(4) +
+        QStringLiteral("-%1-%2.part").arg(QCoreApplication::applicationPid()).arg(++renders_);
+    connect(job, &QProcess::finished, this, [this, job](int code, QProcess::ExitStatus status) {
+        rendered(job, status == QProcess::NormalExit && code == 0 &&
+                          QFileInfo(job->part).size() > kWavHeader);
+    });
+    connect(job, &QProcess::errorOccurred, this, [this, job](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            rendered(job, false);
+    });
+    job->setStandardOutputFile(QProcess::nullDevice());
+    job->setStandardErrorFile(QProcess::nullDevice());
+    job->start(config_.program,
+               {QStringLiteral("-x"), dictionary_, QStringLiteral("-m"), settings.voice,
+                QStringLiteral("-r"), QString::number(settings.speed), QStringLiteral("-fm"),
+                QString::number(settings.pitch), QStringLiteral("-g"),
+                QString::number(settings.volume), QStringLiteral("-ow"), job->part});
+    job->write(text.toUtf8());
+    job->closeWriteChannel();
+    // A program that cannot be started may be reported from within start().
+    return job->ended ? nullptr : job;
+}
+
+void JTalkSpeech::rendered(Render* job, bool ok) {
+    job->ended = true;
+    job->disconnect(this);
+    job->deleteLater();
+    if (ok) {
+        QFile::remove(job->file);
+        ok = QFile::rename(job->part, job->file);
+    }
+    QFile::remove(job->part);
+    const bool wasAhead = job == ahead_;
+    if (job == demand_)
+        demand_ = nullptr;
+    if (wasAhead)
+        ahead_ = nullptr;
+    if (state_ == State::Rendering && job->file == wanted_) {
+        wanted_.clear();
+        if (ok)
+            play(job->file);
+        else
+            state_ = State::Failed;
+    }
+    if (ok)
+        trimCache();
+    if (wasAhead)
+        renderNextAhead();
+}
+
+void JTalkSpeech::abandon(Render* job) {
+    job->disconnect(this);
+    const auto end = [job] {
+        QFile::remove(job->part);
+        job->deleteLater();
+    };
+    if (job->state() == QProcess::NotRunning) {
+        end();
+        return;
+    }
+    connect(job, &QProcess::stateChanged, job, [end](QProcess::ProcessState state) {
+        if (state == QProcess::NotRunning)
+            end();
+    });
+    job->kill();
+}
+
+void JTalkSpeech::play(const QString& file) {
+    // The cache keeps what was used last; using a file counts as making it anew.
+    QFile used(file);
+    if (used.open(QIODevice::ReadOnly))
+        used.setFileTime(QDateTime::currentDateTimeUtc(), QFileDevice::FileModificationTime);
+    playing_ = file;
+    if (!player_.open(file)) {
+        state_ = State::Failed;
+        return;
+    }
+    state_ = State::Playing;
+    player_.play();
+}
+
+void JTalkSpeech::cutOff() {
+    if (demand_) {
+        abandon(demand_);
+        demand_ = nullptr;
+    }
+    wanted_.clear();
+    player_.stop();
+    state_ = State::Idle;
+}
+
+void JTalkSpeech::renderNextAhead() {
+    while (!ahead_ && !queue_.isEmpty()) {
+        const QString text = queue_.takeFirst();
+        const QString file = cacheFile(text);
+        if (!QFileInfo::exists(file) && !(demand_ && demand_->file == file))
+            ahead_ = render(speakable(text), settings_, file);
+    }
+    if (!ahead_ && !aheadDone_) {
+        aheadDone_ = true;
+        emit renderedAhead();
+    }
+}
+
+void JTalkSpeech::trimCache() {
+    const QFileInfoList files =
+        QDir(cacheFolder_).entryInfoList({QStringLiteral("*.wav")}, QDir::Files, QDir::Time);
+    qint64 kept = 0;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        // The newest file stays even when it alone is over the limit.
+        if (i > 0 && kept + files[i].size() > config_.cacheLimit &&
+            files[i].filePath() != playing_ && QFile::remove(files[i].filePath()))
+            continue;
+        kept += files[i].size();
+    }
+}

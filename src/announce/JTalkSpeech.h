@@ -1,0 +1,114 @@
+#pragma once
+
+#include "announce/SpeechObject.h"
+#include "announce/SpeechSettings.h"
+#include "platform/SoundPlayer.h"
+
+#include <QObject>
+#include <QStringList>
+#include <memory>
+
+class QProcess;
+class QTemporaryDir;
+
+// The speech object on Open JTalk: the program open_jtalk renders a text into a WAV file in the
+// background, and the engine plays it on a sound player of its own (none of the four device
+// aliases). Every call returns at once; the UI thread only starts and ends processes and sounds.
+//
+//     std::unique_ptr<JTalkSpeech> speech = JTalkSpeech::create(JTalkSpeech::Config());
+//     if (!speech) ... // unusable: no program, dictionary or voice
+//     speech->RenderAhead(texts);   // after an announcement list loads
+//     speech->Stop();
+//     speech->Speak(text);
+//     if (speech->Status() == -1) speech->Stop();
+//
+// Status():
+//   1  from a Speak that starts until its text has played to the end: while it is rendered
+//      (on demand, or by the background rendering that already had it) and while it plays.
+//   0  idle: nothing spoken yet, played to the end, or cut off by Stop.
+//  -1  the last Speak could not start: at once when its text holds nothing but blanks and line
+//      ends; later, once known, when open_jtalk cannot be run, fails (a text with nothing it can
+//      pronounce, such as punctuation alone), or leaves no sound. It stays -1 until the next
+//      Speak that starts, or Stop, which clears it.
+// Lines of a text are joined with a blank, since open_jtalk speaks only its input's first line.
+//
+// The rendered files are kept in a cache folder, named by the text and the voice settings;
+// Speak of a text found there plays at once. RenderAhead renders a list into it one text at a
+// time; a Speak of a text not yet there renders it at once beside the list's rendering. The
+// folder is kept under a size limit by removing the files used least recently.
+class JTalkSpeech : public QObject, public SpeechObject {
+    Q_OBJECT
+public:
+    // Where the engine finds what it needs. A default Config holds the system's places: the
+    // program on the PATH, Debian's dictionary and voice folders, speech.ini in the user's
+    // configuration folder and a "speech" folder in the user's cache folder.
+    struct Config {
+        Config();
+
+        QString program;               // open_jtalk
+        QStringList dictionaryFolders; // the first one holding sys.dic is used
+        QStringList voiceFolders;      // .htsvoice files in these and their subfolders
+        QString settingsFile;          // the adjustment dialog's settings (SpeechSettings)
+        QString cacheFolder;           // the rendered files; a temporary one if it cannot be made
+        qint64 cacheLimit = 64 * 1024 * 1024; // bytes
+    };
+
+    // The engine, or nullptr when the program, a dictionary or a voice is not found. Without a
+    // sink factory it sounds on the system's audio output (see SoundPlayer).
+    static std::unique_ptr<JTalkSpeech> create(const Config& config,
+                                               SoundPlayer::AudioSinkFactory makeSink = {});
+    ~JTalkSpeech() override;
+
+    void Speak(const QString& text) override;
+    void Stop() override;
+    qint32 Status() const override;
+    // Opens "音声の調節" on the owner; the settings chosen are saved and used from then on, and
+    // the texts last given to RenderAhead are rendered again in the new voice.
+    void Adjust(QWidget* owner, const QString& title) override;
+    void RenderAhead(const QStringList& texts) override;
+
+    // The voice files found, the first being the default voice.
+    const QStringList& voices() const { return voices_; }
+    const SpeechSettings& settings() const { return settings_; }
+    // The file that holds, or will hold, the text rendered with the settings in use.
+    QString cacheFile(const QString& text) const;
+
+signals:
+    // Emitted by every Stop(); a Speak cutting off the text before does not count.
+    void stopped();
+    // The texts given to RenderAhead are all in the cache, or could not be rendered.
+    void renderedAhead();
+
+private:
+    enum class State { Idle, Rendering, Playing, Failed };
+    struct Render;
+
+    JTalkSpeech(const Config& config, QString dictionary, QStringList voices,
+                SoundPlayer::AudioSinkFactory makeSink);
+    void speakWith(const QString& text, const SpeechSettings& settings);
+    QString cacheFile(const QString& text, const SpeechSettings& settings) const;
+    Render* render(const QString& text, const SpeechSettings& settings, const QString& file);
+    void rendered(Render* job, bool ok);
+    void abandon(Render* job);
+    void play(const QString& file);
+    void cutOff();
+    void renderNextAhead();
+    void trimCache();
+
+    Config config_;
+    QString dictionary_;
+    QStringList voices_;
+    SpeechSettings settings_;
+    std::unique_ptr<QTemporaryDir> temporaryCache_;
+    QString cacheFolder_;
+    SoundPlayer player_;
+    State state_ = State::Idle;
+    QString wanted_;           // the file the spoken text waits for while it renders
+    Render* demand_ = nullptr; // rendering the spoken text
+    Render* ahead_ = nullptr;  // rendering a text of the list
+    QStringList queue_;        // the list's texts still to render
+    QStringList aheadTexts_;   // the list last given, rendered again after an adjustment
+    bool aheadDone_ = true;    // renderedAhead() was emitted for the list last given
+    QString playing_;          // the file the player has, kept from the cache's trimming
+    quint64 renders_ = 0;      // names the half-written files apart
+};

@@ -1,0 +1,221 @@
+#include "announce/JTalkSpeech.h"
+#include "announce/SpeechAdjustDialog.h"
+#include "platform/SafeSave.h"
+#include "support/SoundCapture.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kDevice = QStringLiteral("speech");
+const QString kShort = QStringLiteral("次は、市役所前です。");
+const QString kLong = QStringLiteral(
+    "次は、終点、駅前バスターミナルです。どなたさまも、お忘れ物のないよう、ご注意ください。");
+constexpr int kWait = 20000;
+
+// Our renders are 48 kHz 16-bit mono WAVs.
+double wavSeconds(const QString& file) {
+    return double(QFileInfo(file).size() - 44) / 96000;
+}
+
+struct Fixture {
+    QTemporaryDir folder;
+    SoundCapture capture;
+    JTalkSpeech::Config config;
+
+    Fixture() {
+        config.settingsFile = folder.filePath(QStringLiteral("config/speech.ini"));
+        config.cacheFolder = folder.filePath(QStringLiteral("cache"));
+    }
+    std::unique_ptr<JTalkSpeech> make() {
+        return JTalkSpeech::create(config, capture.sinks(kDevice));
+    }
+    double heard() const { return capture.seconds(kDevice); }
+};
+
+} // namespace
+
+class tst_JTalkSpeech : public QObject {
+    Q_OBJECT
+private slots:
+    void speaksEveryLineAndPlaysFromTheCache() {
+        Fixture f;
+        auto speech = f.make();
+        QVERIFY(speech);
+        speech->Speak(QStringLiteral("次は、\n市役所前です。"));
+        QCOMPARE(speech->Status(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(speech->Status(), 0, kWait);
+        const QString file = speech->cacheFile(QStringLiteral("次は、 市役所前です。"));
+        // Both lines, not only the first, which alone lasts about a second.
+        QVERIFY2(f.heard() > 2.0 && std::abs(f.heard() - wavSeconds(file)) < 0.15,
+                 qPrintable(QString::number(f.heard())));
+        QVERIFY(f.capture.peak(kDevice) > 3000);
+
+        // A renderer that would fail: the text is played from the cache all the same.
+        f.config.program = QStringLiteral("/bin/false");
+        auto cached = f.make();
+        cached->Speak(QStringLiteral("次は、\r\n市役所前です。"));
+        QTRY_COMPARE_WITH_TIMEOUT(cached->Status(), 0, kWait);
+        QVERIFY2(std::abs(f.heard() - 2 * wavSeconds(file)) < 0.3,
+                 qPrintable(QString::number(f.heard())));
+    }
+
+    void stopAndSpeakCutOff() {
+        Fixture f;
+        auto speech = f.make();
+        QSignalSpy stopped(speech.get(), &JTalkSpeech::stopped);
+        // While it renders: nothing sounds, nothing is left half-written.
+        speech->Speak(kLong);
+        speech->Stop();
+        QCOMPARE(speech->Status(), 0);
+        QTest::qWait(1500);
+        QCOMPARE(f.heard(), 0.0);
+        QCOMPARE(QDir(f.config.cacheFolder).entryList(QDir::Files), QStringList());
+
+        // A second text cuts off the first one playing.
+        speech->Speak(kLong);
+        QTRY_VERIFY_WITH_TIMEOUT(f.heard() > 0.3, kWait);
+        speech->Speak(kShort);
+        QCOMPARE(speech->Status(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(speech->Status(), 0, kWait);
+        const double shortSeconds = wavSeconds(speech->cacheFile(kShort));
+        QVERIFY2(f.heard() > shortSeconds && f.heard() < shortSeconds + 1.0,
+                 qPrintable(QString::number(f.heard())));
+
+        // While it plays, from the cache.
+        const double before = f.heard();
+        speech->Speak(kLong);
+        QTRY_VERIFY_WITH_TIMEOUT(f.heard() > before + 0.3, kWait);
+        speech->Stop();
+        QCOMPARE(speech->Status(), 0);
+        const double atStop = f.heard();
+        QTest::qWait(500);
+        QVERIFY(f.heard() - atStop < 0.1);
+        QCOMPARE(stopped.count(), 2);
+    }
+
+    void statusIsMinusOneWhenASpeakCannotStart() {
+        Fixture f;
+        auto speech = f.make();
+        speech->Speak(QStringLiteral(" \n\u3000"));
+        QCOMPARE(speech->Status(), -1);
+        speech->Stop();
+        QCOMPARE(speech->Status(), 0);
+        // Punctuation alone: open_jtalk finds nothing to pronounce.
+        speech->Speak(QStringLiteral("、。"));
+        QCOMPARE(speech->Status(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(speech->Status(), -1, kWait);
+        speech->Speak(kShort);
+        QCOMPARE(speech->Status(), 1);
+
+        // A renderer that fails, and one that cannot be run at all.
+        const QString notAProgram = f.folder.filePath(QStringLiteral("not_a_program"));
+        QVERIFY(SafeSave::write(notAProgram, "\x7f"
+                                             "ELF?"));
+        QFile(notAProgram).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        for (const QString& program : {QStringLiteral("/bin/false"), notAProgram}) {
+            f.config.program = program;
+            auto failing = f.make();
+            failing->Speak(kShort);
+            QTRY_COMPARE_WITH_TIMEOUT(failing->Status(), -1, kWait);
+            failing->Stop();
+            QCOMPARE(failing->Status(), 0);
+        }
+    }
+
+    void unusableWithoutProgramDictionaryOrVoice() {
+        Fixture f;
+        QVERIFY(f.make());
+        const QString empty = f.folder.path();
+        JTalkSpeech::Config whole = f.config;
+        f.config.program = f.folder.filePath(QStringLiteral("open_jtalk"));
+        QVERIFY(!f.make());
+        f.config = whole;
+        f.config.dictionaryFolders = {empty};
+        QVERIFY(!f.make());
+        f.config = whole;
+        f.config.voiceFolders = {empty, f.folder.filePath(QStringLiteral("none"))};
+        QVERIFY(!f.make());
+    }
+
+    void settingsFromTheFileAndTheDialog() {
+        Fixture f;
+        auto speech = f.make();
+        SpeechSettings defaults;
+        defaults.voice = speech->voices().first();
+        QCOMPARE(speech->settings(), defaults);
+        QVERIFY(QDir().mkpath(QFileInfo(f.config.settingsFile).path()));
+        for (const QByteArray& damaged :
+             {QByteArray("speed=9\n"), QByteArray("pitch=2\nloudness=1\n"),
+              QByteArray("speed=1.5\nvolume\n"), QByteArray("\xff\x00\x01", 3)}) {
+            QVERIFY(SafeSave::write(f.config.settingsFile, damaged));
+            QCOMPARE(f.make()->settings(), defaults);
+        }
+        QVERIFY(SafeSave::write(f.config.settingsFile, "voice=/nowhere.htsvoice\npitch=-2.5\n"));
+        speech = f.make();
+        QCOMPARE(speech->settings().pitch, -2.5);
+        QCOMPARE(speech->settings().voice, defaults.voice);
+
+        // The sample is heard with what the dialog shows; OK keeps it, for this run and the next,
+        // and the pitch between the slider's steps, which the user did not move, stays as it was.
+        QWidget owner;
+        SpeechAdjustHook hook;
+        hook.setNextAnswer(QDialog::Accepted);
+        hook.whileShown = [&f](SpeechAdjustDialog& dialog) {
+            dialog.findChild<QSlider*>(QStringLiteral("speed"))->setValue(150);
+            dialog.findChild<QSlider*>(QStringLiteral("volume"))->setValue(-6);
+            QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("sample")),
+                              Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(f.heard() > 0.5, kWait);
+        };
+        const QString before = speech->cacheFile(kShort);
+        speech->Adjust(&owner, QStringLiteral("音声の調節"));
+        QCOMPARE(hook.asked().size(), 1);
+        QCOMPARE(hook.asked()[0].owner, &owner);
+        QCOMPARE(hook.asked()[0].title, QStringLiteral("音声の調節"));
+        SpeechSettings chosen = defaults;
+        chosen.pitch = -2.5;
+        chosen.speed = 1.5;
+        chosen.volume = -6;
+        QCOMPARE(speech->settings(), chosen);
+        QCOMPARE(f.make()->settings(), chosen);
+        QVERIFY(speech->cacheFile(kShort) != before);
+        // Cancelled: nothing changes.
+        hook.whileShown = [](SpeechAdjustDialog& dialog) {
+            dialog.findChild<QSlider*>(QStringLiteral("pitch"))->setValue(5);
+        };
+        speech->Adjust(&owner, QStringLiteral("音声の調節"));
+        QCOMPARE(f.make()->settings(), chosen);
+    }
+
+    void rendersAheadIntoABoundedCache() {
+        Fixture f;
+        f.config.cacheLimit = 600 * 1024;
+        auto speech = f.make();
+        const QStringList texts{QStringLiteral("一番目の停留所です。"), QString(),
+                                QStringLiteral("二番目の停留所です。"),
+                                QStringLiteral("三番目の停留所です。")};
+        QSignalSpy done(speech.get(), &JTalkSpeech::renderedAhead);
+        speech->RenderAhead(texts);
+        QVERIFY(done.wait(kWait));
+        // About 240 kB each: the oldest gave way.
+        QVERIFY(!QFileInfo::exists(speech->cacheFile(texts[0])));
+        QVERIFY(QFileInfo::exists(speech->cacheFile(texts[2])));
+        QVERIFY(QFileInfo::exists(speech->cacheFile(texts[3])));
+        QCOMPARE(QDir(f.config.cacheFolder).entryList(QDir::Files).size(), 2);
+
+        // One no longer there is rendered when it is spoken.
+        speech->Speak(texts[0]);
+        QTRY_COMPARE_WITH_TIMEOUT(speech->Status(), 0, kWait);
+        QVERIFY(f.heard() > 1.0);
+    }
+};
+
+QTEST_MAIN(tst_JTalkSpeech)
+#include "tst_JTalkSpeech.moc"

@@ -1,0 +1,74 @@
+#include "announce/TapeFile.h"
+#include "platform/FileBytes.h"
+#include "platform/SafeSave.h"
+#include "platform/ShiftJis.h"
+#include "support/FileSupport.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kFixtures = QStringLiteral(Q57_SOURCE_DIR "/tests/data/tape/");
+
+} // namespace
+
+class tst_TapeFile : public QObject {
+    Q_OBJECT
+private slots:
+    void filesGiveTheirOutcome() {
+        const QList<TestSupport::Expected> rows =
+            TestSupport::expectedOutcomes(kFixtures + QStringLiteral("expected.txt"));
+        QVERIFY(rows.size() >= 15);
+        for (const auto& row : rows) {
+            const Result<QByteArray> bytes = FileBytes::read(kFixtures + row.file);
+            const Result<std::vector<TapeData>> read =
+                bytes ? TapeFile::read(bytes.value()) : bytes.error();
+            const QString outcome = read ? QStringLiteral("reads %1").arg(read.value().size())
+                                         : QStringLiteral("error %1").arg(read.error().number());
+            QCOMPARE(row.file + u' ' + outcome, row.file + u' ' + row.outcome);
+        }
+    }
+
+    void valuesAsListInputReadsThem() {
+        const struct {
+            const char* line;
+            TapeData expected;
+        } cases[] = {
+            {"\"a,b\",1,2", {QStringLiteral("a,b"), 1, 2}},
+            // Blanks around a value go, blanks inside it stay; a sign is allowed.
+            {"  次は 、 北町 ,\t+1 ,\u3000-3 ", {QStringLiteral("次は 、 北町"), 1, -3}},
+            {"\" 北町 \" ,0,0", {QStringLiteral(" 北町 "), 0, 0}},
+            // "" in a quoted value is one quote; what follows the closing quote is dropped.
+            {"\"「\"\"北町\"\"」\" です,1,1", {QStringLiteral("「\"北町\"」"), 1, 1}},
+            {"次は\"北町\",1,1", {QStringLiteral("次は\"北町\""), 1, 1}},
+            {"北町,,", {QStringLiteral("北町"), 0, 0}},
+            // Decimals round to the nearest whole number, halves to the even one.
+            {"北町,1.5,2.5", {QStringLiteral("北町"), 2, 2}},
+            {"北町,-0.5,.51", {QStringLiteral("北町"), 0, 1}},
+            {"次は、北町です。,1\r\n\r\n 2", {QStringLiteral("次は、北町です。"), 1, 2}},
+        };
+        for (const auto& c : cases) {
+            const Result<std::vector<TapeData>> read =
+                TapeFile::read(ShiftJis::encode(QString::fromUtf8(c.line)));
+            QVERIFY2(read, c.line);
+            QCOMPARE(read.value().size(), 1u);
+            QCOMPARE(read.value().front(), c.expected);
+        }
+        const QByteArray utf8 = "\xEF\xBB\xBF" + QStringLiteral("灯台公園,1,3").toUtf8();
+        QCOMPARE(TapeFile::read(utf8).value().front().Text, QStringLiteral("灯台公園"));
+    }
+
+    void fileFoundWhateverTheCaseOfItsEnding() {
+        QTemporaryDir folder;
+        const QString prefix = folder.path() + u'/';
+        QCOMPARE(TapeFile::path(prefix, QStringLiteral("12")), prefix + QStringLiteral("12tp.csv"));
+        QVERIFY(SafeSave::write(prefix + QStringLiteral("12TP.CSV"), "a,0,0"));
+        QCOMPARE(TapeFile::path(prefix, QStringLiteral("12")), prefix + QStringLiteral("12TP.CSV"));
+        QVERIFY(SafeSave::write(prefix + QStringLiteral("12tp.csv"), "a,0,0"));
+        QCOMPARE(TapeFile::path(prefix, QStringLiteral("12")), prefix + QStringLiteral("12tp.csv"));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_TapeFile)
+#include "tst_TapeFile.moc"
