@@ -31,7 +31,9 @@ class QTemporaryDir;
 //      ends; later, once known, when open_jtalk cannot be run, fails (a text with nothing it can
 //      pronounce, such as punctuation alone), or leaves no sound. It stays -1 until the next
 //      Speak that starts, or Stop, which clears it.
-// Lines of a text are joined with a blank, since open_jtalk speaks only its input's first line.
+// Stop, and a Speak, cut off at once both a text being rendered (its run is killed, nothing is
+// left half-written) and a text playing. Lines of a text are joined with a blank, since
+// open_jtalk speaks only its input's first line.
 //
 // The rendered files are kept in a cache folder, named by the text and the voice settings;
 // Speak of a text found there plays at once. RenderAhead renders a list into it one text at a
