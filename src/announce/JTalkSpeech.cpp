@@ -12,6 +12,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <atomic>
+#include <sys/resource.h>
 
 namespace {
 
@@ -26,16 +28,49 @@ QString speakable(const QString& text) {
 // The smallest WAV header; a file no longer than it holds no sound.
 constexpr qint64 kWavHeader = 44;
 
+constexpr int kPollMs = 20; // how soon a cut-off run is killed
+
 } // namespace
 
 // One run of open_jtalk, rendering a text into a half-written file that becomes the cache file
 // when the run succeeds.
-struct JTalkSpeech::Render : QProcess {
-    using QProcess::QProcess;
+struct JTalkSpeech::Render {
     QString file;
     QString part;
-    bool ended = false; // rendered() has taken its outcome
+    std::atomic<bool> cancelled{false};
 };
+
+// In a render thread: runs the program and puts its file in the cache; false when the run was
+// cut off, failed or left no sound.
+bool JTalkSpeech::runRenderer(Render& job, const QString& program, const QStringList& arguments,
+                              const QByteArray& text, bool lowered) {
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(program, arguments);
+    if (!process.waitForStarted())
+        return false;
+    // Rendering ahead gives way to everything else: the windows, the sound, and the text the
+    // user is waiting for.
+    if (lowered)
+        setpriority(PRIO_PROCESS, id_t(process.processId()), 10);
+    process.write(text);
+    process.closeWriteChannel();
+    while (!process.waitForFinished(kPollMs) && process.state() != QProcess::NotRunning) {
+        if (job.cancelled) {
+            process.kill();
+            process.waitForFinished();
+        }
+    }
+    bool ok = !job.cancelled && process.exitStatus() == QProcess::NormalExit &&
+              process.exitCode() == 0 && QFileInfo(job.part).size() > kWavHeader;
+    if (ok) {
+        QFile::remove(job.file);
+        ok = QFile::rename(job.part, job.file);
+    }
+    QFile::remove(job.part);
+    return ok;
+}
 
 JTalkSpeech::Config::Config()
     : program(QStandardPaths::findExecutable(QStringLiteral("open_jtalk"))),
@@ -91,6 +126,7 @@ JTalkSpeech::JTalkSpeech(const Config& config, QString dictionary, QStringList v
         if (part.lastModified() < yesterday)
             QFile::remove(part.filePath());
     }
+    renderers_.setMaxThreadCount(3);
     connect(&player_, &SoundPlayer::finished, this, [this] {
         if (state_ == State::Playing)
             state_ = State::Idle;
@@ -98,15 +134,12 @@ JTalkSpeech::JTalkSpeech(const Config& config, QString dictionary, QStringList v
 }
 
 JTalkSpeech::~JTalkSpeech() {
-    // Runs still going, and those cut off but not yet ended, end with the engine. Every
-    // process the engine owns is one of its renders.
-    for (QProcess* process : findChildren<QProcess*>()) {
-        auto* job = static_cast<Render*>(process);
-        job->disconnect();
-        job->kill();
-        job->waitForFinished();
-        QFile::remove(job->part);
+    // The runs still going end with the engine.
+    for (const std::shared_ptr<Render>& job : {demand_, ahead_}) {
+        if (job)
+            job->cancelled = true;
     }
+    renderers_.waitForDone();
 }
 
 void JTalkSpeech::Speak(const QString& text) {
@@ -185,53 +218,40 @@ void JTalkSpeech::speakWith(const QString& text, const SpeechSettings& settings)
     // The list's rendering already has it under way.
     if (ahead_ && ahead_->file == file)
         return;
-    demand_ = render(spoken, settings, file);
+    demand_ = render(spoken, settings, file, true);
 }
 
-JTalkSpeech::Render* JTalkSpeech::render(const QString& text, const SpeechSettings& settings,
-                                         const QString& file) {
-    auto* job = new Render(this);
+std::shared_ptr<JTalkSpeech::Render> JTalkSpeech::render(const QString& text,
+                                                         const SpeechSettings& settings,
+                                                         const QString& file, bool demanded) {
+    auto job = std::make_shared<Render>();
     job->file = file;
     // Another copy of the program may render the same text into the same folder.
     job->part =
         file.chopped(4) +
         QStringLiteral("-%1-%2.part").arg(QCoreApplication::applicationPid()).arg(++renders_);
-    connect(job, &QProcess::finished, this, [this, job](int code, QProcess::ExitStatus status) {
-        rendered(job, status == QProcess::NormalExit && code == 0 &&
-                          QFileInfo(job->part).size() > kWavHeader);
+    const QStringList arguments{QStringLiteral("-x"),  dictionary_,
+                                QStringLiteral("-m"),  settings.voice,
+                                QStringLiteral("-r"),  QString::number(settings.speed),
+                                QStringLiteral("-fm"), QString::number(settings.pitch),
+                                QStringLiteral("-g"),  QString::number(settings.volume),
+                                QStringLiteral("-ow"), job->part};
+    renderers_.start([this, job, program = config_.program, arguments, text = text.toUtf8(),
+                      lowered = !demanded] {
+        const bool ok = runRenderer(*job, program, arguments, text, lowered);
+        QMetaObject::invokeMethod(
+            this, [this, job, ok] { rendered(job, ok); }, Qt::QueuedConnection);
     });
-    connect(job, &QProcess::errorOccurred, this, [this, job](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart)
-            rendered(job, false);
-    });
-    job->setStandardOutputFile(QProcess::nullDevice());
-    job->setStandardErrorFile(QProcess::nullDevice());
-    job->start(config_.program,
-               {QStringLiteral("-x"), dictionary_, QStringLiteral("-m"), settings.voice,
-                QStringLiteral("-r"), QString::number(settings.speed), QStringLiteral("-fm"),
-                QString::number(settings.pitch), QStringLiteral("-g"),
-                QString::number(settings.volume), QStringLiteral("-ow"), job->part});
-    job->write(text.toUtf8());
-    job->closeWriteChannel();
-    // A program that cannot be started may be reported from within start().
-    return job->ended ? nullptr : job;
+    return job;
 }
 
-void JTalkSpeech::rendered(Render* job, bool ok) {
-    job->ended = true;
-    job->disconnect(this);
-    job->deleteLater();
-    if (ok) {
-        QFile::remove(job->file);
-        ok = QFile::rename(job->part, job->file);
-    }
-    QFile::remove(job->part);
+void JTalkSpeech::rendered(const std::shared_ptr<Render>& job, bool ok) {
     const bool wasAhead = job == ahead_;
     if (job == demand_)
-        demand_ = nullptr;
+        demand_.reset();
     if (wasAhead)
-        ahead_ = nullptr;
-    if (state_ == State::Rendering && job->file == wanted_) {
+        ahead_.reset();
+    if (!job->cancelled && state_ == State::Rendering && job->file == wanted_) {
         wanted_.clear();
         if (ok)
             play(job->file);
@@ -242,23 +262,6 @@ void JTalkSpeech::rendered(Render* job, bool ok) {
         trimCache();
     if (wasAhead)
         renderNextAhead();
-}
-
-void JTalkSpeech::abandon(Render* job) {
-    job->disconnect(this);
-    const auto end = [job] {
-        QFile::remove(job->part);
-        job->deleteLater();
-    };
-    if (job->state() == QProcess::NotRunning) {
-        end();
-        return;
-    }
-    connect(job, &QProcess::stateChanged, job, [end](QProcess::ProcessState state) {
-        if (state == QProcess::NotRunning)
-            end();
-    });
-    job->kill();
 }
 
 void JTalkSpeech::play(const QString& file) {
@@ -277,8 +280,8 @@ void JTalkSpeech::play(const QString& file) {
 
 void JTalkSpeech::cutOff() {
     if (demand_) {
-        abandon(demand_);
-        demand_ = nullptr;
+        demand_->cancelled = true;
+        demand_.reset();
     }
     wanted_.clear();
     player_.stop();
@@ -290,7 +293,7 @@ void JTalkSpeech::renderNextAhead() {
         const QString text = queue_.takeFirst();
         const QString file = cacheFile(text);
         if (!QFileInfo::exists(file) && !(demand_ && demand_->file == file))
-            ahead_ = render(speakable(text), settings_, file);
+            ahead_ = render(speakable(text), settings_, file, false);
     }
     if (!ahead_ && !aheadDone_) {
         aheadDone_ = true;

@@ -6,14 +6,15 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QThreadPool>
 #include <memory>
 
-class QProcess;
 class QTemporaryDir;
 
 // The speech object on Open JTalk: the program open_jtalk renders a text into a WAV file in the
 // background, and the engine plays it on a sound player of its own (none of the four device
-// aliases). Every call returns at once; the UI thread only starts and ends processes and sounds.
+// aliases). Every call returns at once: the program runs from threads of the engine's own, and
+// the UI thread only starts and stops sounds.
 //
 //     std::unique_ptr<JTalkSpeech> speech = JTalkSpeech::create(JTalkSpeech::Config());
 //     if (!speech) ... // unusable: no program, dictionary or voice
@@ -30,12 +31,15 @@ class QTemporaryDir;
 //      ends; later, once known, when open_jtalk cannot be run, fails (a text with nothing it can
 //      pronounce, such as punctuation alone), or leaves no sound. It stays -1 until the next
 //      Speak that starts, or Stop, which clears it.
-// Lines of a text are joined with a blank, since open_jtalk speaks only its input's first line.
+// Stop, and a Speak, cut off at once both a text being rendered (its run is killed, nothing is
+// left half-written) and a text playing. Lines of a text are joined with a blank, since
+// open_jtalk speaks only its input's first line.
 //
 // The rendered files are kept in a cache folder, named by the text and the voice settings;
 // Speak of a text found there plays at once. RenderAhead renders a list into it one text at a
-// time; a Speak of a text not yet there renders it at once beside the list's rendering. The
-// folder is kept under a size limit by removing the files used least recently.
+// time, at a lowered priority; a Speak of a text not yet there renders it at once beside the
+// list's rendering. The folder is kept under a size limit by removing the files used least
+// recently.
 class JTalkSpeech : public QObject, public SpeechObject {
     Q_OBJECT
 public:
@@ -87,9 +91,11 @@ private:
                 SoundPlayer::AudioSinkFactory makeSink);
     void speakWith(const QString& text, const SpeechSettings& settings);
     QString cacheFile(const QString& text, const SpeechSettings& settings) const;
-    Render* render(const QString& text, const SpeechSettings& settings, const QString& file);
-    void rendered(Render* job, bool ok);
-    void abandon(Render* job);
+    std::shared_ptr<Render> render(const QString& text, const SpeechSettings& settings,
+                                   const QString& file, bool demanded);
+    static bool runRenderer(Render& job, const QString& program, const QStringList& arguments,
+                            const QByteArray& text, bool lowered);
+    void rendered(const std::shared_ptr<Render>& job, bool ok);
     void play(const QString& file);
     void cutOff();
     void renderNextAhead();
@@ -103,12 +109,14 @@ private:
     QString cacheFolder_;
     SoundPlayer player_;
     State state_ = State::Idle;
-    QString wanted_;           // the file the spoken text waits for while it renders
-    Render* demand_ = nullptr; // rendering the spoken text
-    Render* ahead_ = nullptr;  // rendering a text of the list
-    QStringList queue_;        // the list's texts still to render
-    QStringList aheadTexts_;   // the list last given, rendered again after an adjustment
-    bool aheadDone_ = true;    // renderedAhead() was emitted for the list last given
-    QString playing_;          // the file the player has, kept from the cache's trimming
-    quint64 renders_ = 0;      // names the half-written files apart
+    QString wanted_;                 // the file the spoken text waits for while it renders
+    std::shared_ptr<Render> demand_; // rendering the spoken text
+    std::shared_ptr<Render> ahead_;  // rendering a text of the list
+    QStringList queue_;              // the list's texts still to render
+    QStringList aheadTexts_;         // the list last given, rendered again after an adjustment
+    bool aheadDone_ = true;          // renderedAhead() was emitted for the list last given
+    QString playing_;                // the file the player has, kept from the cache's trimming
+    quint64 renders_ = 0;            // names the half-written files apart
+    // Runs open_jtalk: a text asked for, the list's next text, and ones being cut off.
+    QThreadPool renderers_;
 };
