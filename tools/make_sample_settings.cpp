@@ -29,7 +29,8 @@ int main(int argc, char* argv[]) {
 
     JapaneseFonts::registerSubstitutions();
     mdlIniIo::setIniFileName(settingsFile);
-    Q57App program;
+    // Without speech: the settings need none, and the user's speech cache is left alone.
+    Q57App program({}, [] { return nullptr; });
     program.start();
     IniRecord settings = program.options().currentSettings();
     settings.SoundRouteSet = sound("route_set.wav");

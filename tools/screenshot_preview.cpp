@@ -4,6 +4,7 @@
 // The picture in docs/ is made with it under Xvfb:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/screenshot_preview data docs
 #include "Q57App.h"
+#include "announce/JTalkSpeech.h"
 #include "app/frmCtl.h"
 #include "options/frmOption.h"
 #include "panel/Form1.h"
@@ -31,10 +32,18 @@ int main(int argc, char* argv[]) {
     // Nobody's own settings: the designed defaults, then what the picture needs.
     const QTemporaryDir settingsFolder;
     mdlIniIo::setIniFileName(settingsFolder.filePath(QStringLiteral("Q57.in4")));
-    Q57App program;
+    // Speech renders into a cache of the picture's own, not the user's.
+    const QTemporaryDir speechCache;
+    Q57App program({}, [&speechCache] {
+        JTalkSpeech::Config config;
+        config.cacheFolder = speechCache.path();
+        config.settingsFile = speechCache.filePath(QStringLiteral("speech.ini"));
+        return std::unique_ptr<SpeechObject>(JTalkSpeech::create(config));
+    });
     program.start();
     IniRecord settings = program.options().currentSettings();
     settings.FareDataDir = data.absoluteFilePath(QStringLiteral("routes"));
+    settings.TapeDataDir = settings.FareDataDir;
     settings.UseSeiriPrev = 1;
     settings.SeiriPlgFile = data.absoluteFilePath(QStringLiteral("plugins/hoshizora-barcode.4SP"));
     program.options().SetOptionInfo(settings);

@@ -2,7 +2,7 @@
 #include "panel/Form1.h"
 #include "panel/SeirikenLabels.h"
 #include "panel/mdlQ57_000.h"
-#include "platform/JapaneseFonts.h"
+#include "support/TestSupport.h"
 
 #include <QLabel>
 #include <QtTest>
@@ -10,7 +10,7 @@
 class TestSeirikenLabels : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { JapaneseFonts::registerSubstitutions(); }
+    void initTestCase() { TestSupport::prepareWindowTests(); }
 
     // The words and numbers of each style are checked against its name in the options dialog's
     // list; here the leading zero and the size of position 1's font.
