@@ -93,7 +93,7 @@ private slots:
             readTicketPlugin(kFixtures + QStringLiteral("crlf-bom-notes.4SP")).valueOrThrow();
         QCOMPARE(notes.comment, QStringLiteral("  two lines,\n# kept as written"));
 
-        const TicketElement& element =
+        const TicketElement element =
             readTicketPlugin(kFixtures + QStringLiteral("barcode-mode-2.4SP"))
                 .valueOrThrow()
                 .elements.back();
