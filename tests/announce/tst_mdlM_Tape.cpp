@@ -1,7 +1,7 @@
 #include "Q57App.h"
 #include "announce/JTalkSpeech.h"
 #include "announce/SpeechAdjustDialog.h"
-#include "app/FareFile.h"
+#include "app/FareFileBytes.h"
 #include "app/frmCtl.h"
 #include "controls/M_Degit.h"
 #include "options/frmOption.h"
@@ -50,11 +50,8 @@ struct Rig {
           }) {
         program.start();
         ctl.setLampTestMilliseconds(0);
-        std::vector<FareRecord> stops(6);
-        for (int k = 0; k < 6; ++k)
-            stops[std::size_t(k)].Fare[1] = qint16(100 + 10 * k);
         QVERIFY(SafeSave::write(folder.filePath(QStringLiteral("1.hy3")),
-                                FareFile::encode(stops).value()));
+                                FareFileBytes::simpleRoute(6)));
         TestSupport::changeSettings(program.options(), [this](IniRecord& s) {
             s.FareDataDir = s.TapeDataDir = folder.path();
             s.PreSoundAlways = 0;
@@ -189,7 +186,7 @@ private slots:
             rig.press(k < 5 ? QStringLiteral("cmdTapeNext") : QStringLiteral("cmdTapeBack"));
             QCOMPARE(rig.ctl.RouteData().CurStop, stops[k]);
             if (k == 4)
-                QCOMPARE(rig.program.form().Degit(1).Value().toInt(), 140);
+                QCOMPARE(rig.program.form().Degit(1).Value().toInt(), 501);
         }
 
         // A file that fails to load disables the group. Missing: the list stays as it was.
