@@ -346,15 +346,13 @@ private slots:
         rig.write("ticket.4SP", QByteArray(ticket).replace("size=40", "size=20"));
         QFile touched(file);
         QVERIFY(touched.open(QIODevice::ReadWrite));
-        QVERIFY(touched.setFileTime(written, QFileDevice::FileModificationTime));
         const QImage before = shown();
-        rig.click(QStringLiteral("Command2(1)"));
-        rig.click(QStringLiteral("Command2(0)"));
-        QCOMPARE(shown(), before);
-        QVERIFY(touched.setFileTime(written.addSecs(2), QFileDevice::FileModificationTime));
-        rig.click(QStringLiteral("Command2(1)"));
-        rig.click(QStringLiteral("Command2(0)"));
-        QVERIFY(shown() != before);
+        for (int later : {0, 2}) {
+            QVERIFY(touched.setFileTime(written.addSecs(later), QFileDevice::FileModificationTime));
+            rig.click(QStringLiteral("Command2(1)"));
+            rig.click(QStringLiteral("Command2(0)"));
+            QCOMPARE(shown() == before, later == 0);
+        }
 
         rig.settings([](IniRecord& s) { s.UseSeiriPrev = 0; });
         rig.click(QStringLiteral("Command2(1)"));
