@@ -1,6 +1,3 @@
-// The sounds of the operating panel, heard through a capture in place of the sound card: which
-// file each event plays, on which device, cut off or not, and when the fares change.
-
 #include "Q57App.h"
 #include "announce/mdlSndAPI.h"
 #include "app/FareFile.h"
@@ -13,7 +10,6 @@
 #include "support/SoundCapture.h"
 #include "support/TestSupport.h"
 
-#include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -25,9 +21,7 @@ namespace {
 constexpr double kRouteSet = 0.76;
 constexpr double kSlack = 0.12;
 
-QString sample(const char* name) {
-    return QStringLiteral(Q57_SOURCE_DIR "/data/sounds/") + QLatin1String(name);
-}
+const auto sample = SoundCapture::sample;
 
 QString device(mdlSndAPI::Alias alias) {
     return mdlSndAPI::deviceName(alias);
@@ -67,17 +61,9 @@ struct Rig {
     void settings(const std::function<void(IniRecord&)>& change) {
         TestSupport::changeSettings(program.options(), change);
     }
-    void click(const QString& name) {
-        QTest::mouseClick(&TestSupport::control<QAbstractButton>(ctl, name), Qt::LeftButton);
-    }
-    // Route 3 from its first stop, on the keypad.
-    void setRoute() {
-        for (const char* key : {"CommandButton1(10)", "CommandButton1(3)", "CommandButton1(11)",
-                                "CommandButton1(1)", "Command1(1)"})
-            click(QLatin1String(key));
-    }
+    void click(const QString& name) { TestSupport::click(ctl, name); }
+    void setRoute() { TestSupport::setRoute(ctl, QStringLiteral("3"), QStringLiteral("1")); }
     double heard(mdlSndAPI::Alias alias) const { return capture.seconds(device(alias)); }
-    // Waits until the device has played the seconds given, or gives up after ten.
     bool waitFor(mdlSndAPI::Alias alias, double seconds) const {
         return QTest::qWaitFor([&] { return heard(alias) >= seconds; }, 10000);
     }
@@ -94,18 +80,14 @@ private slots:
 
     void deviceTypeByTheLastThreeCharacters() {
         using mdlSndAPI::DeviceType;
-        // ".Wav" and ".wave" are heard below.
-        const QList<std::pair<const char*, DeviceType>> types = {{"a/x.Mp3", DeviceType::MpegVideo},
-                                                                 {"a/x.MID", DeviceType::Sequencer},
-                                                                 {"a/x.mp3 ", DeviceType::None},
-                                                                 {"a/x.midi", DeviceType::None}};
-        for (const auto& [path, type] : types)
-            QCOMPARE(mdlSndAPI::deviceType(QLatin1String(path)), type);
-        // Values 1 to 3 and 4 are heard below.
-        const std::array<QString, 3> byValue = {QStringLiteral("1"), QStringLiteral("2"),
-                                                QStringLiteral("3")};
-        for (int value : {0, -1})
-            QCOMPARE(mdlSndAPI::chosenSound(false, QStringLiteral("A"), byValue, value), QString());
+        // ".wave" is heard below, and values 1 to 4 of the sound choice.
+        QCOMPARE(QList({mdlSndAPI::deviceType("a/x.Wav"), mdlSndAPI::deviceType("a/x.Mp3"),
+                        mdlSndAPI::deviceType("a/x.MID"), mdlSndAPI::deviceType("a/x.mp3 "),
+                        mdlSndAPI::deviceType("a/x.midi")}),
+                 QList({DeviceType::WaveAudio, DeviceType::MpegVideo, DeviceType::Sequencer,
+                        DeviceType::None, DeviceType::None}));
+        const std::array<QString, 3> byValue = {"1", "2", "3"};
+        QCOMPARE(mdlSndAPI::chosenSound(false, "A", byValue, -1), QString());
     }
 
     void routeSettingAndStepsSoundOnTheirDevices() {
@@ -149,13 +131,11 @@ private slots:
     void theFileDecidesWhatPlays() {
         Rig rig;
         QTemporaryDir copies;
-        const QString mixedCase = copies.filePath(QStringLiteral("chime.Wav"));
         const QString wave = copies.filePath(QStringLiteral("chime.wave"));
-        QVERIFY(QFile::copy(sample("route_set.wav"), mixedCase));
         QVERIFY(QFile::copy(sample("route_set.wav"), wave));
-        rig.settings([&](IniRecord& s) { s.SoundReset = mixedCase; });
+        rig.settings([&](IniRecord& s) { s.SoundReset = sample("route_set.wav"); });
 
-        // ".Wav" plays; a missing file leaves it playing; ".wave" plays nothing and stops it.
+        // A missing file leaves it playing; ".wave" plays nothing and stops it.
         rig.click(QStringLiteral("CommandButton1(5)"));
         QVERIFY(rig.waitFor(Alias::S1, 0.2));
         rig.settings(

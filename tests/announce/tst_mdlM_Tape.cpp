@@ -1,10 +1,7 @@
-// The announcements through the operating panel and the real speech engine: route setting loads
-// them, the buttons step, sound and speak them, heard through captures.
-
 #include "Q57App.h"
 #include "announce/JTalkSpeech.h"
 #include "announce/SpeechAdjustDialog.h"
-#include "app/FareFile.h"
+#include "app/FareFileBytes.h"
 #include "app/frmCtl.h"
 #include "controls/M_Degit.h"
 #include "options/frmOption.h"
@@ -16,7 +13,7 @@
 #include "support/SoundCapture.h"
 #include "support/TestSupport.h"
 
-#include <QAbstractButton>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -26,9 +23,7 @@ namespace {
 
 using mdlSndAPI::Alias;
 
-QString sample(const char* name) {
-    return QStringLiteral(Q57_SOURCE_DIR "/data/sounds/") + QLatin1String(name);
-}
+const auto sample = SoundCapture::sample;
 
 // The program with the speech engine made as the test says, announcement and fare files in a
 // folder of its own, and the sample chimes as pre-announcement sounds, waited for by default.
@@ -55,11 +50,8 @@ struct Rig {
           }) {
         program.start();
         ctl.setLampTestMilliseconds(0);
-        std::vector<FareRecord> stops(6);
-        for (int k = 0; k < 6; ++k)
-            stops[std::size_t(k)].Fare[1] = qint16(100 + 10 * k);
         QVERIFY(SafeSave::write(folder.filePath(QStringLiteral("1.hy3")),
-                                FareFile::encode(stops).value()));
+                                FareFileBytes::simpleRoute(6)));
         TestSupport::changeSettings(program.options(), [this](IniRecord& s) {
             s.FareDataDir = s.TapeDataDir = folder.path();
             s.PreSoundAlways = 0;
@@ -70,17 +62,13 @@ struct Rig {
             s.PreSoundFile3 = sample("step3.wav");
         });
     }
-    // Sets the route (1 has fares) from its first stop, with these announcements.
-    void setRoute(const QString& announcements, int route = 1) {
-        QVERIFY(SafeSave::write(folder.filePath(QStringLiteral("%1tp.csv").arg(route)),
-                                ShiftJis::encode(announcements)));
-        for (int key : {10, route, 11, 1})
-            press(QStringLiteral("CommandButton1(%1)").arg(key));
-        press(QStringLiteral("Command1(1)"));
+    QString setRoute(const QString& announcements, int route = 1) {
+        if (!SafeSave::write(folder.filePath(QStringLiteral("%1tp.csv").arg(route)),
+                             ShiftJis::encode(announcements)))
+            return QStringLiteral("not written");
+        return TestSupport::setRoute(ctl, QString::number(route), QStringLiteral("1"));
     }
-    void press(const QString& name) {
-        QTest::mouseClick(&TestSupport::control<QAbstractButton>(ctl, name), Qt::LeftButton);
-    }
+    void press(const QString& name) { TestSupport::click(ctl, name); }
     double heard(Alias alias) const { return capture.seconds(mdlSndAPI::deviceName(alias)); }
 };
 
@@ -94,17 +82,23 @@ private slots:
     void speechUsableOrNot() {
         const std::function<void(JTalkSpeech::Config&)> unusable[] = {
             [](JTalkSpeech::Config& c) { c.program = QStringLiteral("/nowhere/open_jtalk"); },
-            [](JTalkSpeech::Config& c) { c.voiceFolders = {QStringLiteral("/nowhere")}; },
+            [](JTalkSpeech::Config& c) {
+                c.voiceFolders = {QFileInfo(c.settingsFile).path(), QStringLiteral("/nowhere")};
+            },
+            [](JTalkSpeech::Config& c) {
+                c.dictionaryFolders = {QFileInfo(c.settingsFile).path()};
+            },
         };
         for (const auto& change : unusable) {
-            MessageBoxHook boxes;
+            auto boxes = std::make_unique<MessageBoxHook>();
             Rig rig(change);
             QCOMPARE(rig.group.title(), QStringLiteral("音合使用不可"));
+            QCOMPARE(TestSupport::lastMessage(*boxes), QString());
+            boxes.reset();
             // The file is read all the same; the group stays disabled.
-            rig.setRoute(QStringLiteral("a,0,0\nb,0,0\n"));
+            QCOMPARE(rig.setRoute(QStringLiteral("a,0,0\nb,0,0\n")), QString());
             QCOMPARE(rig.tape.GetTapeCount(), 2);
             QVERIFY(!rig.group.isEnabled());
-            QCOMPARE(TestSupport::lastMessage(boxes), QString());
         }
         // The one system without announcements: no engine is made, no file read.
         KvRes::ChoiceHook system;
@@ -181,7 +175,6 @@ private slots:
         TestSupport::changeSettings(rig.program.options(),
                                     [](IniRecord& s) { s.PreSoundByFlag = 0; });
         // Before any fares are set, a linked announcement has none to step.
-        MessageBoxHook noFares;
         rig.setRoute(QStringLiteral("a,1,0\n"), 2);
         rig.press(QStringLiteral("cmdTapeNext"));
         QCOMPARE(rig.ctl.RouteData().CurStop, 0);
@@ -193,7 +186,7 @@ private slots:
             rig.press(k < 5 ? QStringLiteral("cmdTapeNext") : QStringLiteral("cmdTapeBack"));
             QCOMPARE(rig.ctl.RouteData().CurStop, stops[k]);
             if (k == 4)
-                QCOMPARE(rig.program.form().Degit(1).Value().toInt(), 140);
+                QCOMPARE(rig.program.form().Degit(1).Value().toInt(), 501);
         }
 
         // A file that fails to load disables the group. Missing: the list stays as it was.

@@ -30,7 +30,6 @@ namespace {
 
 const QColor kLit(248, 210, 114);
 
-// The program with its two windows, without speech, reading fare files from a folder of its own.
 struct Rig {
     QTemporaryDir folder;
     Q57App program{{}, [] { return std::unique_ptr<SpeechObject>(); }};
@@ -52,25 +51,20 @@ struct Rig {
     template <typename Widget = QAbstractButton> Widget& control(const QString& name) {
         return TestSupport::control<Widget>(*ctl, name);
     }
-    void click(const QString& name) { QTest::mouseClick(&control(name), Qt::LeftButton); }
-    void keys(const QString& sequence) {
-        for (QChar c : sequence)
-            click(c == u'R'   ? QStringLiteral("CommandButton1(10)")
-                  : c == u'S' ? QStringLiteral("CommandButton1(11)")
-                              : QStringLiteral("CommandButton1(%1)").arg(c));
-    }
-    // Route setting on the keypad; returns the message it showed, if any.
+    void click(const QString& name) { TestSupport::click(*ctl, name); }
     QString setRoute(const QString& route, const QString& section) {
-        MessageBoxHook boxes;
-        keys(QStringLiteral("R") + route + QStringLiteral("S") + section);
-        click(QStringLiteral("Command1(1)"));
-        return TestSupport::lastMessage(boxes);
+        return TestSupport::setRoute(*ctl, route, section);
     }
     QVariant value(int position) const { return form.Degit(position).Value(); }
+    QVariantList values(std::initializer_list<int> positions) const {
+        QVariantList shown;
+        for (int position : positions)
+            shown << value(position);
+        return shown;
+    }
     DataIo& data() const { return ctl->RouteData(); }
 };
 
-// Whether the strip shows the name, compared with a strip of the same settings given it alone.
 bool stripShows(ChimeiCtl_B& strip, const QString& name) {
     ChimeiCtl_B reference;
     reference.setBackColor(strip.BackColor());
@@ -93,9 +87,8 @@ private slots:
         frmCtl& ctl = *rig.ctl;
         const QRect screen = ctl.screen()->availableGeometry();
         QCOMPARE(ctl.frameGeometry().bottomRight(), screen.bottomRight());
-        for (const char* locked : {"Command2(0)", "Command2(1)", "Check1"})
-            QVERIFY(!rig.control(locked).isEnabled());
-        QVERIFY(!rig.control<QGroupBox>(QStringLiteral("grpM_Tape")).isEnabled());
+        for (const char* locked : {"Command2(0)", "Command2(1)", "Check1", "grpM_Tape"})
+            QVERIFY(!rig.control<QWidget>(locked).isEnabled());
 
         QCOMPARE(TestSupport::inputPanelInFront(ctl), 0);
         QTest::mouseDClick(&rig.control<QFrame>(QStringLiteral("Frame1(0)")), Qt::LeftButton, {},
@@ -104,8 +97,7 @@ private slots:
 
         // Opened at the screen's corner, the wider window moves left to stay whole on the
         // screen, and a taller ticket moves it up; that is where it is kept.
-        auto& toggle = rig.control(QStringLiteral("Check4"));
-        QTest::mouseClick(&toggle, Qt::LeftButton);
+        rig.click(QStringLiteral("Check4"));
         QCOMPARE(ctl.width(), 594);
         QCOMPARE(ctl.frameGeometry().bottomRight(), screen.bottomRight());
         ctl.setPreviewSize(4500, 4200);
@@ -129,13 +121,13 @@ private slots:
             return rig.control<QLabel>(QStringLiteral("Label2(%1)").arg(k)).text();
         };
         // Until 系統 is pressed, digits are the section's; an empty route reads 0.hy3.
-        rig.keys(QStringLiteral("2"));
+        rig.click(QStringLiteral("CommandButton1(2)"));
         QCOMPARE(display(2), QStringLiteral("2"));
         rig.click(QStringLiteral("Command1(1)"));
         QCOMPARE(rig.data().StopCount, 4);
         QCOMPARE(rig.data().CurStop, 1);
 
-        rig.keys(QStringLiteral("R123456S1234"));
+        QVERIFY(!rig.setRoute(QStringLiteral("123456"), QStringLiteral("1234")).isEmpty());
         QCOMPARE(display(0), QStringLiteral("12345"));
         QCOMPARE(display(2), QStringLiteral("123"));
 
@@ -146,7 +138,6 @@ private slots:
                     .startsWith(QStringLiteral("指定した区間は")));
         QCOMPARE(rig.data().StartSection, 300);
 
-        // Lists: route 0 0 0 1 2, section 0 0 3; with every list at 0 the route is 0.
         const int route[5] = {0, 0, 0, 1, 2}, section[3] = {0, 0, 3};
         for (int k = 0; k < 5; ++k)
             rig.control<QListWidget>(QStringLiteral("List2(%1)").arg(k)).setCurrentRow(route[k]);
@@ -162,7 +153,7 @@ private slots:
         rig.click(QStringLiteral("Command1(0)"));
         QCOMPARE(rig.data().StopCount, 4);
 
-        // The lamp test lights everything and takes no input.
+        // The lamp test takes no input.
         rig.setRoute(QStringLiteral("12"), QStringLiteral("1"));
         rig.ctl->setLampTestMilliseconds(300);
         QStringList shown;
@@ -177,8 +168,7 @@ private slots:
         QCOMPARE(shown, QStringList(61, QStringLiteral("8888")));
         QVERIFY(stripLit);
         QCOMPARE(rig.data().CurStop, 1);
-        QCOMPARE(rig.value(1), QVariant(0));
-        QCOMPARE(rig.value(2), QVariant(202));
+        QCOMPARE(rig.values({1, 2}), QVariantList({0, 202}));
     }
 
     void refusalsKeepTheOldRoute() {
@@ -211,19 +201,14 @@ private slots:
             QCOMPARE(rig.setRoute(QString::fromLatin1(c.route), QString::fromLatin1(c.section)),
                      c.message);
 
-        // Stepping goes on along route 12 from record 8, up to its last record; the section
-        // entered last (1) is where the fares now start.
+        // The section entered last (1) is where the fares now start.
         QCOMPARE(rig.value(3), QVariant(0));
-        rig.click(QStringLiteral("Command2(1)"));
-        QCOMPARE(rig.value(3), QVariant(903));
-        rig.click(QStringLiteral("Command2(1)"));
+        for (int step = 0; step < 3; ++step)
+            rig.click(QStringLiteral("Command2(1)"));
         QCOMPARE(rig.data().CurStop, 9);
         QCOMPARE(rig.value(3), QVariant(1003));
-        rig.click(QStringLiteral("Command2(1)"));
-        QCOMPARE(rig.data().CurStop, 9);
         QVERIFY(stripShows(rig.form.ChimeiCtl(), QStringLiteral("S10")));
 
-        // 301 records is the most a route may have.
         rig.write("25.hy3", simpleRoute(301));
         QCOMPARE(rig.setRoute(QStringLiteral("25"), QStringLiteral("1")), QString());
         QCOMPARE(rig.data().StopCount, 301);
@@ -241,17 +226,14 @@ private slots:
         rig.write("12.hy3", route);
 
         QCOMPARE(rig.setRoute(QStringLiteral("00012"), QStringLiteral("3")), QString());
-        QCOMPARE(rig.value(1), QVariant(0));
-        QCOMPARE(rig.value(3), QVariant(3));
-        QCOMPARE(rig.value(7), QVariant(3));
+        QCOMPARE(rig.values({1, 3, 7}), QVariantList({0, 3, 3}));
         rig.click(QStringLiteral("Command2(1)"));
         rig.click(QStringLiteral("Command2(1)"));
         QCOMPARE(rig.value(7), QVariant(5));
         for (int back = 0; back < 5; ++back)
             rig.click(QStringLiteral("Command2(0)"));
         QCOMPARE(rig.data().CurStop, 0);
-        QCOMPARE(rig.value(3), QVariant(120));
-        QCOMPARE(rig.value(2), QVariant(0));
+        QCOMPARE(rig.values({2, 3}), QVariantList({0, 120}));
 
         // Night fare doubles the fares but not the column shown. All four information digits
         // at position 10, over its fare: column over route over ticket number over order, each
@@ -261,29 +243,24 @@ private slots:
             s.InfoOrderSlot = s.InfoSeiriNumSlot = s.InfoRouteSlot = s.InfoColumnSlot = 9;
             s.InfoColumn = 61;
         });
-        QTest::mouseClick(&rig.control(QStringLiteral("Check2")), Qt::LeftButton);
+        rig.click(QStringLiteral("Check2"));
         rig.click(QStringLiteral("Command2(1)"));
-        QCOMPARE(rig.value(3), QVariant(360));
-        QCOMPARE(rig.value(61), QVariant(122));
-        QCOMPARE(rig.value(10), QVariant(7));
+        QCOMPARE(rig.values({3, 61, 10}), QVariantList({360, 122, 7}));
         QVERIFY(stripShows(rig.form.ChimeiCtl(), QStringLiteral("駅前")));
 
-        // Blank: every digit and the strip empty, the listed controls locked.
-        QTest::mouseClick(&rig.control(QStringLiteral("Check1")), Qt::LeftButton);
-        for (int n : {3, 10, 61})
-            QCOMPARE(rig.value(n), QVariant(QString()));
+        rig.click(QStringLiteral("Check1"));
+        QCOMPARE(rig.values({3, 10, 61}), QVariantList(3, QString()));
         QVERIFY(stripShows(rig.form.ChimeiCtl(), QString()));
         for (const char* locked :
              {"Frame1(0)", "Frame1(1)", "Command2(0)", "Command2(1)", "grpM_Tape", "Frame6"})
             QVERIFY2(!rig.control<QWidget>(locked).isEnabled(), locked);
         for (const char* usable : {"Option4(1)", "Command4", "Command8", "Check4", "Check1"})
             QVERIFY2(rig.control<QWidget>(usable).isEnabled(), usable);
-        QTest::mouseClick(&rig.control(QStringLiteral("Check1")), Qt::LeftButton);
+        rig.click(QStringLiteral("Check1"));
         for (const char* unlocked : {"Frame1(0)", "Frame1(1)", "Command2(0)", "Frame6"})
             QVERIFY2(rig.control<QWidget>(unlocked).isEnabled(), unlocked);
         QVERIFY(!rig.control<QWidget>(QStringLiteral("grpM_Tape")).isEnabled());
-        QCOMPARE(rig.value(2), QVariant(QString()));
-        QCOMPARE(rig.value(3), QVariant(360));
+        QCOMPARE(rig.values({2, 3}), QVariantList({QString(), 360}));
 
         qint16 IniRecord::*const later[] = {&IniRecord::InfoColumnOn, &IniRecord::InfoRouteOn,
                                             &IniRecord::InfoSeiriNumOn};
@@ -304,8 +281,7 @@ private slots:
         rig.write("64.hy3", long64);
         QCOMPARE(rig.setRoute(QStringLiteral("64"), QStringLiteral("62")), QString());
         rig.click(QStringLiteral("Command2(1)"));
-        QCOMPARE(rig.value(3), QVariant(0));
-        QCOMPARE(rig.value(10), QVariant(63));
+        QCOMPARE(rig.values({3, 10}), QVariantList({0, 63}));
     }
 
     void ticketPreview() {
@@ -347,20 +323,16 @@ private slots:
         });
         QCOMPARE(preview.size(), QSize(200, 100));
         QCOMPARE(rig.setRoute(QStringLiteral("12"), QStringLiteral("1")), QString());
-        const struct {
-            int number;
-            const char* stop;
-            const char* barcode; // route, record, ticket number
-        } stops[2] = {{9, "駅前", "A012002009A"}, {12, "市役所", "A012003012A"}};
-        for (const auto& stop : stops) {
+        // The bar codes hold the route, the record and the ticket number.
+        const std::tuple<int, QString, QString> stops[] = {{9, "駅前", "A012002009A"},
+                                                           {12, "市役所", "A012003012A"}};
+        for (const auto& [number, stop, barcode] : stops) {
             rig.click(QStringLiteral("Command2(1)"));
-            QCOMPARE(shown(), reference(stop.number, QString::fromUtf8(stop.stop), "2026/01/05"));
-            const std::vector<bool> bars =
-                TestSupport::darkPixels(TestSupport::grabbed(preview), 85, 0, 200);
-            QCOMPARE(TestSupport::decodeNw7(bars), QString::fromLatin1(stop.barcode));
+            QCOMPARE(shown(), reference(number, stop, "2026/01/05"));
+            const QImage ticket = TestSupport::grabbed(preview);
+            QCOMPARE(TestSupport::decodeNw7(TestSupport::darkPixels(ticket, 85, 0, 200)), barcode);
         }
 
-        // The day's date when the ticket is printed; the copy menu takes what is shown.
         rig.settings([](IniRecord& s) { s.DateUpdateOnPrint = -1, s.DateFixed = 0; });
         rig.click(QStringLiteral("Command2(0)"));
         QCOMPARE(shown(), reference(9, "駅前", QDate::currentDate().toString("MM-dd-yyyy")));
@@ -374,17 +346,14 @@ private slots:
         rig.write("ticket.4SP", QByteArray(ticket).replace("size=40", "size=20"));
         QFile touched(file);
         QVERIFY(touched.open(QIODevice::ReadWrite));
-        QVERIFY(touched.setFileTime(written, QFileDevice::FileModificationTime));
         const QImage before = shown();
-        rig.click(QStringLiteral("Command2(1)"));
-        rig.click(QStringLiteral("Command2(0)"));
-        QCOMPARE(shown(), before);
-        QVERIFY(touched.setFileTime(written.addSecs(2), QFileDevice::FileModificationTime));
-        rig.click(QStringLiteral("Command2(1)"));
-        rig.click(QStringLiteral("Command2(0)"));
-        QVERIFY(shown() != before);
+        for (int later : {0, 2}) {
+            QVERIFY(touched.setFileTime(written.addSecs(later), QFileDevice::FileModificationTime));
+            rig.click(QStringLiteral("Command2(1)"));
+            rig.click(QStringLiteral("Command2(0)"));
+            QCOMPARE(shown() == before, later == 0);
+        }
 
-        // With the preview off the picture is only cleared.
         rig.settings([](IniRecord& s) { s.UseSeiriPrev = 0; });
         rig.click(QStringLiteral("Command2(1)"));
         QCOMPARE(TestSupport::countColour(TestSupport::grabbed(preview), Qt::white), 200 * 100);
@@ -395,7 +364,7 @@ private slots:
         QImage on1(755, 307, QImage::Format_RGB32);
         on1.fill(Qt::blue);
         rig.form.imgRes(1) = on1;
-        QTest::mouseClick(&rig.control(QStringLiteral("Option4(1)")), Qt::LeftButton);
+        rig.click(QStringLiteral("Option4(1)"));
         QCOMPARE(rig.form.Picture(), on1);
         QCOMPARE(rig.form.lblSeiriNum(61).palette().color(QPalette::WindowText),
                  QColor(0xC0, 0xFF, 0xC0));
@@ -415,12 +384,12 @@ private slots:
             s.SeiriNumColorOn2 = 0x0000FF, s.SeiriNumColorOff = 0x00FF00;
         });
         MessageBoxHook boxes;
-        QTest::mouseClick(&rig.control(QStringLiteral("Option4(2)")), Qt::LeftButton);
+        rig.click(QStringLiteral("Option4(2)"));
         QVERIFY(boxes.asked().isEmpty());
         QCOMPARE(rig.form.Picture(), on1);
         QCOMPARE(rig.form.lblSeiriNum(1).palette().color(QPalette::WindowText), QColor(255, 0, 0));
 
-        QTest::mouseClick(&rig.control(QStringLiteral("Option4(0)")), Qt::LeftButton);
+        rig.click(QStringLiteral("Option4(0)"));
         const MessageBoxHook::Asked error{
             QMessageBox::Critical, QStringLiteral("エラー"),
             QStringLiteral("エラーです。\n\nエラーコード：481"
@@ -435,7 +404,7 @@ private slots:
         Rig rig;
         rig.write("12.hy3", count(2) + record("AB", 1, {}) + record("CD", 2, {}));
         rig.setRoute(QStringLiteral("12"), QStringLiteral("1"));
-        QTest::mouseClick(&rig.control(QStringLiteral("Check1")), Qt::LeftButton);
+        rig.click(QStringLiteral("Check1"));
 
         // The options dialog runs its own loop: the zero timer fires inside it.
         bool bothDisabled = false;
@@ -445,8 +414,7 @@ private slots:
                 .click();
         });
         rig.click(QStringLiteral("Command4"));
-        QVERIFY(bothDisabled);
-        QVERIFY(rig.form.isEnabled() && rig.ctl->isEnabled());
+        QVERIFY(bothDisabled && rig.form.isEnabled() && rig.ctl->isEnabled());
         QVERIFY(stripShows(rig.form.ChimeiCtl(), QStringLiteral("AB")));
         QCOMPARE(rig.value(1), QVariant(QString()));
 
@@ -454,15 +422,13 @@ private slots:
         bool panelDisabled = false;
         boxes.whileShown = [&] { panelDisabled = !rig.form.isEnabled(); };
         rig.click(QStringLiteral("Command8"));
-        QVERIFY(panelDisabled);
-        QVERIFY(rig.form.isEnabled());
+        QVERIFY(panelDisabled && rig.form.isEnabled());
         QCOMPARE(boxes.asked().size(), 1);
         QCOMPARE(boxes.asked()[0].caption, QStringLiteral("バージョン情報"));
         QCOMPARE(boxes.asked()[0].text.section(u'\n', 0, 0),
                  QStringLiteral("型番：") +
                      QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
 
-        // Closing asks first; "no" keeps both windows, "yes" empties the strip and closes them.
         boxes.setNextAnswer(QMessageBox::No);
         QVERIFY(!rig.ctl->close());
         const MessageBoxHook::Asked question{QMessageBox::Question,
@@ -474,8 +440,7 @@ private slots:
         boxes.setNextAnswer(QMessageBox::Yes);
         QVERIFY(rig.ctl->close());
         QVERIFY(stripShows(rig.form.ChimeiCtl(), QString()));
-        QVERIFY(!rig.ctl->isVisible());
-        QVERIFY(!rig.form.isVisible());
+        QVERIFY(!rig.ctl->isVisible() && !rig.form.isVisible());
     }
 };
 

@@ -35,7 +35,6 @@ private slots:
         frmOption& dialog = program.options();
         QCOMPARE(dialog.currentSettings().FixedDate,
                  QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")));
-        // The lists of positions hold 1 to 61, those of columns 1 to 150.
         for (int i = 0; i < 5; ++i) {
             QComboBox& list = control<QComboBox>(dialog, QStringLiteral("Combo4(%1)").arg(i));
             const int last = i < 4 ? 61 : 150;
@@ -50,7 +49,6 @@ private slots:
         QVERIFY(!control<QWidget>(dialog, QStringLiteral("Frame3")).isEnabled());
         QVERIFY(control<QGroupBox>(dialog, QStringLiteral("Frame10")).isHidden());
 
-        // Parts follow the boxes they depend on.
         auto& check3 = control<QCheckBox>(dialog, QStringLiteral("Check3(3)"));
         check3.click();
         QVERIFY(control<QComboBox>(dialog, QStringLiteral("Combo4(3)")).isEnabled());
@@ -181,7 +179,6 @@ private slots:
         QCOMPARE(choices.asked().last().title, QStringLiteral("フォルダーを選択してください"));
         QCOMPARE(dialog.currentSettings().TapeDataDir, QStringLiteral("/data/放送"));
 
-        // The folder goes to the desktop's handler for files.
         QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openedUrl");
         control<QLineEdit>(dialog, QStringLiteral("Text2(0)")).setText(QStringLiteral("/data"));
         control<QPushButton>(dialog, QStringLiteral("Command10(0)")).click();
@@ -200,9 +197,17 @@ private slots:
         auto& comment = control<QPlainTextEdit>(dialog, QStringLiteral("txtPlginComment"));
         QComboBox& companies = program.operatingPanel().Combo1();
         QWidget& preview = control(program.operatingPanel(), QStringLiteral("picSeirikenPrev"));
-        auto lastLine = [&capabilities] {
-            return capabilities.item(capabilities.count() - 1)->text();
+        auto shown = [&] {
+            return QStringLiteral("%1 lines, last %2; %3 companies; %4 x %5")
+                .arg(capabilities.count())
+                .arg(capabilities.count() ? capabilities.item(capabilities.count() - 1)->text()
+                                          : QString())
+                .arg(companies.count())
+                .arg(preview.width())
+                .arg(preview.height());
         };
+        const QString hoshizoraShown =
+            QStringLiteral("10 lines, last 社名切り替え:---> 可能; 3 companies; 200 x 280");
         control<QCheckBox>(dialog, QStringLiteral("chkUseSeiriPrev")).click();
         KvRes::ChoiceHook choices;
         MessageBoxHook boxes;
@@ -214,13 +219,10 @@ private slots:
         choose(hoshizora);
         QCOMPARE(choices.asked().last().title, QStringLiteral("プラグインの選択"));
         QCOMPARE(path.text(), hoshizora);
-        QCOMPARE(capabilities.count(), 10);
+        QCOMPARE(shown(), hoshizoraShown);
         QCOMPARE(capabilities.item(0)->text(), QStringLiteral("日付の印字 ---> 可能"));
-        QCOMPARE(lastLine(), QStringLiteral("社名切り替え:---> 可能"));
         QVERIFY(comment.toPlainText().startsWith(QStringLiteral("ほしぞら交通 整理券")));
-        QCOMPARE(companies.count(), 3);
         QCOMPARE(companies.itemText(2), QStringLiteral("ほしぞら観光バス"));
-        QCOMPARE(preview.size(), QSize(200, 280));
         QVERIFY(boxes.asked().isEmpty());
 
         // A refused file: the message once, the old plug-in still shown and kept, but the
@@ -233,35 +235,25 @@ private slots:
             QString()};
         QVERIFY(boxes.asked() == QList({refusal}));
         QCOMPARE(path.text(), hoshizora);
-        QCOMPARE(capabilities.count(), 10);
-        QCOMPARE(lastLine(), QStringLiteral("社名切り替え:---> 可能"));
+        QCOMPARE(shown(), QString(hoshizoraShown).replace("3 companies", "0 companies"));
         QCOMPARE(comment.toPlainText(), described);
-        QCOMPARE(preview.size(), QSize(200, 280));
-        QCOMPARE(companies.count(), 0);
 
         // Without company names the list is left as it is; a preview of no size is taken.
         companies.addItem(QStringLiteral("own"));
         QCOMPARE(dialog.SetPlgin(fixtures + QStringLiteral("flags-2.4SP")), 2);
-        QCOMPARE(capabilities.count(), 6);
-        QCOMPARE(lastLine(), QStringLiteral("社名切り替え:---> 不可"));
-        QCOMPARE(companies.count(), 1);
         QVERIFY(dialog.SetPlgin(fixtures + QStringLiteral("zero-preview.4SP")) != 0);
-        QCOMPARE(preview.size(), QSize(0, 0));
+        QCOMPARE(shown(),
+                 QStringLiteral("6 lines, last 社名切り替え:---> 不可; 1 companies; 0 x 0"));
         QCOMPARE(dialog.SetPlgin(QString()), 0);
 
         // The stored plug-in is read with the settings; its names are added to the list.
         TestSupport::changeSettings(dialog, [&](IniRecord& s) { s.SeiriPlgFile = hoshizora; });
-        QCOMPARE(capabilities.count(), 10);
-        QCOMPARE(lastLine(), QStringLiteral("社名切り替え:---> 可能"));
-        QCOMPARE(companies.count(), 4);
-        QCOMPARE(preview.size(), QSize(200, 280));
+        QCOMPARE(shown(), QString(hoshizoraShown).replace("3 companies", "4 companies"));
 
         control<QPushButton>(dialog, QStringLiteral("Command11")).click();
         QVERIFY(path.text().isEmpty());
-        QCOMPARE(capabilities.count(), 0);
         QVERIFY(comment.toPlainText().isEmpty());
-        QCOMPARE(companies.count(), 4);
-        QCOMPARE(preview.size(), QSize(200, 280));
+        QCOMPARE(shown(), QStringLiteral("0 lines, last ; 4 companies; 200 x 280"));
     }
 
     void okReappliesTheDisplayChoices() {

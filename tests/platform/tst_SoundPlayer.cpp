@@ -1,3 +1,4 @@
+#include "platform/SafeSave.h"
 #include "platform/SoundPlayer.h"
 #include "support/SoundCapture.h"
 
@@ -11,9 +12,7 @@ namespace {
 
 const QString kDevice = QStringLiteral("player");
 
-QString sound(const char* name) {
-    return QStringLiteral(Q57_SOURCE_DIR "/data/sounds/") + QLatin1String(name);
-}
+const auto sound = SoundCapture::sample;
 
 } // namespace
 
@@ -59,7 +58,6 @@ private slots:
         SoundPlayer player(capture.sinks(kDevice));
         QSignalSpy finished(&player, &SoundPlayer::finished);
 
-        // Another kind of file cuts off a MIDI sound at once.
         QVERIFY(player.open(sound("four_tone.mid")));
         player.play();
         QTest::qWait(300);
@@ -75,10 +73,7 @@ private slots:
     void notASoundPlaysNothing() {
         QTemporaryDir folder;
         const QString text = folder.filePath(QStringLiteral("x.wav"));
-        QFile file(text);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("This is a note, not a sound.\n");
-        file.close();
+        QVERIFY(SafeSave::write(text, "This is a note, not a sound.\n"));
 
         SoundCapture capture;
         SoundPlayer player(capture.sinks(kDevice));
@@ -99,10 +94,8 @@ private slots:
         // A file that starts like a sound and breaks off is only found out while loading: when
         // played it ends at once, so that nobody waits for it.
         const QString broken = folder.filePath(QStringLiteral("broken.wav"));
-        QFile brokenFile(broken);
-        QVERIFY(brokenFile.open(QIODevice::WriteOnly));
-        brokenFile.write(QByteArray("RIFF\x24\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0", 24));
-        brokenFile.close();
+        QVERIFY(SafeSave::write(broken,
+                                QByteArray("RIFF\x24\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0", 24)));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("broken.wav")));
         QVERIFY(player.open(broken));
         player.play();

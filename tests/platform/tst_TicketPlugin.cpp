@@ -82,12 +82,6 @@ private slots:
         QCOMPARE(barcode.comment.count(u'\n'), 2);
         QCOMPARE(barcode.width, 500);
 
-        const TicketPlugin flags =
-            readTicketPlugin(kFixtures + QStringLiteral("flags-2.4SP")).valueOrThrow();
-        QCOMPARE(flags.info.CanDate, 2);
-        QCOMPARE(flags.info.BarcodeCount, 3);
-        QCOMPARE(flags.info.BarcodeRouteMode, 2);
-
         // Blank lines around the comment go, those inside and its indentation stay.
         const TicketPlugin notes =
             readTicketPlugin(kFixtures + QStringLiteral("crlf-bom-notes.4SP")).valueOrThrow();

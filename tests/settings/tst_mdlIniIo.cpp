@@ -55,7 +55,6 @@ void writeFile(const QString& name, const QByteArray& bytes) {
     QVERIFY(SafeSave::write(name, bytes));
 }
 
-// The program started with the settings file given, and the text of any message it showed.
 struct Start {
     Q57App program;
     Form1& form = program.form();
@@ -76,7 +75,6 @@ struct Start {
         TestSupport::recoverFromQuit();
         return boxes.asked().size() > 1 ? TestSupport::lastMessage(boxes) : QString();
     }
-    // What the windows hold, as the bytes a save writes.
     QByteArray saved(const QString& settingsFile) {
         mdlIniIo::setIniFileName(settingsFile);
         program.SaveIni();
@@ -92,7 +90,6 @@ private slots:
     void initTestCase() { TestSupport::prepareWindowTests(); }
 
     void firstStartIsSilentAndTheFirstQuitWritesTheFile() {
-        // The program's own file is beside it, named after it.
         mdlIniIo::setIniFileName(QString());
         QCOMPARE(mdlIniIo::IniFileName(),
                  QCoreApplication::applicationDirPath() + QStringLiteral("/tst_mdlIniIo.in4"));

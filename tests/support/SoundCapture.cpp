@@ -4,6 +4,10 @@
 #include <cstdlib>
 #include <gst/gst.h>
 
+QString SoundCapture::sample(const char* name) {
+    return QStringLiteral(Q57_SOURCE_DIR "/data/sounds/") + QLatin1String(name);
+}
+
 SoundPlayer::AudioSinkFactory SoundCapture::sinks(const QString& device) {
     return [makeSink = sinks(), device] { return makeSink(device); };
 }

@@ -13,6 +13,9 @@ class SoundCapture {
 public:
     static constexpr int kRate = 44100;
 
+    // One of our sample sounds in data/sounds.
+    static QString sample(const char* name);
+
     // Sinks for the program's devices, each counted under its own name.
     SoundDevices::SinkFactory sinks();
     // Sinks for one player, counted under the name given.

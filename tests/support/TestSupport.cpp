@@ -6,10 +6,12 @@
 #include "platform/MsgBox.h"
 #include "settings/mdlIniIo.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QRect>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -99,6 +101,23 @@ int inputPanelInFront(const QWidget& operatingPanel) {
 
 QString lastMessage(const MessageBoxHook& boxes) {
     return boxes.asked().isEmpty() ? QString() : boxes.asked().last().text;
+}
+
+void click(const QWidget& window, const QString& name) {
+    QTest::mouseClick(&control<QAbstractButton>(window, name), Qt::LeftButton);
+}
+
+QString setRoute(const QWidget& operatingPanel, const QString& route, const QString& section) {
+    MessageBoxHook boxes;
+    const auto keys = [&operatingPanel](const QString& first, const QString& digits) {
+        click(operatingPanel, QStringLiteral("CommandButton1(%1)").arg(first));
+        for (QChar digit : digits)
+            click(operatingPanel, QStringLiteral("CommandButton1(%1)").arg(digit));
+    };
+    keys(QStringLiteral("10"), route);
+    keys(QStringLiteral("11"), section);
+    click(operatingPanel, QStringLiteral("Command1(1)"));
+    return lastMessage(boxes);
 }
 
 void changeSettings(frmOption& dialog, const std::function<void(IniRecord&)>& change) {

@@ -53,4 +53,11 @@ int inputPanelInFront(const QWidget& operatingPanel);
 // The text of the last message box asked for, or empty when there was none.
 QString lastMessage(const MessageBoxHook& boxes);
 
+// Presses the button of that name in the window.
+void click(const QWidget& window, const QString& name);
+
+// Sets a route on the operating panel's keypad from the section given; returns the message it
+// showed, if any.
+QString setRoute(const QWidget& operatingPanel, const QString& route, const QString& section);
+
 } // namespace TestSupport
