@@ -16,7 +16,6 @@
 #include "support/SoundCapture.h"
 #include "support/TestSupport.h"
 
-#include <QAbstractButton>
 #include <QGroupBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -74,13 +73,9 @@ struct Rig {
     void setRoute(const QString& announcements, int route = 1) {
         QVERIFY(SafeSave::write(folder.filePath(QStringLiteral("%1tp.csv").arg(route)),
                                 ShiftJis::encode(announcements)));
-        for (int key : {10, route, 11, 1})
-            press(QStringLiteral("CommandButton1(%1)").arg(key));
-        press(QStringLiteral("Command1(1)"));
+        TestSupport::setRouteOnKeypad(ctl, route);
     }
-    void press(const QString& name) {
-        QTest::mouseClick(&TestSupport::control<QAbstractButton>(ctl, name), Qt::LeftButton);
-    }
+    void press(const QString& name) { TestSupport::press(ctl, name); }
     double heard(Alias alias) const { return capture.seconds(mdlSndAPI::deviceName(alias)); }
 };
 

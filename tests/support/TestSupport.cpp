@@ -6,10 +6,12 @@
 #include "platform/MsgBox.h"
 #include "settings/mdlIniIo.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QRect>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -90,6 +92,22 @@ int countColour(const QImage& image, const QColor& colour) {
             if ((image.pixel(x, y) & 0xFFFFFF) == wanted)
                 ++count;
     return count;
+}
+
+void press(const QWidget& window, const QString& name) {
+    QTest::mouseClick(&control<QAbstractButton>(window, name), Qt::LeftButton);
+}
+
+void setRouteOnKeypad(const QWidget& operatingPanel, int route, int section) {
+    const auto key = [&](const QString& digits) {
+        for (QChar digit : digits)
+            press(operatingPanel, QStringLiteral("CommandButton1(%1)").arg(digit));
+    };
+    press(operatingPanel, QStringLiteral("CommandButton1(10)"));
+    key(QString::number(route));
+    press(operatingPanel, QStringLiteral("CommandButton1(11)"));
+    key(QString::number(section));
+    press(operatingPanel, QStringLiteral("Command1(1)"));
 }
 
 int inputPanelInFront(const QWidget& operatingPanel) {

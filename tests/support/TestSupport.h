@@ -47,6 +47,13 @@ template <typename Widget = QWidget> Widget& control(const QWidget& window, cons
     return *found;
 }
 
+// Clicks a button of the window, as the user would.
+void press(const QWidget& window, const QString& name);
+
+// Sets a route on the operating panel's keypad (route key, digits, section key, digits, set),
+// by clicking the keys.
+void setRouteOnKeypad(const QWidget& operatingPanel, int route, int section = 1);
+
 // Which of the operating panel's two input panels is in front: 0 or 1.
 int inputPanelInFront(const QWidget& operatingPanel);
 
