@@ -1,9 +1,17 @@
-// Speech: how soon an announcement is heard after Speak, from the cache and rendered on demand,
-// how fast the cache fills, and how long speaking ever holds up the user-interface thread.
+// Speech: how soon an announcement is heard after Speak, and after the driver presses "送り" on
+// the operating panel, from the cache and rendered on demand; how fast the cache fills; and how
+// long speaking ever holds up the user-interface thread.
 
 #include "BenchSupport.h"
+#include "Q57App.h"
 #include "SoundOutput.h"
 #include "announce/JTalkSpeech.h"
+#include "app/FareFile.h"
+#include "app/frmCtl.h"
+#include "options/frmOption.h"
+#include "platform/SafeSave.h"
+#include "platform/ShiftJis.h"
+#include "support/TestSupport.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -141,5 +149,112 @@ void BM_LongestUiBlockWhileSpeaking(benchmark::State& state) {
     state.counters["idle_max_ms"] = *std::max_element(idle.begin(), idle.end());
 }
 BENCHMARK(BM_LongestUiBlockWhileSpeaking)->Iterations(7)->Unit(benchmark::kMillisecond);
+
+// The program, as the driver runs it, with the real engine speaking into the stand-in output:
+// route 1's fares and announcements in a folder of its own, no pre-announcement sounds, the
+// settings and the speech cache in temporary folders.
+struct Program {
+    // Before the program reads its settings: a settings file of its own.
+    const bool prepared = (TestSupport::prepareWindowTests(), true);
+    QTemporaryDir folder;
+    Output output;
+    JTalkSpeech* speech = nullptr;
+    Q57App program;
+    frmCtl& ctl = program.operatingPanel();
+
+    Program()
+        : program({}, [this] {
+              JTalkSpeech::Config config;
+              config.settingsFile = folder.filePath(QStringLiteral("speech.ini"));
+              config.cacheFolder = folder.filePath(QStringLiteral("cache"));
+              std::unique_ptr<JTalkSpeech> made = JTalkSpeech::create(config, output.sinks());
+              speech = made.get();
+              return made;
+          }) {
+        program.start();
+        if (speech == nullptr)
+            qFatal("Open JTalk is not installed");
+        ctl.setLampTestMilliseconds(0);
+        if (!SafeSave::write(folder.filePath(QStringLiteral("1.hy3")),
+                             FareFile::encode(std::vector<FareRecord>(12)).valueOrThrow()))
+            qFatal("cannot write the fares");
+        TestSupport::changeSettings(program.options(), [this](IniRecord& s) {
+            s.FareDataDir = s.TapeDataDir = folder.path();
+            s.PreSoundAlways = 0;
+            s.PreSoundByFlag = 0;
+        });
+    }
+    // Sets route 1 with these announcements, one a line, unlinked and without sounds.
+    void setRoute(const QStringList& texts) {
+        QString file;
+        for (const QString& text : texts)
+            file += text + QStringLiteral(",0,0\r\n");
+        if (!SafeSave::write(folder.filePath(QStringLiteral("1tp.csv")), ShiftJis::encode(file)))
+            qFatal("cannot write the announcements");
+        TestSupport::setRoute(ctl, QStringLiteral("1"), QStringLiteral("1"));
+    }
+    void waitForRenderedAhead() {
+        QSignalSpy done(speech, &JTalkSpeech::renderedAhead);
+        if (done.isEmpty() && !done.wait(60000))
+            qFatal("the cache does not fill");
+    }
+    // From the press of "送り" to the output's first buffer, in milliseconds.
+    double pressToFirstBuffer() {
+        output.firstBuffer = 0;
+        const Clock::time_point pressed = Clock::now();
+        TestSupport::click(ctl, QStringLiteral("cmdTapeNext"));
+        return std::chrono::duration<double, std::milli>(output.waitForFirstBuffer() - pressed)
+            .count();
+    }
+    void waitUntilSpoken() {
+        while (speech->Status() == 1)
+            runEventsFor(5);
+    }
+};
+
+// "送り" pressed on a route just set: its announcement played from the cache (the route's texts
+// rendered ahead first), or a new twenty-character one, which the loading of the route has just
+// begun to render. Also the longest block of the UI thread from the press until the text has
+// played.
+void BM_PressNextToFirstBuffer(benchmark::State& state) {
+    const bool cached = state.range(0) != 0;
+    Program program;
+    if (cached) {
+        program.setRoute(kRoute);
+        program.waitForRenderedAhead();
+    }
+    std::vector<double> latencies;
+    std::vector<double> blocks;
+    int round = 0;
+    for (auto _ : state) {
+        if (cached) {
+            // Past the last announcement, the route is set again to start from the first.
+            if (round % kRoute.size() == 0)
+                program.setRoute(kRoute);
+        } else {
+            // Twenty characters that no earlier round spoke.
+            program.setRoute({kTwenty.left(17) + QString::number(100 + round)});
+        }
+        ++round;
+        runEventsFor(20);
+        Heartbeat heartbeat(1);
+        latencies.push_back(program.pressToFirstBuffer());
+        program.waitUntilSpoken();
+        blocks.push_back(double(heartbeat.takeLongest()));
+        state.SetIterationTime(latencies.back() / 1000);
+    }
+    program.speech->Stop();
+    state.counters["median_ms"] = median(latencies);
+    state.counters["max_ms"] = *std::max_element(latencies.begin(), latencies.end());
+    state.counters["ui_block_median_ms"] = median(blocks);
+    state.counters["ui_block_max_ms"] = *std::max_element(blocks.begin(), blocks.end());
+}
+BENCHMARK(BM_PressNextToFirstBuffer)
+    ->ArgName("cached")
+    ->Arg(1)
+    ->Arg(0)
+    ->Iterations(15)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

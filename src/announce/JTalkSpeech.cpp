@@ -215,9 +215,8 @@ void JTalkSpeech::speakWith(const QString& text, const SpeechSettings& settings)
     }
     state_ = State::Rendering;
     wanted_ = file;
-    // The list's rendering already has it under way.
-    if (ahead_ && ahead_->file == file)
-        return;
+    // Even when the list's rendering has it under way, at its lowered priority, which a busy
+    // machine may starve for seconds: the two race, and the first to finish is played.
     demand_ = render(spoken, settings, file, true);
 }
 
@@ -252,11 +251,18 @@ void JTalkSpeech::rendered(const std::shared_ptr<Render>& job, bool ok) {
     if (wasAhead)
         ahead_.reset();
     if (!job->cancelled && state_ == State::Rendering && job->file == wanted_) {
-        wanted_.clear();
-        if (ok)
+        // The other run of the same text, if one is still going.
+        const bool twin =
+            (demand_ && demand_->file == job->file) || (ahead_ && ahead_->file == job->file);
+        if (ok) {
+            wanted_.clear();
+            if (twin)
+                cancelRunsOf(job->file);
             play(job->file);
-        else
+        } else if (!twin) {
+            wanted_.clear();
             state_ = State::Failed;
+        }
     }
     if (ok)
         trimCache();
@@ -286,6 +292,16 @@ void JTalkSpeech::cutOff() {
     wanted_.clear();
     player_.stop();
     state_ = State::Idle;
+}
+
+void JTalkSpeech::cancelRunsOf(const QString& file) {
+    if (demand_ && demand_->file == file) {
+        demand_->cancelled = true;
+        demand_.reset();
+    }
+    // Its end goes on with the list.
+    if (ahead_ && ahead_->file == file)
+        ahead_->cancelled = true;
 }
 
 void JTalkSpeech::renderNextAhead() {

@@ -37,9 +37,9 @@ class QTemporaryDir;
 //
 // The rendered files are kept in a cache folder, named by the text and the voice settings;
 // Speak of a text found there plays at once. RenderAhead renders a list into it one text at a
-// time, at a lowered priority; a Speak of a text not yet there renders it at once beside the
-// list's rendering. The folder is kept under a size limit by removing the files used least
-// recently.
+// time, at a lowered priority; a Speak of a text not yet there renders it at once at the normal
+// priority beside the list's rendering, even when that has the same text under way. The folder is
+// kept under a size limit by removing the files used least recently.
 class JTalkSpeech : public QObject, public SpeechObject {
     Q_OBJECT
 public:
@@ -98,6 +98,8 @@ private:
     void rendered(const std::shared_ptr<Render>& job, bool ok);
     void play(const QString& file);
     void cutOff();
+    // Cuts off the runs rendering this file.
+    void cancelRunsOf(const QString& file);
     void renderNextAhead();
     void trimCache();
 

@@ -194,6 +194,21 @@ private slots:
         speech->Speak(texts[0]);
         QTRY_COMPARE_WITH_TIMEOUT(speech->Status(), 0, kWait);
         QVERIFY(f.heard() > 1.0);
+
+        // Spoken while the list is rendering it: heard once, and the list goes on to the rest
+        // with nothing left half-written.
+        Fixture racing;
+        auto raced = racing.make();
+        QSignalSpy rest(raced.get(), &JTalkSpeech::renderedAhead);
+        raced->RenderAhead({kShort, texts[3]});
+        raced->Speak(kShort);
+        QTRY_COMPARE_WITH_TIMEOUT(raced->Status(), 0, kWait);
+        QVERIFY2(std::abs(racing.heard() - wavSeconds(raced->cacheFile(kShort))) < 0.15,
+                 qPrintable(QString::number(racing.heard())));
+        QTRY_COMPARE_WITH_TIMEOUT(rest.count(), 1, kWait);
+        QVERIFY(QFileInfo::exists(raced->cacheFile(texts[3])));
+        QTRY_VERIFY(
+            QDir(racing.config.cacheFolder).entryList({QStringLiteral("*.part")}).isEmpty());
     }
 };
 
