@@ -3,6 +3,7 @@
 #include "platform/JapaneseFonts.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <benchmark/benchmark.h>
 #include <vector>
 
@@ -18,6 +19,8 @@ int main(int argc, char** argv) {
     int qtArgc = int(qtArgv.size());
     QApplication app(qtArgc, qtArgv.data());
     JapaneseFonts::registerSubstitutions();
+    // The program's speech engine keeps its settings and cache out of the user's own folders.
+    QStandardPaths::setTestModeEnabled(true);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
