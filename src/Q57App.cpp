@@ -41,6 +41,8 @@ Q57App::Q57App(const SoundDevices::SinkFactory& makeSink, mdlM_Tape::SpeechFacto
             [&ctl](const QString& plugin) { KvRes::KV4_SetCorpAddList(plugin, ctl.Combo1()); });
     connect(form_.get(), &Form1::digitSettingsOpen, this,
             [&ctl](bool open) { ctl.setEnabled(!open); });
+    // The operating panel's keys work while the display panel is the active window too.
+    ctl.takeKeysFrom(*form_);
     connect(&ctl, &frmCtl::optionsRequested, this, &Q57App::showOptions);
     connect(&ctl, &frmCtl::quitConfirmed, this, &Q57App::quit);
 }

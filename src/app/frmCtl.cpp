@@ -3,6 +3,7 @@
 #include "announce/mdlM_Tape.h"
 #include "app/BacklightMessage.h"
 #include "app/FareDisplay.h"
+#include "app/KeyboardControl.h"
 #include "app/RouteSetting.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
@@ -102,6 +103,12 @@ QPushButton* addLatchButton(QWidget* parent, const QString& caption, const QStri
     return button;
 }
 
+// The preview toggle's tooltip says what a click, or its key, does now.
+QString previewToolTip(bool shown) {
+    return shown ? QStringLiteral("整理券プレビューを隠します（P）")
+                 : QStringLiteral("整理券プレビューを開きます（P）");
+}
+
 QString distributorCredit() {
     return QStringLiteral("配布元：Velmora 運賃表示器シミュレーター");
 }
@@ -133,6 +140,7 @@ frmCtl::frmCtl(Form1& panel, const SettingsSource& settings, mdlSndAPI::Sounds& 
     buildMiddleColumn();
     buildRightColumn();
     buildPreview();
+    bindKeys();
     Form_Load();
 }
 
@@ -246,7 +254,7 @@ void frmCtl::buildRightColumn() {
 
     Check4_ =
         addLatchButton(this, QStringLiteral(">>"), QStringLiteral("Check4"), QRect(328, 3, 23, 20));
-    Check4_->setToolTip(QStringLiteral("整理券プレビューを開きます"));
+    Check4_->setToolTip(previewToolTip(false));
     connect(Check4_, &QPushButton::toggled, this, &frmCtl::Check4_Click);
 
     Frame6_ = named(new QFrame(this), QStringLiteral("Frame6"), QRect(253, 61, 98, 84));
@@ -295,6 +303,59 @@ void frmCtl::buildPreview() {
     QAction* copy = MnuHide_->addAction(QStringLiteral("コピー(&C)"));
     copy->setObjectName(QStringLiteral("MnuHideCopy"));
     connect(copy, &QAction::triggered, this, &frmCtl::MnuHideCopy_Click);
+}
+
+// The keys, each named in its control's tooltip.
+void frmCtl::bindKeys() {
+    keys_ = new KeyboardControl(*this);
+    const auto button = [this](const QString& name) { return findChild<QPushButton*>(name); };
+    const auto bind = [this](const QList<QKeyCombination>& keys,
+                             const QList<QAbstractButton*>& buttons, const QString& toolTip) {
+        keys_->bind(keys, buttons);
+        for (QAbstractButton* control : buttons)
+            control->setToolTip(toolTip);
+    };
+    bind({Qt::Key_Right, Qt::Key_Space}, {Command2_[1]}, QStringLiteral("データ送り（→ / Space）"));
+    bind({Qt::Key_Left, Qt::Key_Backspace}, {Command2_[0]},
+         QStringLiteral("データ戻し（← / Backspace）"));
+    bind({Qt::Key_B}, {Check1_}, QStringLiteral("表示消去（B）"));
+    bind({Qt::Key_N}, {Check2_}, QStringLiteral("深夜料金（N）"));
+    for (int s = 0; s < 3; ++s)
+        bind(
+            {Qt::Key(Qt::Key_F1 + s), Qt::CTRL | Qt::Key(Qt::Key_1 + s)}, {Option4_[s]},
+            QStringLiteral("バックライト %1（F%2 / Ctrl+%2）").arg(Option4_[s]->text()).arg(s + 1));
+    bind({Qt::Key_PageDown}, {button(QStringLiteral("cmdTapeNext"))},
+         QStringLiteral("案内放送 送り（Page Down）"));
+    bind({Qt::Key_PageUp}, {button(QStringLiteral("cmdTapeBack"))},
+         QStringLiteral("案内放送 戻し（Page Up）"));
+    bind({Qt::Key_Escape}, {button(QStringLiteral("cmdTapeStop"))},
+         QStringLiteral("案内放送 停止（Esc）"));
+    for (int k = 0; k < 10; ++k)
+        bind({Qt::Key(Qt::Key_0 + k)}, {CommandButton1_[k]},
+             QStringLiteral("数字 %1（%1）").arg(k));
+    bind({Qt::Key_R}, {CommandButton1_[10]}, QStringLiteral("系統（R）"));
+    bind({Qt::Key_S}, {CommandButton1_[11]}, QStringLiteral("区間（S）"));
+    bind({Qt::Key_Return, Qt::Key_Enter},
+         {button(arrayName("Command1", 0)), button(arrayName("Command1", 1))},
+         QStringLiteral("リセット（Enter）"));
+    keys_->bind({Qt::Key_P}, {Check4_});
+    // A disabled panel takes no double-click either.
+    keys_->bind({Qt::Key_K}, [this] {
+        const int front = panelInFront();
+        if (Frame1_[std::size_t(front)]->isEnabled())
+            Frame1_DblClick(front);
+    });
+    for (QFrame* frame : Frame1_)
+        frame->setToolTip(QStringLiteral("入力パネルの切り替え（ダブルクリック / K）"));
+}
+
+void frmCtl::takeKeysFrom(const QWidget& window) {
+    keys_->watch(window);
+}
+
+// Raising a panel puts it last among the window's children.
+int frmCtl::panelInFront() const {
+    return children().indexOf(Frame1_[0]) > children().indexOf(Frame1_[1]) ? 0 : 1;
 }
 
 void frmCtl::Form_Load() {
@@ -497,8 +558,7 @@ void frmCtl::Check1_Click(bool checked) {
 void frmCtl::Check4_Click(bool checked) {
     fitPreviewPart();
     Check4_->setText(checked ? QStringLiteral("<<") : QStringLiteral(">>"));
-    Check4_->setToolTip(checked ? QStringLiteral("整理券プレビューを隠します")
-                                : QStringLiteral("整理券プレビューを開きます"));
+    Check4_->setToolTip(previewToolTip(checked));
 }
 
 void frmCtl::setPreviewSize(int widthTwips, int heightTwips) {

@@ -10,6 +10,7 @@
 #include <array>
 
 class Form1;
+class KeyboardControl;
 class mdlM_Tape;
 class QCheckBox;
 class QComboBox;
@@ -50,6 +51,8 @@ public:
     void setPreviewSize(int widthTwips, int heightTwips);
     // How long route setting lights every segment; 3000 ms on the real unit.
     void setLampTestMilliseconds(int milliseconds) { lampTestMilliseconds_ = milliseconds; }
+    // Keys pressed while that window is active work this panel too, as they do here.
+    void takeKeysFrom(const QWidget& window);
 
 signals:
     // "設定...": the options dialog is to be shown, modal; it has closed when this returns.
@@ -67,6 +70,8 @@ private:
     void buildMiddleColumn();
     void buildRightColumn();
     void buildPreview();
+    void bindKeys();
+    int panelInFront() const;
     void Form_Load();
     void fitPreviewPart();
 
@@ -111,4 +116,5 @@ private:
     QImage preview_;
     QComboBox* Combo1_ = nullptr;
     QMenu* MnuHide_ = nullptr;
+    KeyboardControl* keys_ = nullptr;
 };

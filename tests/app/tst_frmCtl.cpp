@@ -1,4 +1,5 @@
 #include "Q57App.h"
+#include "announce/JTalkSpeech.h"
 #include "app/FareFileBytes.h"
 #include "app/frmCtl.h"
 #include "controls/ChimeiCtl_B.h"
@@ -32,11 +33,21 @@ const QColor kLit(248, 210, 114);
 
 struct Rig {
     QTemporaryDir folder;
-    Q57App program{{}, [] { return std::unique_ptr<SpeechObject>(); }};
+    JTalkSpeech* speech = nullptr;
+    Q57App program;
     Form1& form = program.form();
     frmCtl* ctl = &program.operatingPanel();
 
-    Rig() {
+    // Without speech unless the test asks for it.
+    explicit Rig(bool speaking = false)
+        : program({}, [this, speaking]() -> std::unique_ptr<SpeechObject> {
+              JTalkSpeech::Config config;
+              config.settingsFile = folder.filePath(QStringLiteral("speech.ini"));
+              config.cacheFolder = folder.filePath(QStringLiteral("cache"));
+              auto made = speaking ? JTalkSpeech::create(config) : nullptr;
+              speech = made.get();
+              return made;
+          }) {
         program.start();
         ctl->setLampTestMilliseconds(0);
         settings([this](IniRecord& s) { s.FareDataDir = folder.path(); });
@@ -398,6 +409,82 @@ private slots:
         QVERIFY(boxes.asked() == QList({error}));
         QCOMPARE(rig.form.Picture(), on1);
         QCOMPARE(rig.form.lblSeiriNum(1).palette().color(QPalette::WindowText), QColor(0, 255, 0));
+    }
+
+    void keys() {
+        Rig rig(true);
+        rig.write("12.hy3", simpleRoute(8));
+        rig.write("12tp.csv", "a,1,0\nb,0,0\n");
+        rig.settings([&rig](IniRecord& s) { s.TapeDataDir = rig.folder.path(); });
+        QWidget& ctl = *rig.ctl;
+        auto& blank = rig.control(QStringLiteral("Check1"));
+        auto& night = rig.control(QStringLiteral("Check2"));
+        const auto press = [](QWidget& window, std::initializer_list<QKeyCombination> keys) {
+            for (QKeyCombination key : keys)
+                QTest::keyClick(&window, key.key(), key.keyboardModifiers());
+        };
+        const auto at = [&rig](int stop, int announcement) {
+            return rig.data().CurStop == stop && rig.program.tape().GetTapeIndex() == announcement;
+        };
+        const auto entry = [&rig] {
+            return rig.control<QLabel>(QStringLiteral("Label2(0)")).text() + u'/' +
+                   rig.control<QLabel>(QStringLiteral("Label2(2)")).text();
+        };
+        // No route yet: nothing to step, blank or announce; digits and 系統 are on the keypad at
+        // the back. Enter is the list panel's リセット: route 0 is not found, asked once.
+        press(ctl, {Qt::Key_Right, Qt::Key_Space, Qt::Key_Left, Qt::Key_Backspace, Qt::Key_B,
+                    Qt::Key_PageDown, Qt::Key_R, Qt::Key_1});
+        QVERIFY(!blank.isChecked() && at(0, 0) && entry() == QStringLiteral("/"));
+        MessageBoxHook boxes;
+        press(ctl, {Qt::Key_Return});
+        QCOMPARE(boxes.asked().size(), 1);
+
+        // On the display panel as well: K brings the keypad to the front, then the route.
+        press(rig.form, {Qt::Key_K});
+        QCOMPARE(TestSupport::inputPanelInFront(ctl), 1);
+        QTest::keyClicks(&rig.form, QStringLiteral("r12s3"));
+        press(rig.form, {Qt::KeypadModifier | Qt::Key_Enter});
+        QVERIFY(entry() == QStringLiteral("12/3") && at(2, 0));
+        press(rig.form, {Qt::Key_Right, Qt::Key_Space, Qt::Key_Left});
+        QVERIFY(at(3, 0));
+        // A focused button does not take Space again, nor a radio button the arrow; a key held
+        // down acts once. The first announcement is linked and steps the fares with it.
+        QWidget& forward = rig.control(QStringLiteral("Command2(1)"));
+        forward.setFocus();
+        press(forward, {Qt::Key_Space});
+        press(rig.control(QStringLiteral("Option4(0)")), {Qt::Key_Backspace, Qt::Key_Right});
+        QKeyEvent held(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(&ctl, &held);
+        press(ctl, {Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageUp});
+        QVERIFY(at(4, 1) && rig.ctl->selectedBacklight() == 0);
+        QSignalSpy stops(rig.speech, &JTalkSpeech::stopped);
+        press(ctl, {Qt::Key_Escape, Qt::Key_N, Qt::Key_P});
+        QVERIFY(stops.count() == 1 && night.isChecked() && ctl.width() == 594);
+        QCOMPARE(rig.control(QStringLiteral("Check4")).toolTip(),
+                 QStringLiteral("整理券プレビューを隠します（P）"));
+        const std::pair<QKeyCombination, int> lights[] = {
+            {Qt::Key_F2, 1}, {Qt::CTRL | Qt::Key_3, 2}, {Qt::Key_F1, 0}, {Qt::CTRL | Qt::Key_2, 1}};
+        for (const auto& [key, light] : lights) {
+            press(rig.form, {key});
+            QCOMPARE(rig.ctl->selectedBacklight(), light);
+        }
+
+        // Blanked: route input, stepping, night fare and announcements are locked.
+        press(ctl, {Qt::Key_B, Qt::Key_Right, Qt::Key_PageDown, Qt::Key_N, Qt::Key_K, Qt::Key_S,
+                    Qt::Key_Return, Qt::Key_F3});
+        QVERIFY(blank.isChecked() && night.isChecked() && at(4, 1));
+        QVERIFY(TestSupport::inputPanelInFront(ctl) == 1 && entry() == QStringLiteral("12/3"));
+        QCOMPARE(rig.ctl->selectedBacklight(), 2);
+
+        // The lamp test takes no keys, on either window.
+        press(ctl, {Qt::Key_B});
+        rig.ctl->setLampTestMilliseconds(300);
+        QTimer::singleShot(100, [&] {
+            press(ctl, {Qt::Key_Right});
+            press(rig.form, {Qt::Key_B});
+        });
+        press(ctl, {Qt::Key_Return});
+        QVERIFY(!blank.isChecked() && at(2, 0));
     }
 
     void dialogsMenuAndClosing() {
