@@ -7,7 +7,7 @@
 KeyboardControl::KeyboardControl(QWidget& panel) : QObject(&panel), panel_(panel) {
     watch(panel);
     // Seen before the focused control: a focused button must not take Space as well, nor a
-    // radio button the arrows.
+    // radio button the arrows. A busy wait's input filter, installed later, sees keys first.
     QCoreApplication::instance()->installEventFilter(this);
 }
 
