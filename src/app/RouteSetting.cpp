@@ -33,7 +33,7 @@ QString failureDetail(const QString& fareFile, const QString& fareDataDir) {
     const QString folder = fareDataDir.isEmpty() ? QStringLiteral("（空欄：起動したフォルダー ") +
                                                        QDir::currentPath() + QStringLiteral("）")
                                                  : QFileInfo(fareDataDir).absoluteFilePath();
-    return QStringLiteral("探したファイル：") + QFileInfo(fareFile).absoluteFilePath() +
+    return QStringLiteral("運賃データファイル：") + QFileInfo(fareFile).absoluteFilePath() +
            QStringLiteral("\n運賃データのフォルダー：") + folder +
            QStringLiteral("\nこのフォルダーは「設定...」の「運賃データと放送用データ」にある"
                           "「運賃データ(*.hy3)のあるフォルダー：」で選べます。");

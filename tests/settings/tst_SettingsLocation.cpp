@@ -5,25 +5,15 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-void touch(const QString& name) {
-    QDir().mkpath(QFileInfo(name).absolutePath());
-    QFile file(name);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-}
-
-} // namespace
-
 class TestSettingsLocation : public QObject {
     Q_OBJECT
 private slots:
     void writableFolderIsTriedForReal() {
         QTemporaryDir folder;
         QVERIFY(SettingsLocation::canCreateFiles(folder.path()));
-        QVERIFY(QDir(folder.path())
-                    .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
-                    .isEmpty());
+        QCOMPARE(
+            QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+            QStringList());
         // Nobody, root included, can make a file here, whatever its permission bits say.
         QVERIFY(!SettingsLocation::canCreateFiles(QStringLiteral("/proc")));
         QVERIFY(!SettingsLocation::canCreateFiles(folder.filePath(QStringLiteral("gone"))));
@@ -32,44 +22,37 @@ private slots:
     void fileReadAndWrittenByWhereTheProgramStands() {
         QTemporaryDir root;
         const QString program = root.filePath(QStringLiteral("bin"));
-        const QString user = root.filePath(QStringLiteral("config/Q57"));
-        const QString firstStart = root.filePath(QStringLiteral("share/q57/Q57.in4"));
+        const QString user = root.filePath(QStringLiteral("config"));
+        const QString firstStart = root.filePath(QStringLiteral("Q57-first.in4"));
         QDir().mkpath(program);
-        const QString name = QStringLiteral("Q57.in4");
+        QDir().mkpath(user);
         const QString beside = program + QStringLiteral("/Q57.in4");
         const QString own = user + QStringLiteral("/Q57.in4");
-        using Files = SettingsLocation::Files;
-        auto choose = [&](const QString& programFolder, const QString& fileName) {
-            return SettingsLocation::choose({programFolder, user, firstStart}, fileName);
+        const auto chosen = [&](const QString& programFolder, const QString& name) {
+            const auto files = SettingsLocation::choose({programFolder, user, firstStart}, name);
+            return QStringList{files.read, files.write};
         };
-        auto same = [](const Files& a, const Files& b) {
-            return a.read == b.read && a.write == b.write;
-        };
+        const auto touch = [](const QString& name) { QFile(name).open(QIODevice::WriteOnly); };
 
-        // A portable copy: beside the program, even on the first start.
-        QVERIFY(same(choose(program, name), {beside, beside}));
+        // A portable copy: beside the program, the first-start file read while there is none.
+        QCOMPARE(chosen(program, "Q57.in4"), QStringList({beside, beside}));
         touch(firstStart);
-        QVERIFY(same(choose(program, name), {firstStart, beside}));
+        QCOMPARE(chosen(program, "Q57.in4"), QStringList({firstStart, beside}));
         touch(own);
         touch(beside);
-        QVERIFY(same(choose(program, name), {beside, beside}));
+        QCOMPARE(chosen(program, "Q57.in4"), QStringList({beside, beside}));
 
-        // An installed program: the user's own file first, then the first-start one, always
-        // written to the user's folder.
-        const QString locked = QStringLiteral("/proc");
-        QVERIFY(same(choose(locked, name), {own, own}));
+        // Installed where nobody can write: the user's own file first, then the first-start one,
+        // always written to the user's folder.
+        QCOMPARE(chosen("/proc", "Q57.in4"), QStringList({own, own}));
         QFile::remove(own);
-        QVERIFY(same(choose(locked, name), {firstStart, own}));
+        QCOMPARE(chosen("/proc", "Q57.in4"), QStringList({firstStart, own}));
         QFile::remove(firstStart);
-        QVERIFY(same(choose(locked, name), {own, own}));
+        QCOMPARE(chosen("/proc", "Q57.in4"), QStringList({own, own}));
         // An administrator's file beside the program comes before the first-start one: /proc
         // has files of its own to stand for it.
         touch(firstStart);
-        const QString besideLocked = QStringLiteral("/proc/version");
-        const QString ownVersion = user + QStringLiteral("/version");
-        QVERIFY(same(choose(locked, QStringLiteral("version")), {besideLocked, ownVersion}));
-        touch(ownVersion);
-        QVERIFY(same(choose(locked, QStringLiteral("version")), {ownVersion, ownVersion}));
+        QCOMPARE(chosen("/proc", "version"), QStringList({"/proc/version", user + "/version"}));
     }
 };
 
