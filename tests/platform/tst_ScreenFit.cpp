@@ -48,13 +48,9 @@ private slots:
         QCOMPARE(place({-1000, 200}, {primary, leftOfIt}), QPoint(-1000, 200));
         QCOMPARE(place({-3000, 200}, {primary, leftOfIt}), QPoint(-1280, 200));
         QCOMPARE(place({100, -2000}, {primary, aboveIt}), QPoint(100, -1080));
-        QCOMPARE(place({100, -500}, one), QPoint(100, 0));
-
         QCOMPARE(place({-9000, 9000}, {}), QPoint(-9000, 9000));
-    }
 
-    void wholeWindowOnTheScreenItCoversMost() {
-        const QList<QRect> two{primary, rightOfIt};
+        // Whole: on the screen it covers most.
         QCOMPARE(place({100, 100}, two, Fit::Whole, {900, 500}), QPoint(100, 100));
         QCOMPARE(place({1500, 700}, two, Fit::Whole, {900, 500}), QPoint(1020, 540));
         QCOMPARE(place({1800, 100}, two, Fit::Whole, {900, 500}), QPoint(1920, 100));
