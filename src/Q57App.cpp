@@ -10,6 +10,7 @@
 #include "panel/Q57Layout.h"
 #include "panel/mdlQ57_000.h"
 #include "platform/KvRes.h"
+#include "platform/OnScreen.h"
 #include "platform/WindowShape.h"
 
 #include <QComboBox>
@@ -122,6 +123,10 @@ void Q57App::ApplyIni(const IniRecord& ini) {
     options_->SetOptionInfo(ini);
     operatingPanel_->SetCtrlDataInfo(ini);
     form_->SetFormInfo(ini);
+    // The positions were stored on the last run's monitors, which may be smaller or gone.
+    OnScreen::keep(*form_, ScreenFit::Fit::Reachable);
+    OnScreen::keep(*operatingPanel_,
+                   ini.PreviewOpen != 0 ? ScreenFit::Fit::Whole : ScreenFit::Fit::Reachable);
     options_->SetProp();
 }
 

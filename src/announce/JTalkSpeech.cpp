@@ -1,6 +1,7 @@
 #include "JTalkSpeech.h"
 
 #include "announce/SpeechAdjustDialog.h"
+#include "settings/SettingsLocation.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -77,8 +78,7 @@ JTalkSpeech::Config::Config()
       dictionaryFolders{QStringLiteral("/var/lib/mecab/dic/open-jtalk/naist-jdic")},
       voiceFolders{QStringLiteral("/usr/share/hts-voice"),
                    QStringLiteral("/usr/local/share/hts-voice")},
-      settingsFile(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
-                   QStringLiteral("/speech.ini")),
+      settingsFile(SettingsLocation::userFolder() + QStringLiteral("/speech.ini")),
       cacheFolder(QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
                   QStringLiteral("/speech")) {}
 

@@ -25,6 +25,9 @@ QString routeText(const QString& routeNo);
 
 // The message box text for a fare data file that was not taken.
 QString failureMessage(const RuntimeError& error);
+// Our lines under it: the file looked for, the fare data folder (empty: the folder the program
+// was started in) and where that folder is chosen.
+QString failureDetail(const QString& fareFile, const QString& fareDataDir);
 
 // The ticket date of a day as tickets print it: mm-dd-yyyy.
 QString ticketDate(const QDate& day);

@@ -17,6 +17,7 @@
 #include "platform/ExecutableName.h"
 #include "platform/KvRes.h"
 #include "platform/MsgBox.h"
+#include "platform/OnScreen.h"
 #include "platform/RuntimeError.h"
 #include "platform/WindowShape.h"
 
@@ -32,7 +33,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QRadioButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QTime>
 #include <functional>
@@ -375,8 +375,11 @@ void frmCtl::Option4_Click(int index) {
     try {
         PanelAppearance::applyBacklight(panel_, settings_.currentSettings(), index);
     } catch (const RuntimeError& error) {
+        const std::optional<QString> picture =
+            PanelAppearance::userPicture(settings_.currentSettings(), index);
         showMessageBox(this, QMessageBox::Critical, QStringLiteral("エラー"),
-                       backlightErrorText(error.number()), QMessageBox::Ok);
+                       backlightErrorText(error.number()), QMessageBox::Ok, QString(),
+                       picture ? fileDetail(*picture) : QString());
     }
 }
 
@@ -471,9 +474,11 @@ void frmCtl::Command1_Click(int index) {
     try {
         tape_.LoadTapeData(withSeparator(settings.TapeDataDir),
                            RouteSetting::routeText(data_.RouteNo));
-        const Result<void> loaded = data_.LoadFareFile(data_.FareFilePath(settings.FareDataDir));
+        const QString fareFile = data_.FareFilePath(settings.FareDataDir);
+        const Result<void> loaded = data_.LoadFareFile(fareFile);
         if (!loaded) {
-            MsgBox(this, RouteSetting::failureMessage(loaded.error()));
+            MsgBox(this, RouteSetting::failureMessage(loaded.error()),
+                   RouteSetting::failureDetail(fareFile, settings.FareDataDir));
             return;
         }
         panel_.ChimeiCtl().SetChimei(QStringLiteral("系統選別中"));
@@ -573,8 +578,8 @@ void frmCtl::setPreviewSize(int widthTwips, int heightTwips) {
     fitPreviewPart();
 }
 
-// The window's size for the preview shown or hidden. Opening or enlarging it near the screen's
-// right or bottom edge moves the window back onto the screen, whole.
+// The window's size for the preview shown or hidden. Opening or enlarging it near a screen's
+// edge moves the window back onto the screen, whole.
 void frmCtl::fitPreviewPart() {
     if (!Check4_->isChecked()) {
         setFixedSize(kNarrowWidth, kClientHeight);
@@ -582,16 +587,8 @@ void frmCtl::fitPreviewPart() {
     }
     const QSize client(std::max(kWideWidth, kPreviewAt.x() + preview_.width() + kPreviewMargin),
                        std::max(kClientHeight, Combo1_->geometry().bottom() + 1 + kComboGap));
-    const QSize frame = frameGeometry().size() - size();
     setFixedSize(client);
-    const QRect screen = this->screen()->availableGeometry();
-    const QSize outer = client + frame;
-    QPoint at = pos();
-    if (at.x() + outer.width() > screen.x() + screen.width())
-        at.setX(std::max(screen.x(), screen.x() + screen.width() - outer.width()));
-    if (at.y() + outer.height() > screen.y() + screen.height())
-        at.setY(std::max(screen.y(), screen.y() + screen.height() - outer.height()));
-    move(at);
+    OnScreen::keep(*this, ScreenFit::Fit::Whole);
 }
 
 void frmCtl::Frame1_DblClick(int index) {

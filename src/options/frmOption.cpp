@@ -757,7 +757,7 @@ void frmOption::Command1_Click() {
     if (SetPlgin(path) == 0) {
         showMessageBox(this, QMessageBox::Critical, QStringLiteral("プラグインロードエラー"),
                        QStringLiteral("指定したファイルはプラグインでないか、内容が不正です"),
-                       QMessageBox::Ok);
+                       QMessageBox::Ok, QString(), fileDetail(path));
         return;
     }
     txtSeiriPlgDir_->setText(path);

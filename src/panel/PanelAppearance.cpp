@@ -50,17 +50,24 @@ void applyDisplayChoices(Form1& form, const IniRecord& settings) {
     form.ChimeiCtl().setFontBold(settings.ChimeiFontBold == 1);
 }
 
-void applyBacklight(Form1& form, const IniRecord& settings, int backlight) {
-    for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
-        setLabelColour(form.lblSeiriNum(n), labelColour(settings, backlight));
+std::optional<QString> userPicture(const IniRecord& settings, int backlight) {
     const qint16 userChoice[3] = {settings.PanelOffUser, settings.PanelOn1User,
                                   settings.PanelOn2User};
     const QString userFile[3] = {settings.PanelImageOff, settings.PanelImageOn1,
                                  settings.PanelImageOn2};
     if (settings.PanelManual == 0 || userChoice[backlight] == 0)
+        return std::nullopt;
+    return userFile[backlight];
+}
+
+void applyBacklight(Form1& form, const IniRecord& settings, int backlight) {
+    for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
+        setLabelColour(form.lblSeiriNum(n), labelColour(settings, backlight));
+    const std::optional<QString> picture = userPicture(settings, backlight);
+    if (!picture)
         form.setPicture(form.imgRes(backlight));
-    else if (mdlM_Tape::FileExists(userFile[backlight]))
-        form.setPicture(LoadPicture(userFile[backlight]).valueOrThrow());
+    else if (mdlM_Tape::FileExists(*picture))
+        form.setPicture(LoadPicture(*picture).valueOrThrow());
 }
 
 } // namespace PanelAppearance

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
+#include <optional>
 
 class Form1;
 class M_Degit;
@@ -26,6 +28,10 @@ void applyColours(Form1& form, const IniRecord& settings);
 // Every display choice but the backlight: label visibility and numbering, the digits' colours,
 // the strip's colours and font.
 void applyDisplayChoices(Form1& form, const IniRecord& settings);
+
+// The user's picture file chosen for backlight 0, 1 or 2 (maybe empty), or nothing when the
+// built-in picture is used.
+std::optional<QString> userPicture(const IniRecord& settings, int backlight);
 
 // The backlight: the labels take its colour, then the panel its picture. A user picture that
 // cannot be shown is thrown as a RuntimeError and leaves the picture as it was.

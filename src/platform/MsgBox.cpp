@@ -2,6 +2,8 @@
 
 #include "platform/ExecutableName.h"
 
+#include <QFileInfo>
+
 namespace {
 
 MessageBoxHook* installedHook = nullptr;
@@ -11,9 +13,9 @@ MessageBoxHook* installedHook = nullptr;
 QMessageBox::StandardButton showMessageBox(QWidget* owner, QMessageBox::Icon icon,
                                            const QString& caption, const QString& text,
                                            QMessageBox::StandardButtons buttons,
-                                           const QString& objectName) {
+                                           const QString& objectName, const QString& detail) {
     if (MessageBoxHook* hook = installedHook) {
-        hook->asked_.append({icon, caption, text, buttons, objectName});
+        hook->asked_.append({icon, caption, text, buttons, objectName, detail});
         if (hook->whileShown)
             hook->whileShown();
         const QMessageBox::StandardButton answer =
@@ -25,11 +27,17 @@ QMessageBox::StandardButton showMessageBox(QWidget* owner, QMessageBox::Icon ico
     QMessageBox box(icon, caption, text, buttons, owner);
     if (!objectName.isEmpty())
         box.setObjectName(objectName);
+    box.setInformativeText(detail);
     return QMessageBox::StandardButton(box.exec());
 }
 
-void MsgBox(QWidget* owner, const QString& prompt) {
-    showMessageBox(owner, QMessageBox::NoIcon, executableName(), prompt, QMessageBox::Ok);
+QString fileDetail(const QString& path) {
+    return QStringLiteral("ファイル：") + QFileInfo(path).absoluteFilePath();
+}
+
+void MsgBox(QWidget* owner, const QString& prompt, const QString& detail) {
+    showMessageBox(owner, QMessageBox::NoIcon, executableName(), prompt, QMessageBox::Ok, QString(),
+                   detail);
 }
 
 MessageBoxHook::MessageBoxHook() {

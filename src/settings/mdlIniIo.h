@@ -1,12 +1,12 @@
 #pragma once
 
 #include "settings/IniData.h"
+#include "settings/SettingsLocation.h"
 
 class QString;
 class QWidget;
 
-// The settings file beside the program: read once when the display panel loads, written once
-// when the program ends.
+// The settings file: read once when the display panel loads, written once when the program ends.
 namespace mdlIniIo {
 
 // The windows as the settings file sees them: they hand every setting over for writing and
@@ -23,18 +23,20 @@ protected:
     ~IniWindows() = default;
 };
 
-// The program's folder, its name and ".in4": Q57 keeps its settings in Q57.in4 beside it.
-QString IniFileName();
-// Lets a test keep its settings away from the program's; an empty name returns to IniFileName's
-// own choice.
+// The program's name and ".in4" (Q57.in4), read and written where SettingsLocation chooses.
+SettingsLocation::Files IniFiles();
+// Let a test keep its settings away from the program's: one file read and written, or a pair;
+// an empty name returns to IniFiles' own choice.
 void setIniFileName(const QString& name);
+void setIniFiles(const SettingsLocation::Files& files);
 
 // Reads the file into the record and hands it to the windows. A missing file leaves them as
-// designed; a damaged one is reported, applies nothing and is kept aside as Q57.in4.bak, since
-// the quit will replace it.
+// designed; a damaged one is reported, applies nothing and is kept aside as Q57.in4.bak beside
+// the file the quit will write.
 void LoadIni(IniRecord& ini, IniWindows& windows);
-// Gathers every setting from the windows into the record and replaces the file, which stays as
-// it was when the new one cannot be written completely.
+// Gathers every setting from the windows into the record and replaces the file written (its
+// folder made when missing), which stays as it was when the new one cannot be written
+// completely.
 void SaveIni(IniRecord& ini, const IniWindows& windows);
 
 } // namespace mdlIniIo

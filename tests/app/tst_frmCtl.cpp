@@ -212,6 +212,25 @@ private slots:
             QCOMPARE(rig.setRoute(QString::fromLatin1(c.route), QString::fromLatin1(c.section)),
                      c.message);
 
+        // Under the fixed text, our lines: the file, the folder (empty: the one the program was
+        // started in) and where it is chosen.
+        for (const QString& folder : {rig.folder.path(), QString()}) {
+            rig.settings([&folder](IniRecord& s) { s.FareDataDir = folder; });
+            MessageBoxHook boxes;
+            for (const char* key : {"10", "9", "9", "11", "1"})
+                rig.click(QStringLiteral("CommandButton1(%1)").arg(QLatin1String(key)));
+            rig.click(QStringLiteral("Command1(1)"));
+            const QString start = QDir::currentPath();
+            QCOMPARE(
+                boxes.asked().value(0).detail,
+                QStringLiteral("運賃データファイル：%1/99.hy3\n運賃データのフォルダー：%2\n"
+                               "このフォルダーは「設定...」の「運賃データと放送用データ」にある"
+                               "「運賃データ(*.hy3)のあるフォルダー：」で選べます。")
+                    .arg(folder.isEmpty() ? start : folder,
+                         folder.isEmpty() ? "（空欄：起動したフォルダー " + start + "）" : folder));
+        }
+        rig.settings([&rig](IniRecord& s) { s.FareDataDir = rig.folder.path(); });
+
         // The section entered last (1) is where the fares now start.
         QCOMPARE(rig.value(3), QVariant(0));
         for (int step = 0; step < 3; ++step)
@@ -402,10 +421,13 @@ private slots:
 
         rig.click(QStringLiteral("Option4(0)"));
         const MessageBoxHook::Asked error{
-            QMessageBox::Critical, QStringLiteral("エラー"),
+            QMessageBox::Critical,
+            QStringLiteral("エラー"),
             QStringLiteral("エラーです。\n\nエラーコード：481"
                            "　指定した画像の内容が不正です。この部分では扱えません。"),
-            QMessageBox::Ok, QString()};
+            QMessageBox::Ok,
+            QString(),
+            QStringLiteral("ファイル：") + rig.folder.filePath("cut.jpg")};
         QVERIFY(boxes.asked() == QList({error}));
         QCOMPARE(rig.form.Picture(), on1);
         QCOMPARE(rig.form.lblSeiriNum(1).palette().color(QPalette::WindowText), QColor(0, 255, 0));
@@ -519,7 +541,9 @@ private slots:
         const MessageBoxHook::Asked question{QMessageBox::Question,
                                              QStringLiteral("Velmoraの終了確認"),
                                              QStringLiteral("Velmoraを終了しますか？"),
-                                             QMessageBox::Yes | QMessageBox::No, QString()};
+                                             QMessageBox::Yes | QMessageBox::No,
+                                             QString(),
+                                             QString()};
         QVERIFY(boxes.asked().last() == question);
         QVERIFY(rig.ctl->isVisible() && rig.form.isVisible());
         boxes.setNextAnswer(QMessageBox::Yes);

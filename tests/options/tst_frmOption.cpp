@@ -230,9 +230,12 @@ private slots:
         const QString described = comment.toPlainText();
         choose(fixtures + QStringLiteral("version-2.4SP"));
         const MessageBoxHook::Asked refusal{
-            QMessageBox::Critical, QStringLiteral("プラグインロードエラー"),
-            QStringLiteral("指定したファイルはプラグインでないか、内容が不正です"), QMessageBox::Ok,
-            QString()};
+            QMessageBox::Critical,
+            QStringLiteral("プラグインロードエラー"),
+            QStringLiteral("指定したファイルはプラグインでないか、内容が不正です"),
+            QMessageBox::Ok,
+            QString(),
+            QStringLiteral("ファイル：") + fixtures + QStringLiteral("version-2.4SP")};
         QVERIFY(boxes.asked() == QList({refusal}));
         QCOMPARE(path.text(), hoshizora);
         QCOMPARE(shown(), QString(hoshizoraShown).replace("3 companies", "0 companies"));

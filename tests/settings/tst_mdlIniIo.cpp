@@ -59,12 +59,17 @@ struct Start {
     Q57App program;
     Form1& form = program.form();
     QString message;
+    QString detail;
 
+    // Without a file name, where the test has set the files.
     explicit Start(const QString& settingsFile) {
-        mdlIniIo::setIniFileName(settingsFile);
+        if (!settingsFile.isEmpty())
+            mdlIniIo::setIniFileName(settingsFile);
         MessageBoxHook boxes;
         program.start();
         message = TestSupport::lastMessage(boxes);
+        if (!boxes.asked().isEmpty())
+            detail = boxes.asked().last().detail;
     }
     frmCtl& ctl() { return program.operatingPanel(); }
     // Quitting from the operating panel, answering yes; returns the message the save showed.
@@ -90,9 +95,12 @@ private slots:
     void initTestCase() { TestSupport::prepareWindowTests(); }
 
     void firstStartIsSilentAndTheFirstQuitWritesTheFile() {
+        // The build folder can be written: the file beside the program, read and written.
         mdlIniIo::setIniFileName(QString());
-        QCOMPARE(mdlIniIo::IniFileName(),
-                 QCoreApplication::applicationDirPath() + QStringLiteral("/tst_mdlIniIo.in4"));
+        const QString beside =
+            QCoreApplication::applicationDirPath() + QStringLiteral("/tst_mdlIniIo.in4");
+        QCOMPARE(mdlIniIo::IniFiles().read, beside);
+        QCOMPARE(mdlIniIo::IniFiles().write, beside);
         const QString name = folder_.filePath(QStringLiteral("first.in4"));
         Start start(name);
         QCOMPARE(start.message, QString());
@@ -167,6 +175,62 @@ private slots:
             // The quit will replace it: the user's file is kept beside it, the latest one only.
             QCOMPARE(readFile(name + QStringLiteral(".bak")), bytes.left(cut));
         }
+    }
+
+    void positionsOffTheScreenComeBackOntoIt() {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QString name = folder_.filePath(QStringLiteral("off.in4"));
+        // Stored where the last run's monitors were: far right, far up and left, and on a
+        // second monitor right of this one, now gone; with the preview open the wider operating
+        // panel is kept whole.
+        const struct {
+            QPoint form, ctl;
+            bool preview;
+        } layouts[] = {
+            {{screen.right() + 3000, 100}, {-3000, -2000}, false},
+            {{-4000, screen.bottom() - 5}, {screen.right() + 200, 60}, true},
+            {{screen.right() + 1, 0}, {screen.right() - 150, screen.top() + 10}, true},
+        };
+        for (const auto& layout : layouts) {
+            {
+                Start stored(name);
+                TestSupport::control<QAbstractButton>(stored.ctl(), QStringLiteral("Check4"))
+                    .setChecked(layout.preview);
+                stored.form.move(layout.form);
+                stored.ctl().move(layout.ctl);
+                stored.saved(name);
+            }
+            Start start(name);
+            QVERIFY(screen.contains(start.form.frameGeometry()));
+            QVERIFY(screen.contains(start.ctl().frameGeometry()));
+        }
+    }
+
+    void installedProgramReadsTheFirstStartFileAndWritesTheUsersOwn() {
+        const QString user = folder_.filePath(QStringLiteral("config/Q57"));
+        const QString firstStart = folder_.filePath(QStringLiteral("share/q57/Q57.in4"));
+        QDir().mkpath(QFileInfo(firstStart).path());
+        writeFile(firstStart, everyItemSet());
+        const QString name = QStringLiteral("Q57.in4");
+        // Where nobody can write: /proc.
+        const SettingsLocation::Folders installed{QStringLiteral("/proc"), user, firstStart};
+        mdlIniIo::setIniFiles(SettingsLocation::choose(installed, name));
+        Start start{QString()};
+        QCOMPARE(start.message + start.quit(), QString());
+        const QString own = user + QStringLiteral("/Q57.in4");
+        QCOMPARE(readFile(own), everyItemSet());
+        QCOMPARE(readFile(firstStart), everyItemSet());
+
+        // From now on the user's own file; a refused one is kept aside beside it, named in the
+        // message with its copy.
+        mdlIniIo::setIniFiles(SettingsLocation::choose(installed, name));
+        writeFile(own, "Q57");
+        Start refused{QString()};
+        QVERIFY(refused.message.startsWith(QStringLiteral("エラー Code:62\n")));
+        QCOMPARE(refused.detail,
+                 QStringLiteral("設定ファイル：%1\nその内容の控え：%1.bak").arg(own));
+        QCOMPARE(readFile(own + QStringLiteral(".bak")), QByteArray("Q57"));
+        QVERIFY(!QFileInfo::exists(firstStart + QStringLiteral(".bak")));
     }
 
     void failedSaveKeepsTheOldFile() {

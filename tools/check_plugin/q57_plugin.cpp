@@ -92,11 +92,13 @@ bool setValue(Drawing& drawing, const QString& argument) {
     return true;
 }
 
-int draw(const TicketPlugin& plugin, const Drawing& drawing, const QString& pngPath) {
+int draw(const QString& pluginPath, const TicketPlugin& plugin, const Drawing& drawing,
+         const QString& pngPath) {
     const QSize size(plugin.info.PrevWidth / kTwipsPerPixel * drawing.scale,
                      plugin.info.PrevHeight / kTwipsPerPixel * drawing.scale);
     if (size.isEmpty()) {
-        print(stderr, QStringLiteral("q57_plugin: the preview size is zero, nothing to draw"));
+        print(stderr, QStringLiteral("q57_plugin: %1: the preview size is zero, nothing to draw")
+                          .arg(pluginPath));
         return 1;
     }
     QImage image(size, QImage::Format_RGB32);
@@ -153,5 +155,6 @@ int main(int argc, char* argv[]) {
         return 1;
     if (argc < 3)
         return 0;
-    return draw(parseTicketPlugin(bytes.value()).value(), drawing, QString::fromLocal8Bit(argv[2]));
+    return draw(path, parseTicketPlugin(bytes.value()).value(), drawing,
+                QString::fromLocal8Bit(argv[2]));
 }
