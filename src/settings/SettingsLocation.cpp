@@ -26,16 +26,17 @@ bool canCreateFiles(const QString& folder) {
 
 Files choose(const Folders& folders, const QString& fileName) {
     const QString beside = QDir(folders.program).filePath(fileName);
-    if (canCreateFiles(folders.program))
-        return {QFileInfo::exists(beside) || !QFileInfo::exists(folders.firstStartFile)
-                    ? beside
-                    : folders.firstStartFile,
-                beside};
     const QString own = QDir(folders.user).filePath(fileName);
-    for (const QString& candidate : {own, beside, folders.firstStartFile})
+    // An installed program (its first-start file is there) keeps the settings in the user's
+    // folder even where it could write beside itself, as root or in a prefix of the user's own;
+    // a file already beside it still wins, so a portable copy keeps working.
+    const bool installed = QFileInfo::exists(folders.firstStartFile);
+    const QString write =
+        canCreateFiles(folders.program) && (QFileInfo::exists(beside) || !installed) ? beside : own;
+    for (const QString& candidate : {write, beside, own, folders.firstStartFile})
         if (QFileInfo::exists(candidate))
-            return {candidate, own};
-    return {own, own};
+            return {candidate, write};
+    return {write, write};
 }
 
 } // namespace SettingsLocation

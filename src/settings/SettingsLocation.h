@@ -3,9 +3,10 @@
 #include <QString>
 
 // Where the settings file is read and written. Beside the program when its folder can be
-// written (a portable copy, the build folder); otherwise in the user's configuration folder,
-// falling back for reading on a file beside the program (an administrator's defaults) and on
-// the installed first-start file, which is never written.
+// written and it is not installed (a portable copy, the build folder), or when a file is already
+// there; otherwise in the user's configuration folder, falling back for reading on a file beside
+// the program (an administrator's defaults) and on the installed first-start file, which is
+// never written.
 namespace SettingsLocation {
 
 struct Folders {

@@ -34,11 +34,14 @@ private slots:
         };
         const auto touch = [](const QString& name) { QFile(name).open(QIODevice::WriteOnly); };
 
-        // A portable copy: beside the program, the first-start file read while there is none.
+        // A portable copy: beside the program.
         QCOMPARE(chosen(program, "Q57.in4"), QStringList({beside, beside}));
+        // Installed in a folder the user can write: the user's folder all the same, starting
+        // from the first-start file; a file beside the program is its own again.
         touch(firstStart);
-        QCOMPARE(chosen(program, "Q57.in4"), QStringList({firstStart, beside}));
+        QCOMPARE(chosen(program, "Q57.in4"), QStringList({firstStart, own}));
         touch(own);
+        QCOMPARE(chosen(program, "Q57.in4"), QStringList({own, own}));
         touch(beside);
         QCOMPARE(chosen(program, "Q57.in4"), QStringList({beside, beside}));
 
