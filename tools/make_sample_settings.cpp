@@ -1,7 +1,9 @@
 // Writes the settings a newcomer's first start uses: the designed defaults, plus our sample
 // sounds on every sound event and the sample announcements. Run by the build; a settings file
-// already there (the user's own) is never touched.
-//   make_sample_settings DATA_FOLDER SETTINGS_FILE
+// already there (the user's own) is never touched. The install names the installed samples,
+// which need not exist yet when this runs, and the installed routes as the fare data folder
+// (left empty, the program reads routes from the folder it was started in).
+//   make_sample_settings DATA_FOLDER SETTINGS_FILE [FARE_DATA_FOLDER]
 
 #include "Q57App.h"
 #include "app/frmCtl.h"
@@ -16,8 +18,9 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: make_sample_settings DATA_FOLDER SETTINGS_FILE\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr,
+                     "usage: make_sample_settings DATA_FOLDER SETTINGS_FILE [FARE_DATA_FOLDER]\n");
         return 2;
     }
     const QString settingsFile = QString::fromLocal8Bit(argv[2]);
@@ -46,6 +49,8 @@ int main(int argc, char* argv[]) {
     // The sample routes' announcements ask for their chimes by flag: two tones before each
     // stop, four at the start, the chord at the end.
     settings.TapeDataDir = data.absoluteFilePath(QStringLiteral("routes"));
+    if (argc == 4)
+        settings.FareDataDir = QString::fromLocal8Bit(argv[3]);
     settings.PreSoundAlways = 0;
     settings.PreSoundByFlag = -1;
     settings.PreSoundFile = sound("two_tone.mp3");
@@ -54,8 +59,7 @@ int main(int argc, char* argv[]) {
     settings.PreSoundFile3 = sound("step3.wav");
     // The preview (opened below) shows a sample ticket as soon as a route is set.
     settings.UseSeiriPrev = 1;
-    settings.SeiriPlgFile = QDir(QString::fromLocal8Bit(argv[1]))
-                                .absoluteFilePath(QStringLiteral("plugins/hoshizora-barcode.4SP"));
+    settings.SeiriPlgFile = data.absoluteFilePath(QStringLiteral("plugins/hoshizora-barcode.4SP"));
     program.options().SetOptionInfo(settings);
     // Both windows where any screen shows them: the panel at the top left, the operating panel
     // under it with the route lists in front.

@@ -7,9 +7,12 @@ set -eu
 # (fluiddec) with the small General MIDI soundfont. The sanitizer and fuzzing builds of the tests:
 # clang, its sanitizer and libFuzzer run-time libraries (libclang-rt-dev) and llvm-symbolizer
 # (llvm), which puts file and line into the sanitizers' reports. Speech: Open JTalk with its
-# dictionary, and a voice from the contrib component.
+# dictionary, and a voice from the contrib component. Qt SVG draws the icon's bitmap; the
+# install test validates the desktop entry and the AppStream file and builds the Debian package
+# (dpkg-dev finds the libraries' packages). git gets the code.
 packages="
-    cmake g++ make
+    git cmake g++ make
+    qt6-svg-dev desktop-file-utils appstream dpkg-dev
     clang libclang-rt-dev llvm
     qt6-base-dev qt6-translations-l10n
     libbenchmark-dev
