@@ -36,6 +36,12 @@ IniRecord settingsIn(const QString& file) {
     return IniFile::decode(FileBytes::read(file).valueOrThrow()).valueOrThrow();
 }
 
+QString entryCommand(const QString& desktopFile) {
+    return QSettings(desktopFile, QSettings::IniFormat)
+        .value(QStringLiteral("Desktop Entry/Exec"))
+        .toString();
+}
+
 } // namespace
 
 class tst_Install : public QObject {
@@ -64,11 +70,14 @@ private slots:
                             QStringLiteral("share/icons/hicolor/128x128/apps/%1.png").arg(kId)))
                      .size(),
                  QSize(128, 128));
-        // What the desktop entry starts and shows is installed under those names.
-        const QSettings entry(desktop, QSettings::IniFormat);
-        const QString command = entry.value(QStringLiteral("Desktop Entry/Exec")).toString();
-        QVERIFY(QFileInfo(root.filePath(QStringLiteral("bin/") + command)).isExecutable());
-        QCOMPARE(entry.value(QStringLiteral("Desktop Entry/Icon")).toString(), kId);
+        // What the desktop entry starts, by its full path, and shows is installed under those
+        // names.
+        QCOMPARE(entryCommand(desktop), root.filePath(QStringLiteral("bin/Q57")));
+        QVERIFY(QFileInfo(entryCommand(desktop)).isExecutable());
+        QCOMPARE(QSettings(desktop, QSettings::IniFormat)
+                     .value(QStringLiteral("Desktop Entry/Icon"))
+                     .toString(),
+                 kId);
 
         const QString data = root.filePath(QStringLiteral("share/q57"));
         const IniRecord settings = settingsIn(data + QStringLiteral("/Q57.in4"));
@@ -126,6 +135,9 @@ private slots:
             settingsIn(dir.filePath(QStringLiteral("root/usr/share/q57/Q57.in4")));
         QCOMPARE(settings.FareDataDir, QStringLiteral("/usr/share/q57/routes"));
         QCOMPARE(settings.SoundRouteSet, QStringLiteral("/usr/share/q57/sounds/route_set.wav"));
+        QCOMPARE(entryCommand(dir.filePath(
+                     QStringLiteral("root/usr/share/applications/%1.desktop").arg(kId))),
+                 QStringLiteral("/usr/bin/Q57"));
     }
 };
 
