@@ -9,10 +9,10 @@ set -eu
 # (llvm), which puts file and line into the sanitizers' reports. Speech: Open JTalk with its
 # dictionary, and a voice from the contrib component. Qt SVG draws the icon's bitmap; the
 # install test validates the desktop entry and the AppStream file and builds the Debian package
-# (dpkg-dev finds the libraries' packages). git gets the code.
+# (dpkg-dev and file find the libraries' packages). git gets the code.
 packages="
     git cmake g++ make
-    qt6-svg-dev desktop-file-utils appstream dpkg-dev
+    qt6-svg-dev desktop-file-utils appstream dpkg-dev file
     clang libclang-rt-dev llvm
     qt6-base-dev qt6-translations-l10n
     libbenchmark-dev
