@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <atomic>
+#include <cstdio>
 #include <sys/resource.h>
 
 namespace {
@@ -65,10 +66,11 @@ bool JTalkSpeech::runRenderer(Render& job, const QString& program, const QString
     }
     bool ok = !job.cancelled && process.exitStatus() == QProcess::NormalExit &&
               process.exitCode() == 0 && QFileInfo(job.part).size() > kWavHeader;
-    if (ok) {
-        QFile::remove(job.file);
-        ok = QFile::rename(job.part, job.file);
-    }
+    // The other run of the same text may have put the file in place already, and it may be
+    // opening for playing right now: rename(2) replaces it in one step, so it is never missing.
+    if (ok)
+        ok = std::rename(QFile::encodeName(job.part).constData(),
+                         QFile::encodeName(job.file).constData()) == 0;
     QFile::remove(job.part);
     return ok;
 }
