@@ -32,7 +32,8 @@ Q57App::Q57App(const SoundDevices::SinkFactory& makeSink, mdlM_Tape::SpeechFacto
       options_(std::make_unique<frmOption>(*form_, iniData_.CustColors)),
       tape_(*options_, sounds_, makeSpeech ? std::move(makeSpeech) : machineSpeech),
       // Its own window beside the panel, not a child of it; its load step runs here.
-      operatingPanel_(std::make_unique<frmCtl>(*form_, *options_, sounds_, tape_)) {
+      operatingPanel_(std::make_unique<frmCtl>(*form_, *options_, sounds_, tape_)),
+      formPlacement_(*form_), panelPlacement_(*operatingPanel_) {
     frmCtl& ctl = *operatingPanel_;
     connect(options_.get(), &frmOption::backlightReapplyRequested, this,
             [&ctl] { ctl.Option4_Click(ctl.selectedBacklight()); });
@@ -63,6 +64,8 @@ void Q57App::start() {
     form.update();
     LoadIni();
     form.show();
+    formPlacement_.measureFromHere();
+    panelPlacement_.measureFromHere();
 }
 
 void Q57App::LoadIni() {
@@ -107,6 +110,13 @@ void Q57App::GatherIni(IniRecord& ini) const {
     options_->GetOptionInfo(ini);
     operatingPanel_->GetCtrlDataInfo(ini);
     form_->GetFormInfo(ini);
+    // Where the windows were put, not where a window manager's decorations pushed them.
+    const QPoint panelOffset = formPlacement_.offset();
+    ini.DispLeft = qint32(ini.DispLeft - panelOffset.x() * Q57Layout::kTwipsPerPixel);
+    ini.DispTop = qint32(ini.DispTop - panelOffset.y() * Q57Layout::kTwipsPerPixel);
+    const QPoint ctlOffset = panelPlacement_.offset();
+    ini.CtlLeft = qint32(ini.CtlLeft - ctlOffset.x() * Q57Layout::kTwipsPerPixel);
+    ini.CtlTop = qint32(ini.CtlTop - ctlOffset.y() * Q57Layout::kTwipsPerPixel);
 }
 
 void Q57App::ApplyIni(const IniRecord& ini) {

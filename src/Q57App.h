@@ -2,6 +2,7 @@
 
 #include "announce/SoundDevices.h"
 #include "announce/mdlM_Tape.h"
+#include "platform/OnScreen.h"
 #include "settings/IniData.h"
 #include "settings/mdlIniIo.h"
 
@@ -54,4 +55,6 @@ private:
     std::unique_ptr<frmOption> options_;
     mdlM_Tape tape_;
     std::unique_ptr<frmCtl> operatingPanel_;
+    OnScreen::PlacementOffset formPlacement_;
+    OnScreen::PlacementOffset panelPlacement_;
 };

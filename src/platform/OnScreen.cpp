@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <cstdlib>
 
 namespace OnScreen {
 
@@ -14,6 +15,22 @@ void keep(QWidget& window, ScreenFit::Fit fit) {
     const QPoint at = ScreenFit::place(frame, screens, fit);
     if (at != frame.topLeft())
         window.move(at);
+}
+
+PlacementOffset::PlacementOffset(QWidget& window) : window_(window) {
+    settle_.setSingleShot(true);
+    settle_.setInterval(kSettleMs);
+    connect(&settle_, &QTimer::timeout, this, [this] {
+        const QPoint moved = window_.pos() - asked_;
+        if (std::abs(moved.x()) <= kMostOffset && std::abs(moved.y()) <= kMostOffset)
+            offset_ = moved;
+    });
+}
+
+void PlacementOffset::measureFromHere() {
+    asked_ = window_.pos();
+    offset_ = {};
+    settle_.start();
 }
 
 } // namespace OnScreen

@@ -7,7 +7,9 @@
 #include "panel/Form1.h"
 #include "platform/FileBytes.h"
 #include "platform/MsgBox.h"
+#include "platform/OnScreen.h"
 #include "platform/SafeSave.h"
+#include "settings/IniFile.h"
 #include "settings/mdlIniIo.h"
 #include "support/FileSupport.h"
 #include "support/TestSupport.h"
@@ -204,6 +206,37 @@ private slots:
             QVERIFY(screen.contains(start.form.frameGeometry()));
             QVERIFY(screen.contains(start.ctl().frameGeometry()));
         }
+    }
+
+    void positionsAreKeptWhereTheWindowsWerePutNotWhereDecorationsPushedThem() {
+        const QString name = folder_.filePath(QStringLiteral("pushed.in4"));
+        const auto kept = [&name](Start& start) {
+            const IniRecord ini = IniFile::decode(start.saved(name)).valueOrThrow();
+            return QList<QPoint>{{ini.DispLeft / 15, ini.DispTop / 15},
+                                 {ini.CtlLeft / 15, ini.CtlTop / 15}};
+        };
+        {
+            Start stored(name);
+            stored.form.move(30, 20);
+            stored.ctl().move(40, 50);
+            stored.saved(name);
+        }
+        // A window manager that puts each window a title bar lower than asked, and reports it
+        // there; then the user drags the operating panel.
+        {
+            Start start(name);
+            start.form.move(start.form.pos() + QPoint(0, 20));
+            start.ctl().move(start.ctl().pos() + QPoint(1, 20));
+            QTest::qWait(OnScreen::PlacementOffset::kSettleMs + 100);
+            QCOMPARE(kept(start), QList<QPoint>({{30, 20}, {40, 50}}));
+            start.ctl().move(start.ctl().pos() + QPoint(100, 60));
+            QCOMPARE(kept(start), QList<QPoint>({{30, 20}, {140, 110}}));
+        }
+        // A move larger than any decoration was the user's own, made at once.
+        Start start(name);
+        start.form.move(start.form.pos() + QPoint(0, 200));
+        QTest::qWait(OnScreen::PlacementOffset::kSettleMs + 100);
+        QCOMPARE(kept(start).first(), QPoint(30, 220));
     }
 
     void installedProgramReadsTheFirstStartFileAndWritesTheUsersOwn() {
