@@ -17,7 +17,7 @@ class frmCtl;
 class frmOption;
 
 // The program: the one owner of its windows (and of the services they share), which hands each
-// part what it uses and runs the start-up and shut-down in their designed order.
+// part what it uses and runs the start-up and shut-down in their order.
 class Q57App : public QObject, private mdlIniIo::IniWindows {
     Q_OBJECT
 public:

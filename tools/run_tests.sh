@@ -1,5 +1,7 @@
 #!/bin/sh
-# The whole test run, as the README's test command and CI call it:
+# The whole test run, as the README's test command and CI call it, with compiler warnings as
+# errors:
+#   0. every source kept in the one style of .clang-format;
 #   1. the suite built with the default compiler (gcc) in build/;
 #   2. the suite again, built with clang under AddressSanitizer and UndefinedBehaviorSanitizer
 #      in build-asan/ (only what the tests need; the install and package test is left out there);
@@ -9,12 +11,15 @@
 set -eu
 cd "$(dirname "$0")/.."
 
-cmake -S . -B build
+git ls-files -z 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'tools/*.cpp' 'tools/*.h' \
+    'bench/*.cpp' 'bench/*.h' 'fuzz/*.cpp' 'fuzz/*.h' | xargs -0 clang-format --dry-run -Werror
+
+cmake -S . -B build -DQ57_WERROR=ON
 cmake --build build -j2
 ctest --test-dir build --output-on-failure
 
 # -O1 keeps the sanitized build and its tests quick; line tables are enough for stack traces.
-cmake -S . -B build-asan -DCMAKE_CXX_COMPILER=clang++ -DQ57_FUZZ=ON \
+cmake -S . -B build-asan -DCMAKE_CXX_COMPILER=clang++ -DQ57_FUZZ=ON -DQ57_WERROR=ON \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only" \
     -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 cmake --build build-asan -j2 --target test_programs

@@ -12,8 +12,6 @@
 
 namespace {
 
-SpeechAdjustHook* installedHook = nullptr;
-
 // A slider over whole steps, with a label beside it that shows its value as the user sees it.
 QSlider* addSlider(QFormLayout& form, const QString& caption, const QString& name, int low,
                    int high, int value, const std::function<QString(int)>& shown) {
@@ -90,7 +88,7 @@ SpeechAdjustDialog::ask(QWidget* owner, const QString& title, const SpeechSettin
     SpeechAdjustDialog dialog(owner, title, now, voices);
     connect(&dialog, &SpeechAdjustDialog::sampleAsked, &dialog, hearSample);
     int answer = QDialog::Rejected;
-    if (SpeechAdjustHook* hook = installedHook) {
+    if (SpeechAdjustHook* hook = ScopedHook<SpeechAdjustHook>::current()) {
         hook->asked_.append({owner, title});
         if (hook->whileShown)
             hook->whileShown(dialog);
@@ -101,16 +99,6 @@ SpeechAdjustDialog::ask(QWidget* owner, const QString& title, const SpeechSettin
     if (answer != QDialog::Accepted)
         return std::nullopt;
     return dialog.shown();
-}
-
-SpeechAdjustHook::SpeechAdjustHook() {
-    if (installedHook != nullptr)
-        qFatal("a speech adjustment hook is already installed");
-    installedHook = this;
-}
-
-SpeechAdjustHook::~SpeechAdjustHook() {
-    installedHook = nullptr;
 }
 
 void SpeechAdjustHook::setNextAnswer(QDialog::DialogCode answer) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "announce/SpeechSettings.h"
+#include "platform/ScopedHook.h"
 
 #include <QDialog>
 #include <QList>
@@ -52,10 +53,7 @@ public:
         QString title;
     };
 
-    SpeechAdjustHook();
-    ~SpeechAdjustHook();
-    SpeechAdjustHook(const SpeechAdjustHook&) = delete;
-    SpeechAdjustHook& operator=(const SpeechAdjustHook&) = delete;
+    static constexpr const char* kHookName = "speech adjustment hook";
 
     void setNextAnswer(QDialog::DialogCode answer);
     const QList<Asked>& asked() const { return asked_; }
@@ -66,4 +64,5 @@ private:
     friend class SpeechAdjustDialog;
     QList<QDialog::DialogCode> answers_;
     QList<Asked> asked_;
+    ScopedHook<SpeechAdjustHook> installed_{*this};
 };

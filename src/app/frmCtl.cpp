@@ -55,7 +55,7 @@ constexpr int kKeyLightGrey = 0xE0;
 struct Version {
     int major, minor, revision;
 };
-constexpr Version kVersion{4, 0, 0};
+constexpr Version kVersion{Q57_VERSION_MAJOR, Q57_VERSION_MINOR, Q57_VERSION_PATCH};
 
 QLabel* addLabel(QWidget* parent, const QString& text, const QRect& geometry,
                  Qt::Alignment alignment = Qt::AlignCenter) {

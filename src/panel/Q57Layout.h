@@ -3,8 +3,8 @@
 #include <QPoint>
 #include <QRect>
 
-// Where the elements of the Q57 panel sit, in pixels of the panel's client area (the design
-// gives twips; 15 twips make a pixel).
+// Where the elements of the Q57 panel sit, in pixels of the panel's client area. The settings
+// file keeps window positions in twips; 15 twips make a pixel.
 namespace Q57Layout {
 
 constexpr int kPositionCount = 61;

@@ -3,8 +3,9 @@
 #include <QString>
 #include <QWidget>
 
-// Helpers for windows built from a design: controls placed at fixed geometry, and control
-// arrays named like the design's ("Option3(7)") so tests and readers find them by name.
+// Helpers for windows whose controls sit at fixed pixel geometry: placing them, and naming the
+// members of a control family by family and index ("Option3(7)"), so tests and readers find
+// each control by name.
 
 inline QString arrayName(const char* name, int index) {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);

@@ -14,6 +14,8 @@
 namespace KvRes {
 
 struct ChoiceHook::Pending {
+    static constexpr const char* kHookName = "choice hook";
+
     explicit Pending(ChoiceHook& owner) : hook(owner) {}
 
     ChoiceHook& hook;
@@ -36,7 +38,10 @@ struct ChoiceHook::Pending {
 
 namespace {
 
-ChoiceHook::Pending* pending = nullptr;
+// The hook's answers, or nullptr when the dialogs are shown.
+ChoiceHook::Pending* hooked() {
+    return ScopedHook<ChoiceHook::Pending>::current();
+}
 
 // Qt's own dialogs rather than the desktop's, so that they look alike everywhere.
 QString chooseWithFileDialog(QFileDialog& dialog) {
@@ -48,7 +53,7 @@ QString chooseWithFileDialog(QFileDialog& dialog) {
 
 std::optional<ChoiceHook::DigitSettings> chooseDigitSettings(QWidget* owner, int keta,
                                                              const ChoiceHook::DigitSettings& now) {
-    if (pending != nullptr)
+    if (ChoiceHook::Pending* pending = hooked())
         return pending->take(pending->digitSettings);
     DigitSettingsDialog dialog(owner, keta, now.zeroMode, now.shift, now.fillZero);
     if (dialog.exec() != QDialog::Accepted)
@@ -71,7 +76,7 @@ int Call_dlg100(QWidget* owner, int keta, int& zeroMode, int& shift, int& fillZe
 
 QString Kv3FileDlg(QWidget* owner, int, const QList<FileFilter>& filters, const QString&,
                    const QString& title) {
-    if (pending != nullptr)
+    if (ChoiceHook::Pending* pending = hooked())
         return pending->take(pending->fileNames, {title, filters, 0});
     QFileDialog dialog(owner, title);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -85,7 +90,7 @@ QString Kv3FileDlg(QWidget* owner, int, const QList<FileFilter>& filters, const 
 }
 
 QString Kv3FolderDlg(QWidget* owner, const QString& prompt) {
-    if (pending != nullptr)
+    if (ChoiceHook::Pending* pending = hooked())
         return pending->take(pending->folders, {prompt, {}, 0});
     QFileDialog dialog(owner, prompt);
     dialog.setFileMode(QFileDialog::Directory);
@@ -98,7 +103,7 @@ int Kv3ChooseColor(QWidget* owner, quint32& colour, std::array<quint32, 17>& cus
     for (int i = 0; i < shown; ++i)
         QColorDialog::setCustomColor(i, OleColor::toQColor(customColours[std::size_t(i)]));
     std::optional<quint32> chosen;
-    if (pending != nullptr) {
+    if (ChoiceHook::Pending* pending = hooked()) {
         const auto [answer, leftInTable] = pending->take(pending->colours, {{}, {}, colour});
         for (auto it = leftInTable.begin(); it != leftInTable.end(); ++it)
             QColorDialog::setCustomColor(it.key(), OleColor::toQColor(it.value()));
@@ -153,7 +158,7 @@ int KV4_DrawSeiriken(const QString& plugin, QImage& target, const QString& stopN
 
 int Call_dlg111(QWidget* owner, DateRecord& date) {
     QDate chosen;
-    if (pending != nullptr) {
+    if (ChoiceHook::Pending* pending = hooked()) {
         chosen = pending->take(pending->dates);
     } else {
         DateChoiceDialog dialog(owner);
@@ -169,15 +174,9 @@ int Call_dlg111(QWidget* owner, DateRecord& date) {
     return 1;
 }
 
-ChoiceHook::ChoiceHook() : pending_(std::make_unique<Pending>(*this)) {
-    if (pending != nullptr)
-        qFatal("a choice hook is already installed");
-    pending = pending_.get();
-}
+ChoiceHook::ChoiceHook() : pending_(std::make_unique<Pending>(*this)), installed_(*pending_) {}
 
-ChoiceHook::~ChoiceHook() {
-    pending = nullptr;
-}
+ChoiceHook::~ChoiceHook() = default;
 
 void ChoiceHook::setNextFileName(const QString& path) {
     pending_->fileNames.append(path);
@@ -209,7 +208,7 @@ const QList<ChoiceHook::Asked>& ChoiceHook::asked() const {
 }
 
 QString GetOsInfo() {
-    if (pending != nullptr && pending->osInfo)
+    if (ChoiceHook::Pending* pending = hooked(); pending != nullptr && pending->osInfo)
         return *pending->osInfo;
     return QSysInfo::prettyProductName();
 }

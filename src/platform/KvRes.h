@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ScopedHook.h"
+
 #include <QDate>
 #include <QList>
 #include <QMap>
@@ -114,8 +116,6 @@ public:
 
     ChoiceHook();
     ~ChoiceHook();
-    ChoiceHook(const ChoiceHook&) = delete;
-    ChoiceHook& operator=(const ChoiceHook&) = delete;
 
     // An empty path or folder, an invalid date, no colour or no settings: cancelled.
     void setNextFileName(const QString& path);
@@ -134,6 +134,7 @@ public:
 
 private:
     std::unique_ptr<Pending> pending_;
+    ScopedHook<Pending> installed_;
 };
 
 // The Shift-JIS byte functions (ShiftJis::lenB and ShiftJis::midB).

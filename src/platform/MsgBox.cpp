@@ -4,17 +4,11 @@
 
 #include <QFileInfo>
 
-namespace {
-
-MessageBoxHook* installedHook = nullptr;
-
-} // namespace
-
 QMessageBox::StandardButton showMessageBox(QWidget* owner, QMessageBox::Icon icon,
                                            const QString& caption, const QString& text,
                                            QMessageBox::StandardButtons buttons,
                                            const QString& objectName, const QString& detail) {
-    if (MessageBoxHook* hook = installedHook) {
+    if (MessageBoxHook* hook = ScopedHook<MessageBoxHook>::current()) {
         hook->asked_.append({icon, caption, text, buttons, objectName, detail});
         if (hook->whileShown)
             hook->whileShown();
@@ -38,16 +32,6 @@ QString fileDetail(const QString& path) {
 void MsgBox(QWidget* owner, const QString& prompt, const QString& detail) {
     showMessageBox(owner, QMessageBox::NoIcon, executableName(), prompt, QMessageBox::Ok, QString(),
                    detail);
-}
-
-MessageBoxHook::MessageBoxHook() {
-    if (installedHook != nullptr)
-        qFatal("a message box hook is already installed");
-    installedHook = this;
-}
-
-MessageBoxHook::~MessageBoxHook() {
-    installedHook = nullptr;
 }
 
 void MessageBoxHook::setNextAnswer(QMessageBox::StandardButton answer) {

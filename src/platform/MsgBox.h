@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ScopedHook.h"
+
 #include <QList>
 #include <QMessageBox>
 #include <QString>
@@ -38,10 +40,7 @@ public:
         bool operator==(const Asked&) const = default;
     };
 
-    MessageBoxHook();
-    ~MessageBoxHook();
-    MessageBoxHook(const MessageBoxHook&) = delete;
-    MessageBoxHook& operator=(const MessageBoxHook&) = delete;
+    static constexpr const char* kHookName = "message box hook";
 
     void setNextAnswer(QMessageBox::StandardButton answer);
     const QList<Asked>& asked() const { return asked_; }
@@ -55,4 +54,5 @@ private:
                                                       const QString&, const QString&);
     QList<QMessageBox::StandardButton> answers_;
     QList<Asked> asked_;
+    ScopedHook<MessageBoxHook> installed_{*this};
 };

@@ -30,9 +30,9 @@ SettingsLocation::Files IniFiles();
 void setIniFileName(const QString& name);
 void setIniFiles(const SettingsLocation::Files& files);
 
-// Reads the file into the record and hands it to the windows. A missing file leaves them as
-// designed; a damaged one is reported, applies nothing and is kept aside as Q57.in4.bak beside
-// the file the quit will write.
+// Reads the file into the record and hands it to the windows. A missing file leaves them with
+// their defaults; a damaged one is reported, applies nothing and is kept aside as Q57.in4.bak
+// beside the file the quit will write.
 void LoadIni(IniRecord& ini, IniWindows& windows);
 // Gathers every setting from the windows into the record and replaces the file written (its
 // folder made when missing), which stays as it was when the new one cannot be written
