@@ -2,6 +2,7 @@
 
 #include "announce/SoundDevices.h"
 #include "announce/mdlM_Tape.h"
+#include "app/Ride.h"
 #include "platform/OnScreen.h"
 #include "settings/IniData.h"
 #include "settings/mdlIniIo.h"
@@ -34,6 +35,8 @@ public:
     mdlSndAPI::Sounds& sounds() { return sounds_; }
     // The route's announcements and the speech that reads them.
     mdlM_Tape& tape() { return tape_; }
+    // The route, the position on it and the rules of stepping along it.
+    Ride& ride() { return ride_; }
     // The snapshot the settings file is read into and written from.
     IniRecord& IniData() { return iniData_; }
     // The settings file read into every window, and every window written into it.
@@ -54,6 +57,7 @@ private:
     std::unique_ptr<Form1> form_;
     std::unique_ptr<frmOption> options_;
     mdlM_Tape tape_;
+    Ride ride_;
     std::unique_ptr<frmCtl> operatingPanel_;
     OnScreen::PlacementOffset formPlacement_;
     OnScreen::PlacementOffset panelPlacement_;

@@ -666,12 +666,10 @@ void frmOption::bindSettings() {
         bindSetting(*Option4_[2], &IniRecord::DateFixed),
         bindSetting(*Label10_, &IniRecord::FixedDate),
     };
-}
-
-IniRecord frmOption::currentSettings() const {
-    IniRecord settings;
-    GetOptionInfo(settings);
-    return settings;
+    GetOptionInfo(current_);
+    for (auto* settings : {&panelSettings_, &digitSettings_, &otherSettings_})
+        for (const SettingBinding& setting : *settings)
+            setting.watch(*this, [this, &setting] { setting.save(current_); });
 }
 
 QString frmOption::GetPathString(const QString&) {
@@ -702,6 +700,12 @@ void frmOption::GetOptionInfo(IniRecord& ini) const {
 }
 
 void frmOption::SetOptionInfo(const IniRecord& ini) {
+    // The fixed date's label says nothing of a new text: whatever loading got to, the record
+    // is taken again from the controls.
+    const struct Resync {
+        frmOption& dialog;
+        ~Resync() { dialog.GetOptionInfo(dialog.current_); }
+    } resync{*this};
     for (const SettingBinding& setting : panelSettings_)
         setting.load(ini);
     emit backlightReapplyRequested();
@@ -771,6 +775,7 @@ void frmOption::Command7_Click() {
                           .arg(date.year)
                           .arg(date.month, 2, 10, QLatin1Char('0'))
                           .arg(date.day, 2, 10, QLatin1Char('0')));
+    current_.FixedDate = Label10_->text();
 }
 
 void frmOption::Command11_Click() {

@@ -31,7 +31,8 @@ public:
     // The colour choice shows and keeps the user's custom colours in the table given.
     frmOption(Form1& panel, std::array<quint32, 17>& customColours);
 
-    IniRecord currentSettings() const override;
+    // Kept as the controls change, so reading it costs nothing.
+    const IniRecord& currentSettings() const override { return current_; }
 
     // The folder the user chooses; empty when none was chosen. The text is not used.
     QString GetPathString(const QString& text);
@@ -131,4 +132,5 @@ private:
     std::vector<SettingBinding> panelSettings_;
     std::vector<SettingBinding> digitSettings_;
     std::vector<SettingBinding> otherSettings_;
+    IniRecord current_;
 };

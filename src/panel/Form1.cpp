@@ -2,9 +2,8 @@
 
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
-#include "panel/PanelAppearance.h"
 #include "panel/Q57Layout.h"
-#include "panel/mdlQ57_000.h"
+#include "panel/SeiriNumLabel.h"
 #include "platform/RuntimeError.h"
 
 #include <QLabel>
@@ -23,8 +22,8 @@ QLabel* makeLabel(QWidget* parent, const QRect& rect) {
     auto* label = new QLabel(parent);
     label->setGeometry(rect);
     label->setAlignment(Qt::AlignCenter);
-    label->setFont(mdlQ57_000::labelFont(11.25));
-    PanelAppearance::setLabelColour(*label, mdlQ57_000::kLabelColours[0]);
+    label->setFont(SeiriNumLabel::font(11.25));
+    SeiriNumLabel::setColour(*label, SeiriNumLabel::kBacklightColours[0]);
     return label;
 }
 
@@ -100,6 +99,32 @@ void Form1::ShowTime(const QTime& time) {
     const QString text = time.toString(QStringLiteral("hh:mm:ss"));
     timeDegit_[0]->setValue(text.mid(0, 2).toInt());
     timeDegit_[1]->setValue(text.mid(3, 2).toInt());
+}
+
+void Form1::setFare(int position, const QVariant& value) {
+    Degit(position).setValue(value);
+}
+
+void Form1::setStripName(const QString& name) {
+    chimeiCtl_->SetChimei(name);
+}
+
+void Form1::lampTest() {
+    for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
+        degit_[std::size_t(n)]->ResetDegit(true);
+}
+
+void Form1::blank() {
+    for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
+        degit_[std::size_t(n)]->ResetDegit(false);
+    timer1_.stop();
+    timeDegit_[0]->setValue(QString());
+    timeDegit_[1]->setValue(QString());
+}
+
+void Form1::unblank() {
+    if (!timeDegit_[0]->isHidden())
+        timer1_.start();
 }
 
 void Form1::Degit_DblClick(int index) {
