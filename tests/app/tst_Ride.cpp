@@ -28,8 +28,6 @@ public:
     void setStripName(const QString& name) override {
         strip = name;
         events << QStringLiteral("strip ") + name;
-        if (whileNamed)
-            whileNamed();
     }
     void lampTest() override {
         fares.clear();
@@ -54,7 +52,6 @@ public:
     QString strip;
     bool lit = false;
     QStringList events;
-    std::function<void()> whileNamed;
 };
 
 struct Rig {
@@ -130,6 +127,53 @@ private slots:
         QCOMPARE(rig.ride.data().StartSection, 300);
     }
 
+    void refusals_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("message");
+        const QByteArray cut = simpleRoute(3);
+        QTest::newRow("missing") << QByteArray() << "1"
+                                 << QStringLiteral("指定した系統のデータがありません...");
+        QTest::newRow("no records")
+            << count(0) << "1"
+            << QStringLiteral("指定した系統はデータの数が0(未登録)の可能性があります...");
+        QTest::newRow("section too large") << simpleRoute(10) << "10"
+                                           << QStringLiteral("指定した区間はデータの数よりも多いで"
+                                                             "す...\n  解決法：正しい区間を入力"
+                                                             "して下さい.");
+        QTest::newRow("above 301") << count(302) + simpleRoute(302).mid(2) << "1"
+                                   << QStringLiteral("指定した系統のデータの数が301を超えています。"
+                                                     "このデータは扱えません...");
+        QTest::newRow("cut off") << cut.left(cut.size() - 10) << "1"
+                                 << QStringLiteral(
+                                        "指定した系統のデータファイルが途中で切れてい"
+                                        "ます（ファイルが壊れている可能性があります）...");
+    }
+
+    // Each refusal's message, and under it the file and the folder: an empty folder setting is
+    // the one the program was started in.
+    void refusals() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, section);
+        QFETCH(QString, message);
+        Rig rig;
+        rig.write("12.hy3", simpleRoute(4));
+        rig.set("12", "2");
+        if (!file.isEmpty())
+            rig.write("20.hy3", file);
+        const std::optional<Ride::Refusal> refused = rig.ride.setRoute("20", section);
+        QVERIFY(refused);
+        QCOMPARE(refused->message, message);
+        QCOMPARE(refused->detail.section(u'\n', 0, 1),
+                 QStringLiteral("運賃データファイル：%1\n運賃データのフォルダー：%2")
+                     .arg(rig.folder.filePath("20.hy3"), rig.folder.path()));
+        QCOMPARE(std::pair(rig.ride.data().StopCount, rig.stop()), std::pair(qint16(4), 1));
+        rig.settings.record.FareDataDir.clear();
+        QVERIFY(rig.ride.setRoute("20", section)
+                    ->detail.contains(QStringLiteral("（空欄：起動したフォルダー ") +
+                                      QDir::currentPath() + QStringLiteral("）")));
+    }
+
     void lampTestThenTheFirstStop() {
         Rig rig;
         rig.write("12.hy3", simpleRoute(5));
@@ -194,17 +238,17 @@ private slots:
         QCOMPARE(rig.stop(), 1);
     }
 
-    // A step asked for while one is being shown (from a handler that runs inside it) waits for
-    // it to end: the first stop is shown whole, then the next.
+    // A step asked for while one is being shown (from a handler that runs inside it, here the
+    // ticket's) waits for it to end: the first stop is shown whole, then the next.
     void aStepDuringAStepIsQueued() {
         Rig rig;
         rig.write("12.hy3", simpleRoute(5));
         rig.set("12", "1");
         int asked = 0;
-        rig.panel.whileNamed = [&] {
+        connect(&rig.ride, &Ride::ticketChanged, this, [&] {
             if (asked++ < 2)
                 rig.ride.step(Ride::Direction::Forward);
-        };
+        });
         rig.panel.events.clear();
         rig.ride.step(Ride::Direction::Forward);
         QCOMPARE(rig.panel.events, QStringList({"strip S2", "strip S3", "strip S4"}));
@@ -229,6 +273,34 @@ private slots:
         rig.ride.setNightFare(false);
         rig.ride.DispData(1);
         QCOMPARE(rig.panel.at({1, 4}), QVariantList({180, 32000}));
+
+        // All four at one position, over its fare: column over route over ticket number over
+        // order, each shown once those after it are off.
+        IniRecord& s = rig.settings.record;
+        s.InfoOrderOn = s.InfoSeiriNumOn = 1;
+        s.InfoOrderSlot = s.InfoSeiriNumSlot = s.InfoRouteSlot = 0;
+        s.InfoColumnSlot = 0;
+        s.InfoColumn = 3;
+        QVariantList shown;
+        for (qint16 IniRecord::*later : {&IniRecord::InfoColumnOn, &IniRecord::InfoRouteOn,
+                                         &IniRecord::InfoSeiriNumOn, &IniRecord::InfoOrderOn}) {
+            rig.ride.DispData(1);
+            shown << rig.panel.at({1});
+            s.*later = 0;
+        }
+        QCOMPARE(shown, QVariantList({32000, QStringLiteral("012"), 9, 1}));
+
+        // From section 62 on no fare is written; the information digits still follow.
+        QByteArray long64 = count(64);
+        for (int r = 1; r <= 64; ++r)
+            long64 += record("L", r, {r, r, r});
+        rig.write("64.hy3", long64);
+        s.InfoOrderOn = 1;
+        s.InfoOrderSlot = 9;
+        rig.panel.fares.clear();
+        QCOMPARE(rig.set("64", "62"), QString());
+        rig.ride.step(Ride::Direction::Forward);
+        QCOMPARE(rig.panel.at({3, 10, 61}), QVariantList({0, 63, 0}));
     }
 
     void blanking() {
