@@ -36,7 +36,7 @@
 namespace {
 
 // Client area in pixels: 5295 x 2595 twips, 8910 twips wide with the preview shown. A plug-in's
-// preview larger than the designed one widens and heightens the shown part to hold it.
+// preview larger than 3300 x 1395 twips widens and heightens the shown part to hold it.
 constexpr int kClientHeight = 2595 / Q57Layout::kTwipsPerPixel;
 constexpr int kNarrowWidth = 5295 / Q57Layout::kTwipsPerPixel;
 constexpr int kWideWidth = 8910 / Q57Layout::kTwipsPerPixel;
