@@ -2,8 +2,8 @@
 
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
+#include "panel/LabelLook.h"
 #include "panel/Q57Layout.h"
-#include "panel/SeiriNumLabel.h"
 #include "platform/RuntimeError.h"
 
 #include <QLabel>
@@ -22,8 +22,8 @@ QLabel* makeLabel(QWidget* parent, const QRect& rect) {
     auto* label = new QLabel(parent);
     label->setGeometry(rect);
     label->setAlignment(Qt::AlignCenter);
-    label->setFont(SeiriNumLabel::font(11.25));
-    SeiriNumLabel::setColour(*label, SeiriNumLabel::kBacklightColours[0]);
+    label->setFont(LabelLook::font(11.25));
+    LabelLook::setColour(*label, LabelLook::kColours[0]);
     return label;
 }
 

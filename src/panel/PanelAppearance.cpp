@@ -1,12 +1,12 @@
 #include "PanelAppearance.h"
 
-#include "announce/mdlM_Tape.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "panel/Form1.h"
+#include "panel/LabelLook.h"
 #include "panel/Q57Layout.h"
-#include "panel/SeiriNumLabel.h"
 #include "panel/mdlQ57_000.h"
+#include "platform/FileExists.h"
 #include "platform/PictureFile.h"
 #include "settings/IniData.h"
 
@@ -56,11 +56,11 @@ std::optional<QString> userPicture(const IniRecord& settings, int backlight) {
 
 void applyBacklight(Form1& form, const IniRecord& settings, int backlight) {
     for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
-        SeiriNumLabel::setColour(form.lblSeiriNum(n), labelColour(settings, backlight));
+        LabelLook::setColour(form.lblSeiriNum(n), labelColour(settings, backlight));
     const std::optional<QString> picture = userPicture(settings, backlight);
     if (!picture)
         form.setPicture(form.imgRes(backlight));
-    else if (mdlM_Tape::FileExists(*picture))
+    else if (fileExists(*picture))
         form.setPicture(LoadPicture(*picture).valueOrThrow());
 }
 

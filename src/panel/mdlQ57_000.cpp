@@ -2,8 +2,8 @@
 
 #include "controls/M_Degit.h"
 #include "panel/Form1.h"
+#include "panel/LabelLook.h"
 #include "panel/Q57Layout.h"
-#include "panel/SeiriNumLabel.h"
 #include "panel/SeirikenLabels.h"
 #include "platform/MsgBox.h"
 #include "platform/RuntimeError.h"
@@ -20,7 +20,7 @@ void InitFareDegits(Form1& form) {
 }
 
 void SetModelDefaults(Form1& form, DefaultsTarget& options) {
-    options.setTicketNumberDefaults(SeiriNumLabel::kBacklightColours, true);
+    options.setTicketNumberDefaults(LabelLook::kColours, true);
     form.setPicture(form.imgRes(0));
     form.imgRes(1) = form.imgRes(0);
     form.imgRes(2) = form.imgRes(0);
@@ -31,7 +31,7 @@ void SeirikenNumSet(Form1& form, int style, int zeroPad) {
     try {
         const SeirikenLabels::Plan plan = SeirikenLabels::plan(style, zeroPad != 0);
         QLabel& first = form.lblSeiriNum(1);
-        first.setFont(SeiriNumLabel::font(plan.firstPointSize));
+        first.setFont(LabelLook::font(plan.firstPointSize));
         for (int n = 1; n <= Q57Layout::kPositionCount; ++n) {
             if (plan.captions[std::size_t(n)])
                 form.lblSeiriNum(n).setText(*plan.captions[std::size_t(n)]);

@@ -1,11 +1,11 @@
-#include "SeiriNumLabel.h"
+#include "LabelLook.h"
 
 #include "platform/OleColor.h"
 
 #include <QLabel>
 #include <cmath>
 
-namespace SeiriNumLabel {
+namespace LabelLook {
 
 QFont font(double pointSize) {
     QFont face(QStringLiteral("ＭＳ Ｐゴシック"));
@@ -20,4 +20,4 @@ void setColour(QLabel& label, quint32 colour) {
     label.setPalette(palette);
 }
 
-} // namespace SeiriNumLabel
+} // namespace LabelLook
