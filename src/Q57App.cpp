@@ -25,8 +25,9 @@ Q57App::Q57App(const SoundDevices::SinkFactory& makeSink, mdlM_Tape::SpeechFacto
           *options_, sounds_,
           makeSpeech ? std::move(makeSpeech) : [this] { return machineSpeech(); },
           KvRes::GetOsInfo),
+      ride_(*form_, *options_, sounds_, tape_),
       // Its own window beside the panel, not a child of it; its load step runs here.
-      operatingPanel_(std::make_unique<frmCtl>(*form_, *options_, sounds_, tape_)),
+      operatingPanel_(std::make_unique<frmCtl>(*form_, ride_, *options_, tape_)),
       formPlacement_(*form_), panelPlacement_(*operatingPanel_) {
     frmCtl& ctl = *operatingPanel_;
     connect(options_.get(), &frmOption::backlightReapplyRequested, this,

@@ -3,6 +3,7 @@
 #include "announce/JTalkSpeech.h"
 #include "announce/SoundDevices.h"
 #include "announce/mdlM_Tape.h"
+#include "app/Ride.h"
 #include "platform/OnScreen.h"
 #include "platform/ScopedHook.h"
 #include "settings/IniData.h"
@@ -37,6 +38,8 @@ public:
     mdlSndAPI::Sounds& sounds() { return sounds_; }
     // The route's announcements and the speech that reads them.
     mdlM_Tape& tape() { return tape_; }
+    // The route, the position on it and the rules of stepping along it.
+    Ride& ride() { return ride_; }
     // The speech engine's adjustment dialog, modal on the operating panel: for engines made
     // with a configuration of their own.
     JTalkSpeech::Config::AdjustDialog speechAdjustDialog();
@@ -64,6 +67,7 @@ private:
     std::unique_ptr<Form1> form_;
     std::unique_ptr<frmOption> options_;
     mdlM_Tape tape_;
+    Ride ride_;
     std::unique_ptr<frmCtl> operatingPanel_;
     OnScreen::PlacementOffset formPlacement_;
     OnScreen::PlacementOffset panelPlacement_;

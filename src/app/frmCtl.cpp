@@ -2,16 +2,13 @@
 
 #include "announce/mdlM_Tape.h"
 #include "app/BacklightMessage.h"
-#include "app/FareDisplay.h"
 #include "app/KeyboardControl.h"
 #include "app/RouteSetting.h"
 #include "controls/ChimeiCtl_B.h"
-#include "controls/M_Degit.h"
 #include "options/WrapPushButton.h"
 #include "panel/Form1.h"
 #include "panel/PanelAppearance.h"
 #include "panel/Q57Layout.h"
-#include "platform/BlockingWait.h"
 #include "platform/ClassicLook.h"
 #include "platform/ControlNames.h"
 #include "platform/ExecutableName.h"
@@ -34,13 +31,12 @@
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTime>
 #include <functional>
 
 namespace {
 
 // Client area in pixels: 5295 x 2595 twips, 8910 twips wide with the preview shown. A plug-in's
-// preview larger than the designed one widens and heightens the shown part to hold it.
+// preview larger than 3300 x 1395 twips widens and heightens the shown part to hold it.
 constexpr int kClientHeight = 2595 / Q57Layout::kTwipsPerPixel;
 constexpr int kNarrowWidth = 5295 / Q57Layout::kTwipsPerPixel;
 constexpr int kWideWidth = 8910 / Q57Layout::kTwipsPerPixel;
@@ -119,9 +115,8 @@ QString developerCredit(int year) {
 
 } // namespace
 
-frmCtl::frmCtl(Form1& panel, const SettingsSource& settings, mdlSndAPI::Sounds& sounds,
-               mdlM_Tape& tape)
-    : panel_(panel), settings_(settings), sounds_(sounds), tape_(tape) {
+frmCtl::frmCtl(Form1& panel, Ride& ride, const SettingsSource& settings, mdlM_Tape& tape)
+    : panel_(panel), ride_(ride), settings_(settings), tape_(tape) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("集中操作盤"));
@@ -141,6 +136,10 @@ frmCtl::frmCtl(Form1& panel, const SettingsSource& settings, mdlSndAPI::Sounds& 
     buildRightColumn();
     buildPreview();
     bindKeys();
+    connect(&ride_, &Ride::stateChanged, this, &frmCtl::showRideState);
+    connect(&ride_, &Ride::ticketChanged, this, &frmCtl::drawTicket);
+    showRideState();
+    tellStripTheScroll();
     Form_Load();
 }
 
@@ -154,17 +153,11 @@ void frmCtl::buildListPanel(QFrame& frame) {
     addLabel(&frame, QStringLiteral("区間"), QRect(84, 17, 45, 12));
     for (int k = 0; k < 5; ++k) {
         List2_[k] = addDigitList(&frame, arrayName("List2", k), 4 + 15 * k);
-        connect(List2_[k], &QListWidget::currentRowChanged, this, [this] {
-            sounds_.PlaySoundFile(settings_.currentSettings().SoundReset, mdlSndAPI::Alias::S1,
-                                  false, 0);
-        });
+        connect(List2_[k], &QListWidget::currentRowChanged, &ride_, &Ride::playEntrySound);
     }
     for (int k = 0; k < 3; ++k) {
         List3_[k] = addDigitList(&frame, arrayName("List3", k), 84 + 15 * k);
-        connect(List3_[k], &QListWidget::currentRowChanged, this, [this] {
-            sounds_.PlaySoundFile(settings_.currentSettings().SoundRouteSet, mdlSndAPI::Alias::S1,
-                                  false, 0);
-        });
+        connect(List3_[k], &QListWidget::currentRowChanged, &ride_, &Ride::playSectionListSound);
     }
     auto* reset = named(new QPushButton(QStringLiteral("リセット"), &frame),
                         arrayName("Command1", 0), QRect(4, 147, 125, 22));
@@ -210,7 +203,6 @@ void frmCtl::buildKeypadPanel(QFrame& frame) {
 void frmCtl::buildMiddleColumn() {
     Check1_ = addLatchButton(this, QStringLiteral("表示消去"), QStringLiteral("Check1"),
                              QRect(137, 3, 112, 26));
-    Check1_->setEnabled(false);
     connect(Check1_, &QPushButton::toggled, this, &frmCtl::Check1_Click);
 
     static const char* const stepCaptions[2] = {"データ戻し", "データ送り"};
@@ -218,7 +210,6 @@ void frmCtl::buildMiddleColumn() {
         auto* step = new WrapPushButton(QString::fromUtf8(stepCaptions[i]), this);
         step->setBreakAfter(3);
         Command2_[i] = named(step, arrayName("Command2", i), QRect(137 + 57 * i, 33, 55, 72));
-        Command2_[i]->setEnabled(false);
         connect(Command2_[i], &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
     }
 
@@ -230,8 +221,8 @@ void frmCtl::buildMiddleColumn() {
         QRect geometry;
         std::function<void()> click;
     } tapeButtons[4] = {
-        {"cmdTapeBack", "戻し", {5, 16, 50, 20}, [this] { cmdTapeBack_Click(); }},
-        {"cmdTapeNext", "送り", {59, 16, 50, 20}, [this] { cmdTapeNext_Click(); }},
+        {"cmdTapeBack", "戻し", {5, 16, 50, 20}, [this] { ride_.tapeBack(); }},
+        {"cmdTapeNext", "送り", {59, 16, 50, 20}, [this] { ride_.tapeNext(); }},
         {"cmdTapeStop", "■", {5, 39, 50, 20}, [this] { tape_.TapeStop(); }},
         {"cmdTapeSet", "調整", {59, 39, 50, 20}, [this] { tape_.TapeAdjust(); }},
     };
@@ -261,6 +252,7 @@ void frmCtl::buildRightColumn() {
     Frame6_->setFrameStyle(QFrame::Box | QFrame::Sunken);
     Check2_ = named(new QCheckBox(QStringLiteral("深夜料金"), Frame6_), QStringLiteral("Check2"),
                     QRect(4, 3, 90, 16));
+    connect(Check2_, &QCheckBox::toggled, &ride_, &Ride::setNightFare);
     static const char* const barNames[2] = {"ｽｸﾛｰﾙ速度", "ｽｸﾛｰﾙ間隔"};
     static const int barRange[2][2] = {{1, 2000}, {0, 3000}};
     for (int i = 0; i < 2; ++i) {
@@ -387,21 +379,28 @@ void frmCtl::Option4_Click(int index) {
 }
 
 void frmCtl::DispData(int row) {
-    const IniRecord settings = settings_.currentSettings();
-    for (const auto& [position, value] :
-         FareDisplay::positionValues(data_, row, settings, Check2_->isChecked()))
-        panel_.Degit(position).setValue(value);
-    const FareRecord& record = data_.FareTable(row);
-    const QString date = FareDisplay::ticketDateText(settings, TicketDate_, QDate::currentDate());
+    ride_.DispData(row);
+}
+
+// What can be done now: stepping and blanking once a route is set, route entry and the scroll
+// while the display is not blank.
+void frmCtl::showRideState() {
+    for (QPushButton* step : Command2_)
+        step->setEnabled(ride_.canStep());
+    Check1_->setEnabled(ride_.routeSet());
+    for (QWidget* part : {static_cast<QWidget*>(Frame1_[0]), static_cast<QWidget*>(Frame1_[1]),
+                          static_cast<QWidget*>(Frame6_)})
+        part->setEnabled(!ride_.blanked());
+}
+
+void frmCtl::drawTicket(const Ride::Ticket& ticket) {
+    const IniRecord& settings = settings_.currentSettings();
     preview_.fill(Qt::white);
     if (settings.UseSeiriPrev != 0)
-        KvRes::KV4_DrawSeiriken(settings.SeiriPlgFile, preview_, record.StopName, date,
-                                QTime::currentTime().toString(QStringLiteral("HH:mm:ss")),
-                                qint32(leadingNumber(data_.RouteNo)), record.SeiriNum, qint16(row),
+        KvRes::KV4_DrawSeiriken(settings.SeiriPlgFile, preview_, ticket.stopName, ticket.date,
+                                ticket.time, ticket.routeNumber, ticket.seiriNum, ticket.row,
                                 qint16(Combo1_->currentIndex()));
     picSeirikenPrev_->setPixmap(QPixmap::fromImage(preview_));
-    QCoreApplication::processEvents();
-    panel_.ChimeiCtl().SetChimei(record.StopName);
 }
 
 void frmCtl::GetCtrlDataInfo(IniRecord& ini) const {
@@ -422,6 +421,8 @@ void frmCtl::SetCtrlDataInfo(const IniRecord& ini) {
     Check4_->setChecked(ini.PreviewOpen != 0);
     Check2_->setChecked(ini.LateNightFare != 0);
     Frame1_DblClick(InputPanel_);
+    // A bar that already held its value says nothing; the strip must hear it all the same.
+    tellStripTheScroll();
 }
 
 void frmCtl::closeEvent(QCloseEvent* event) {
@@ -451,7 +452,7 @@ bool frmCtl::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmCtl::CommandButton1_Click(int index) {
-    sounds_.PlaySoundFile(settings_.currentSettings().SoundReset, mdlSndAPI::Alias::S1, false, 0);
+    ride_.playEntrySound();
     if (index == 10) {
         RouteKeyMode_ = true;
         Label2_[0]->clear();
@@ -468,99 +469,20 @@ void frmCtl::CommandButton1_Click(int index) {
 }
 
 void frmCtl::Command1_Click(int index) {
-    const IniRecord settings = settings_.currentSettings();
-    sounds_.PlaySoundFile(settings.SoundRouteSet, mdlSndAPI::Alias::S1, false, 0);
-    const bool keypad = index == 1;
-    data_.RouteNo = keypad ? Label2_[0]->text() : selectedDigits(List2_);
-    data_.StartSection = RouteSetting::clampSection(
-        leadingNumber(keypad ? Label2_[2]->text() : selectedDigits(List3_)));
-    try {
-        tape_.LoadTapeData(withSeparator(settings.TapeDataDir),
-                           RouteSetting::routeText(data_.RouteNo));
-        const QString fareFile = data_.FareFilePath(settings.FareDataDir);
-        const Result<void> loaded = data_.LoadFareFile(fareFile);
-        if (!loaded) {
-            MsgBox(this, RouteSetting::failureMessage(loaded.error()),
-                   RouteSetting::failureDetail(fareFile, settings.FareDataDir));
-            return;
-        }
-        panel_.ChimeiCtl().SetChimei(QStringLiteral("系統選別中"));
-        for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
-            panel_.Degit(n).ResetDegit(true);
-        BlockingWait::wait(lampTestMilliseconds_);
-        for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
-            panel_.Degit(n).setValue(0);
-        Command2_[0]->setEnabled(true);
-        Command2_[1]->setEnabled(true);
-        Check1_->setEnabled(true);
-        TicketDate_ = settings.DateUpdateOnPrint != 0 || settings.DateKeepAtRouteSet != 0
-                          ? RouteSetting::ticketDate(QDate::currentDate())
-                          : settings.FixedDate;
-        DispData(data_.CurStop + 1);
-    } catch (const RuntimeError& error) {
-        MsgBox(this, RouteSetting::failureMessage(error));
-    }
+    const std::optional<Ride::Refusal> refused =
+        index == 1 ? ride_.setRoute(Label2_[0]->text(), Label2_[2]->text())
+                   : ride_.setRoute(selectedDigits(List2_), selectedDigits(List3_));
+    if (refused)
+        MsgBox(this, refused->message, refused->detail);
 }
 
 void frmCtl::Command2_Click(int index) {
-    if (index == 0) {
-        if (data_.CurStop == 0)
-            return;
-        --data_.CurStop;
-    } else {
-        // A linked announcement can ask for a step before any route has been set.
-        if (data_.CurStop >= data_.StopCount - 1)
-            return;
-        ++data_.CurStop;
-    }
-    const IniRecord settings = settings_.currentSettings();
-    const bool always = settings.StepSoundAlways != 0;
-    const int value =
-        always ? 0
-               : data_.FareTable(data_.CurStop + 1).Fare[std::size_t(settings.StepSoundColumn + 1)];
-    sounds_.PlaySoundFile(mdlSndAPI::chosenSound(always, settings.StepSoundFile,
-                                                 {settings.StepSoundFile1, settings.StepSoundFile2,
-                                                  settings.StepSoundFile3},
-                                                 value),
-                          mdlSndAPI::Alias::S2, settings.StepSoundSync != 0, 0);
-    DispData(data_.CurStop + 1);
-}
-
-// A linked announcement steps the fares with it, also when the press found the end of the list
-// and the position stayed.
-void frmCtl::cmdTapeNext_Click() {
-    tape_.TapeNext();
-    if (tape_.GetTapeLinkFlag(tape_.GetTapeIndex()) == 1)
-        Command2_Click(1);
-}
-
-void frmCtl::cmdTapeBack_Click() {
-    tape_.TapeBack();
-    if (tape_.GetTapeLinkFlag(tape_.GetTapeIndex()) == 1)
-        Command2_Click(0);
+    ride_.step(index == 0 ? Ride::Direction::Back : Ride::Direction::Forward);
 }
 
 void frmCtl::Check1_Click(bool checked) {
-    const std::array<QWidget*, 5> locked = {Frame1_[0], Frame1_[1], Command2_[0], Command2_[1],
-                                            Frame6_};
-    if (checked) {
-        panel_.ChimeiCtl().SetChimei(QString());
-        for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
-            panel_.Degit(n).ResetDegit(false);
-        panel_.Timer1().stop();
-        panel_.TimeDegit(0).setValue(QString());
-        panel_.TimeDegit(1).setValue(QString());
-        for (QWidget* part : locked)
-            part->setEnabled(false);
-        grpM_Tape_->setEnabled(false);
-        return;
-    }
-    for (QWidget* part : locked)
-        part->setEnabled(true);
-    if (!panel_.TimeDegit(0).isHidden())
-        panel_.Timer1().start();
-    grpM_Tape_->setEnabled(tape_.SpeechEnabled());
-    DispData(data_.CurStop + 1);
+    ride_.setBlanked(checked);
+    grpM_Tape_->setEnabled(!checked && tape_.SpeechEnabled());
 }
 
 void frmCtl::Check4_Click(bool checked) {
@@ -603,6 +525,10 @@ void frmCtl::Frame1_DblClick(int index) {
 
 void frmCtl::HScroll1_Change(int index) {
     Label1_[std::size_t(index)]->setText(QString::number(HScroll1_[std::size_t(index)]->value()));
+    tellStripTheScroll();
+}
+
+void frmCtl::tellStripTheScroll() {
     ChimeiCtl_B& strip = panel_.ChimeiCtl();
     strip.setSpeed(qint16(HScroll1_[0]->value()));
     strip.setScrollStartWait(HScroll1_[1]->value());
@@ -614,9 +540,7 @@ void frmCtl::Command4_Click() {
     emit optionsRequested();
     panel_.setEnabled(true);
     setEnabled(true);
-    ChimeiCtl_B& strip = panel_.ChimeiCtl();
-    strip.SetChimei(QString());
-    strip.SetChimei(data_.FareTable(data_.CurStop + 1).StopName);
+    ride_.showStopNameAgain();
 }
 
 void frmCtl::Command8_Click() {

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "announce/mdlSndAPI.h"
-#include "app/DataIo.h"
+#include "app/Ride.h"
 #include "settings/IniData.h"
 #include "settings/SettingsSource.h"
 
@@ -23,14 +22,14 @@ class QPushButton;
 class QRadioButton;
 class QScrollBar;
 
-// The driver's central operating panel: route setting, stepping, blanking, night fare,
-// backlight, the stop-name scroll, the announcements, the ticket preview and the way into the
-// options dialog. Closing it ends the program.
+// The driver's central operating panel: the controls of route setting, stepping, blanking, night
+// fare, backlight, the stop-name scroll, the announcements, the ticket preview and the way into
+// the options dialog. The ride's rules are the Ride's; this window hands it the clicks and keys
+// and shows what it says. Closing it ends the program.
 class frmCtl : public QWidget {
     Q_OBJECT
 public:
-    frmCtl(Form1& panel, const SettingsSource& settings, mdlSndAPI::Sounds& sounds,
-           mdlM_Tape& tape);
+    frmCtl(Form1& panel, Ride& ride, const SettingsSource& settings, mdlM_Tape& tape);
     ~frmCtl() override;
 
     // Backlight 0 OFF, 1 ON1, 2 ON2: the panel picture and the ticket-number colour.
@@ -41,7 +40,7 @@ public:
     void SetCtrlDataInfo(const IniRecord& ini);
 
     // The route that is set and where the display stands on it.
-    DataIo& RouteData() { return data_; }
+    DataIo& RouteData() { return ride_.data(); }
     // The backlight button that is chosen.
     int selectedBacklight() const;
     // The company-name variants the ticket plug-in offers.
@@ -50,7 +49,7 @@ public:
     // display update.
     void setPreviewSize(int widthTwips, int heightTwips);
     // How long route setting lights every segment; 3000 ms on the real unit.
-    void setLampTestMilliseconds(int milliseconds) { lampTestMilliseconds_ = milliseconds; }
+    void setLampTestMilliseconds(int milliseconds) { ride_.setLampTestMilliseconds(milliseconds); }
     // Keys pressed while that window is active work this panel too, as they do here.
     void takeKeysFrom(const QWidget& window);
 
@@ -74,6 +73,9 @@ private:
     int panelInFront() const;
     void Form_Load();
     void fitPreviewPart();
+    void showRideState();
+    void drawTicket(const Ride::Ticket& ticket);
+    void tellStripTheScroll();
 
     void CommandButton1_Click(int index);
     void Command1_Click(int index);
@@ -82,21 +84,16 @@ private:
     void Check4_Click(bool checked);
     void Frame1_DblClick(int index);
     void HScroll1_Change(int index);
-    void cmdTapeNext_Click();
-    void cmdTapeBack_Click();
     void Command4_Click();
     void Command8_Click();
     void MnuHideCopy_Click();
 
     Form1& panel_;
+    Ride& ride_;
     const SettingsSource& settings_;
-    mdlSndAPI::Sounds& sounds_;
     mdlM_Tape& tape_;
-    DataIo data_;
     qint16 InputPanel_ = 0;
-    QString TicketDate_;
     bool RouteKeyMode_ = false;
-    int lampTestMilliseconds_ = 3000;
 
     std::array<QFrame*, 2> Frame1_{};
     std::array<QListWidget*, 5> List2_{};

@@ -13,4 +13,5 @@ void ColourButton::setBackColor(quint32 colour) {
         QStringLiteral("ColourButton { background-color: %1; border: 2px outset #a0a0a0; }"
                        "ColourButton:pressed { border-style: inset; }")
             .arg(OleColor::toQColor(colour).name()));
+    emit backColorChanged();
 }

@@ -11,6 +11,9 @@ public:
     quint32 BackColor() const { return backColor_; }
     void setBackColor(quint32 colour);
 
+signals:
+    void backColorChanged();
+
 private:
     quint32 backColor_ = 0;
 };

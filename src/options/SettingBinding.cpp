@@ -10,13 +10,19 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <algorithm>
+#include <type_traits>
 
 namespace {
 
-template <typename Control, typename Value, typename Read, typename Write>
-SettingBinding binding(Control& control, Value IniRecord::*field, Read read, Write write) {
+template <typename Control, typename Value, typename Read, typename Write, typename Signal>
+SettingBinding binding(Control& control, Value IniRecord::*field, Read read, Write write,
+                       Signal changed) {
     return {[&control, field, write](const IniRecord& ini) { write(control, ini.*field); },
-            [&control, field, read](IniRecord& ini) { ini.*field = read(control); }};
+            [&control, field, read](IniRecord& ini) { ini.*field = read(control); },
+            [&control, changed](QObject& context, const std::function<void()>& call) {
+                if constexpr (!std::is_same_v<Signal, std::nullptr_t>)
+                    QObject::connect(&control, changed, &context, call);
+            }};
 }
 
 } // namespace
@@ -24,13 +30,13 @@ SettingBinding binding(Control& control, Value IniRecord::*field, Read read, Wri
 SettingBinding bindSetting(QLineEdit& box, QString IniRecord::*field) {
     return binding(
         box, field, [](const QLineEdit& b) { return b.text(); },
-        [](QLineEdit& b, const QString& text) { b.setText(text); });
+        [](QLineEdit& b, const QString& text) { b.setText(text); }, &QLineEdit::textChanged);
 }
 
 SettingBinding bindSetting(QLabel& label, QString IniRecord::*field) {
     return binding(
         label, field, [](const QLabel& l) { return l.text(); },
-        [](QLabel& l, const QString& text) { l.setText(text); });
+        [](QLabel& l, const QString& text) { l.setText(text); }, nullptr);
 }
 
 SettingBinding bindSetting(QCheckBox& box, qint16 IniRecord::*field) {
@@ -46,7 +52,8 @@ SettingBinding bindSetting(QCheckBox& box, qint16 IniRecord::*field) {
             if (value < 0 || value > 2)
                 throw RuntimeError(RuntimeError::InvalidPropertyValue);
             b.setCheckState(states[value]);
-        });
+        },
+        &QCheckBox::stateChanged);
 }
 
 SettingBinding bindSetting(QRadioButton& button, qint16 IniRecord::*field) {
@@ -64,7 +71,8 @@ SettingBinding bindSetting(QRadioButton& button, qint16 IniRecord::*field) {
             b.setChecked(false);
             if (group != nullptr)
                 group->setExclusive(true);
-        });
+        },
+        &QRadioButton::toggled);
 }
 
 SettingBinding bindSetting(QComboBox& list, qint16 IniRecord::*field) {
@@ -74,11 +82,13 @@ SettingBinding bindSetting(QComboBox& list, qint16 IniRecord::*field) {
             if (value < -1 || value >= l.count())
                 throw RuntimeError(RuntimeError::InvalidPropertyValue);
             l.setCurrentIndex(value);
-        });
+        },
+        &QComboBox::currentIndexChanged);
 }
 
 SettingBinding bindSetting(ColourButton& button, quint32 IniRecord::*field) {
     return binding(
         button, field, [](const ColourButton& b) { return b.BackColor(); },
-        [](ColourButton& b, quint32 colour) { b.setBackColor(colour); });
+        [](ColourButton& b, quint32 colour) { b.setBackColor(colour); },
+        &ColourButton::backColorChanged);
 }

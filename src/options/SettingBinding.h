@@ -9,6 +9,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QObject;
 class QRadioButton;
 
 // How one setting travels between its control in the options dialog and its field in the
@@ -18,6 +19,9 @@ class QRadioButton;
 struct SettingBinding {
     std::function<void(const IniRecord&)> load;
     std::function<void(IniRecord&)> save;
+    // Runs the call whenever the control's value changes, by the user or by code; a label
+    // has no such signal, so whoever changes its text says so.
+    std::function<void(QObject& context, const std::function<void()>& changed)> watch;
 };
 
 SettingBinding bindSetting(QLineEdit& box, QString IniRecord::*field);

@@ -32,12 +32,6 @@
 
 namespace {
 
-// Geometry in twips, as the window is designed, to pixels.
-QRect twips(int left, int top, int width, int height) {
-    const int t = Q57Layout::kTwipsPerPixel;
-    return {left / t, top / t, width / t, height / t};
-}
-
 QLabel* addLabel(QWidget* parent, const QString& text, const QRect& geometry) {
     auto* label = placed(new QLabel(text, parent), geometry);
     label->setWordWrap(true);
@@ -93,7 +87,7 @@ void makeGroup(QWidget* owner, std::initializer_list<QAbstractButton*> buttons) 
         group->addButton(button);
 }
 
-// The design sets lists inside a check box's caption, in runs of blanks left for them: the
+// Lists sit inside a check box's caption, in runs of blanks left for them: the
 // caption becomes the parts joined by such runs, and each list is moved onto its run.
 void setCaptionAroundLists(QCheckBox& box, const QStringList& parts,
                            const QList<QComboBox*>& lists) {
@@ -154,7 +148,7 @@ frmOption::frmOption(Form1& panel, std::array<quint32, 17>& customColours)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowTitle(QStringLiteral("オプション"));
     setModal(true);
-    setFixedSize(twips(0, 0, 9570, 5610).size());
+    setFixedSize(638, 374);
     ClassicLook::apply(*this);
 
     static const char* const pageButtonCaptions[6] = {
@@ -173,8 +167,8 @@ frmOption::frmOption(Form1& panel, std::array<quint32, 17>& customColours)
         "サウンド（鳴らさなくてもいい項目にはファイル名を入れないで下さい）",
         "整理券プレビュー",
     };
-    static const int pageButtonTops[6] = {45, 900, 1740, 2580, 3420, 4260};
-    pages_->setGeometry(twips(1455, 75, 8000, 5000));
+    static const int pageButtonTops[6] = {3, 60, 116, 172, 228, 284};
+    pages_->setGeometry(97, 5, 533, 333);
     using Builder = void (frmOption::*)(QWidget*);
     static const Builder builders[6] = {
         &frmOption::buildDataPage,   &frmOption::buildPanelPage, &frmOption::buildDigitPage,
@@ -189,7 +183,7 @@ frmOption::frmOption(Form1& panel, std::array<quint32, 17>& customColours)
         pages_->addWidget(page);
         Option1_[k] =
             addPageButton(this, arrayName("Option1", k), QString::fromUtf8(pageButtonCaptions[k]),
-                          twips(90, pageButtonTops[k], 1250, 833));
+                          QRect(6, pageButtonTops[k], 83, 55));
         connect(Option1_[k], &QPushButton::toggled, this, [this, k](bool on) {
             if (on)
                 pages_->setCurrentIndex(k);
@@ -198,7 +192,7 @@ frmOption::frmOption(Form1& panel, std::array<quint32, 17>& customColours)
     makeGroup(this, {Option1_[0], Option1_[1], Option1_[2], Option1_[3], Option1_[4], Option1_[5]});
     Option1_[0]->setChecked(true);
 
-    auto* ok = placed(new QPushButton(QStringLiteral("OK"), this), twips(7995, 5145, 1380, 375));
+    auto* ok = placed(new QPushButton(QStringLiteral("OK"), this), QRect(533, 343, 92, 25));
     ok->setObjectName(QStringLiteral("Command4"));
     connect(ok, &QPushButton::clicked, this, [this] {
         SetProp();
@@ -210,16 +204,16 @@ frmOption::frmOption(Form1& panel, std::array<quint32, 17>& customColours)
 
     M_Degit1_->setDegitSize(0);
     for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
-        for (int slot = 0; slot < 4; ++slot)
+        for (int slot = 0; slot < kInfoDigits; ++slot)
             Combo4_[std::size_t(slot)]->addItem(QString::number(n));
-    for (int slot = 0; slot < 4; ++slot)
+    for (int slot = 0; slot < kInfoDigits; ++slot)
         Combo4_[std::size_t(slot)]->setCurrentIndex(0);
     for (int n = 1; n <= 150; ++n) {
         Combo1_->addItem(QString::number(n));
-        Combo4_[4]->addItem(QString::number(n));
+        Combo4_[kInfoColumnList]->addItem(QString::number(n));
     }
     Combo1_->setCurrentIndex(0);
-    Combo4_[4]->setCurrentIndex(0);
+    Combo4_[kInfoColumnList]->setCurrentIndex(0);
     AddComboItem();
     Label10_->setText(QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")));
 
@@ -257,15 +251,16 @@ void frmOption::buildPanelPage(QWidget* page) {
                        QStringLiteral("整理券番号自動表示機能を使用"), {12, 20, 250, 18});
 
     QGroupBox* body = addFrame(page, QStringLiteral("本体パネル"), {8, 42, 255, 230});
-    Option3_[0] =
-        addOption(body, QStringLiteral("Option3(0)"),
+    Option3_[PanelAuto] =
+        addOption(body, arrayName("Option3", PanelAuto),
                   QStringLiteral("内蔵しているパネルを自動で割り当てる"), {10, 18, 240, 18});
-    Option3_[1] = addOption(body, QStringLiteral("Option3(1)"), QStringLiteral("個別に設定する"),
-                            {10, 38, 240, 18});
+    Option3_[PanelManual] = addOption(body, arrayName("Option3", PanelManual),
+                                      QStringLiteral("個別に設定する"), {10, 38, 240, 18});
     static const char* const imageCaptions[3] = {"バックライトOFF時の画像：", "ON1の画像：",
                                                  "ON2の画像："};
     // The built-in and user buttons of the OFF, ON1 and ON2 images.
-    static const int optionIndexes[3][2] = {{7, 6}, {3, 2}, {4, 5}};
+    static const PanelOption optionIndexes[3][2] = {
+        {OffBuiltIn, OffUser}, {On1BuiltIn, On1User}, {On2BuiltIn, On2User}};
     for (int i = 0; i < 3; ++i) {
         QGroupBox* frame =
             addFrame(body, QString::fromUtf8(imageCaptions[i]), {8, 60 + 56 * i, 239, 54});
@@ -284,8 +279,8 @@ void frmOption::buildPanelPage(QWidget* page) {
                                                              QStringLiteral("パネル画像の選択")));
         });
     }
-    makeGroup(body, {Option3_[0], Option3_[1]});
-    Option3_[0]->setChecked(true);
+    makeGroup(body, {Option3_[PanelAuto], Option3_[PanelManual]});
+    Option3_[PanelAuto]->setChecked(true);
     for (QRadioButton* option : Option3_)
         connect(option, &QRadioButton::toggled, this, &frmOption::Option3_Click);
     Option3_Click();
@@ -354,39 +349,42 @@ void frmOption::buildDigitPage(QWidget* page) {
     M_Degit1_->setValue(QStringLiteral("123"));
 
     QGroupBox* info = addFrame(page, QStringLiteral("情報用数字の設定"), {8, 128, 517, 132});
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i <= kInfoDigits; ++i)
         Combo4_[i] = addList(info, arrayName("Combo4", i), {0, 0, 52, 20});
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i <= kInfoDigits; ++i)
         Check3_[i] = addCheck(info, arrayName("Check3", i), QString(), {10, 20 + 26 * i, 100, 22});
     setCaptionAroundLists(
-        *Check3_[0],
+        *Check3_[InfoOrder],
         {QStringLiteral("停留所の順番（区間・個数）を、"), QStringLiteral("コマ目に表示する。")},
-        {Combo4_[0]});
-    Check3_[4]->setText(QStringLiteral("0から数える"));
-    Check3_[4]->setGeometry(Check3_[0]->geometry().right() + 8, Check3_[0]->y(), 110, 22);
-    setCaptionAroundLists(*Check3_[1],
+        {Combo4_[InfoOrder]});
+    Check3_[kOrderFromZero]->setText(QStringLiteral("0から数える"));
+    Check3_[kOrderFromZero]->setGeometry(Check3_[InfoOrder]->geometry().right() + 8,
+                                         Check3_[InfoOrder]->y(), 110, 22);
+    setCaptionAroundLists(*Check3_[InfoSeiriNum],
                           {QStringLiteral("整理券番号を、"), QStringLiteral("コマ目に表示する。")},
-                          {Combo4_[1]});
-    setCaptionAroundLists(*Check3_[2],
+                          {Combo4_[InfoSeiriNum]});
+    setCaptionAroundLists(*Check3_[InfoRoute],
                           {QStringLiteral("系統番号を、"), QStringLiteral("コマ目に表示する。")},
-                          {Combo4_[2]});
-    setCaptionAroundLists(*Check3_[3],
+                          {Combo4_[InfoRoute]});
+    setCaptionAroundLists(*Check3_[InfoColumnValue],
                           {QStringLiteral("データの"), QStringLiteral("列目の値を、"),
                            QStringLiteral("コマ目に表示する。")},
-                          {Combo4_[4], Combo4_[3]});
+                          {Combo4_[kInfoColumnList], Combo4_[InfoColumnValue]});
     // The lists lie over their boxes' captions.
     for (QComboBox* list : Combo4_) {
         list->raise();
         list->setEnabled(false);
     }
-    Check3_[4]->setEnabled(false);
-    static const std::vector<int> dependents[4] = {{0}, {1}, {2}, {3, 4}};
-    for (int i = 0; i < 4; ++i) {
+    Check3_[kOrderFromZero]->setEnabled(false);
+    // Each box unlocks its own list; the fare column's box also the column list.
+    static const std::vector<int> dependents[kInfoDigits] = {
+        {InfoOrder}, {InfoSeiriNum}, {InfoRoute}, {InfoColumnValue, kInfoColumnList}};
+    for (int i = 0; i < kInfoDigits; ++i) {
         connect(Check3_[i], &QCheckBox::stateChanged, this, [this, i](int state) {
             for (int list : dependents[i])
                 Combo4_[std::size_t(list)]->setEnabled(state != Qt::Unchecked);
-            if (i == 0)
-                Check3_[4]->setEnabled(state != Qt::Unchecked);
+            if (i == InfoOrder)
+                Check3_[kOrderFromZero]->setEnabled(state != Qt::Unchecked);
         });
     }
     addLabel(
@@ -430,9 +428,9 @@ QLineEdit* frmOption::addSoundChoice(QWidget* parent, int index, const QRect& bo
 
 void frmOption::buildSoundPage(QWidget* page) {
     addLabel(page, QStringLiteral("系統設定時のサウンド："), {10, 24, 140, 16});
-    addSoundChoice(page, 0, {150, 22, 330, 20});
+    addSoundChoice(page, RouteSetSound, {150, 22, 330, 20});
     addLabel(page, QStringLiteral("リセット時のサウンド："), {10, 48, 140, 16});
-    addSoundChoice(page, 1, {150, 46, 330, 20});
+    addSoundChoice(page, ResetSound, {150, 46, 330, 20});
 
     std::array<QPushButton*, 2> Option5{};
     Option5[1] = addPageButton(page, QStringLiteral("Option5(1)"),
@@ -469,7 +467,7 @@ void frmOption::buildSoundPage(QWidget* page) {
 }
 
 void frmOption::buildSoundSubPage(QWidget* page, const SoundSubPage& design) {
-    const int first = design.firstOption;
+    const int first = design.alwaysOption;
     Option2_[first] = addOption(page, arrayName("Option2", first),
                                 QStringLiteral("常に右記のサウンドを鳴らす"), {8, 18, 180, 18});
     addSoundChoice(page, design.alwaysSound, {190, 17, 284, 20});
@@ -495,17 +493,18 @@ void frmOption::buildSoundSubPage(QWidget* page, const SoundSubPage& design) {
 
 void frmOption::buildStepSoundPage(QWidget* page) {
     buildSoundSubPage(
-        page, {0,
-               7,
-               "運賃データ(*.hy3)の特定の列のデータから判断して、以下の指定したサウンドを鳴らす"
-               "（指定した列のデータの内容が1～3以外の場合はサウンドは鳴りません）",
-               8,
-               100,
-               &Option6_,
-               "Option6",
-               {"同期再生(サウンドが完全に再生された後で運賃切り替え)",
-                "非同期再生(サウンドを再生しながら運賃切り替え)"},
-               1});
+        page, {.alwaysOption = StepAlways,
+               .alwaysSound = StepSoundAlwaysBox,
+               .byDataCaption = "運賃データ(*.hy3)の特定の列のデータから判断して、以下の指定した"
+                                "サウンドを鳴らす（指定した列のデータの内容が1～3以外の場合は"
+                                "サウンドは鳴りません）",
+               .firstValueSound = StepSoundValueBox,
+               .valueRowsTop = 100,
+               .playing = &Option6_,
+               .playingName = "Option6",
+               .playingCaptions = {"同期再生(サウンドが完全に再生された後で運賃切り替え)",
+                                   "非同期再生(サウンドを再生しながら運賃切り替え)"},
+               .chosenPlaying = 1});
     addLabel(page, QStringLiteral("運賃データの"), {28, 76, 74, 16});
     Combo1_ = addList(page, QStringLiteral("Combo1"), {102, 73, 56, 20});
     addLabel(page, QStringLiteral("列目"), {162, 76, 30, 16});
@@ -513,17 +512,19 @@ void frmOption::buildStepSoundPage(QWidget* page) {
 }
 
 void frmOption::buildPreSoundPage(QWidget* page) {
-    buildSoundSubPage(page, {2,
-                             3,
-                             "放送データ(*.Tp.csv)内のフラグから判断して、以下の指定したサウンドを"
-                             "鳴らす（フラグの内容が1～3以外の場合はサウンドは鳴りません）",
-                             4,
-                             78,
-                             &Option7_,
-                             "Option7",
-                             {"同期再生(サウンドが完全に再生された後で放送開始)",
-                              "非同期再生(サウンドを再生しながら放送開始)"},
-                             0});
+    buildSoundSubPage(page,
+                      {.alwaysOption = PreAlways,
+                       .alwaysSound = PreSoundAlwaysBox,
+                       .byDataCaption = "放送データ(*.Tp.csv)内のフラグから判断して、以下の指定した"
+                                        "サウンドを鳴らす（フラグの内容が1～3以外の場合はサウンドは"
+                                        "鳴りません）",
+                       .firstValueSound = PreSoundValueBox,
+                       .valueRowsTop = 78,
+                       .playing = &Option7_,
+                       .playingName = "Option7",
+                       .playingCaptions = {"同期再生(サウンドが完全に再生された後で放送開始)",
+                                           "非同期再生(サウンドを再生しながら放送開始)"},
+                       .chosenPlaying = 0});
 }
 
 void frmOption::buildTicketPage(QWidget* page) {
@@ -541,7 +542,7 @@ void frmOption::buildTicketPage(QWidget* page) {
     txtSeiriPlgDir_ = addTextBox(Frame10_, QStringLiteral("txtSeiriPlgDir"), {8, 50, 438, 20});
     QPushButton* choose = addBrowseButton(Frame10_, QStringLiteral("Command1"), {450, 49});
     connect(choose, &QPushButton::clicked, this, &frmOption::Command1_Click);
-    // The design draws a cross in a symbol font; the multiplication sign is in every Japanese face.
+    // A cross: the multiplication sign is in every Japanese face.
     auto* clear = placed(new QPushButton(QStringLiteral("×"), Frame10_), QRect(482, 49, 26, 22));
     clear->setObjectName(QStringLiteral("Command11"));
     connect(clear, &QPushButton::clicked, this, &frmOption::Command11_Click);
@@ -608,14 +609,14 @@ void frmOption::bindSettings() {
         bindSetting(*Command5_[2], &IniRecord::SeiriNumColorOn2),
         bindSetting(*Combo2_, &IniRecord::SeiriNumStyle),
         bindSetting(*Check2_, &IniRecord::SeiriNumZeroPad),
-        bindSetting(*Option3_[0], &IniRecord::PanelAuto),
-        bindSetting(*Option3_[1], &IniRecord::PanelManual),
-        bindSetting(*Option3_[7], &IniRecord::PanelOffBuiltIn),
-        bindSetting(*Option3_[6], &IniRecord::PanelOffUser),
-        bindSetting(*Option3_[3], &IniRecord::PanelOn1BuiltIn),
-        bindSetting(*Option3_[2], &IniRecord::PanelOn1User),
-        bindSetting(*Option3_[4], &IniRecord::PanelOn2BuiltIn),
-        bindSetting(*Option3_[5], &IniRecord::PanelOn2User),
+        bindSetting(*Option3_[PanelAuto], &IniRecord::PanelAuto),
+        bindSetting(*Option3_[PanelManual], &IniRecord::PanelManual),
+        bindSetting(*Option3_[OffBuiltIn], &IniRecord::PanelOffBuiltIn),
+        bindSetting(*Option3_[OffUser], &IniRecord::PanelOffUser),
+        bindSetting(*Option3_[On1BuiltIn], &IniRecord::PanelOn1BuiltIn),
+        bindSetting(*Option3_[On1User], &IniRecord::PanelOn1User),
+        bindSetting(*Option3_[On2BuiltIn], &IniRecord::PanelOn2BuiltIn),
+        bindSetting(*Option3_[On2User], &IniRecord::PanelOn2User),
         bindSetting(*txtSelectPanel_[0], &IniRecord::PanelImageOff),
         bindSetting(*txtSelectPanel_[1], &IniRecord::PanelImageOn1),
         bindSetting(*txtSelectPanel_[2], &IniRecord::PanelImageOn2),
@@ -624,41 +625,41 @@ void frmOption::bindSettings() {
         bindSetting(*Command8_[0], &IniRecord::DegitBackColor),
         bindSetting(*Command8_[1], &IniRecord::DegitBaseForeColor),
         bindSetting(*Command8_[2], &IniRecord::DegitForeColor),
-        bindSetting(*Check3_[0], &IniRecord::InfoOrderOn),
-        bindSetting(*Combo4_[0], &IniRecord::InfoOrderSlot),
-        bindSetting(*Check3_[4], &IniRecord::InfoOrderFromZero),
-        bindSetting(*Check3_[1], &IniRecord::InfoSeiriNumOn),
-        bindSetting(*Combo4_[1], &IniRecord::InfoSeiriNumSlot),
-        bindSetting(*Check3_[2], &IniRecord::InfoRouteOn),
-        bindSetting(*Combo4_[2], &IniRecord::InfoRouteSlot),
-        bindSetting(*Check3_[3], &IniRecord::InfoColumnOn),
-        bindSetting(*Combo4_[4], &IniRecord::InfoColumn),
-        bindSetting(*Combo4_[3], &IniRecord::InfoColumnSlot),
+        bindSetting(*Check3_[InfoOrder], &IniRecord::InfoOrderOn),
+        bindSetting(*Combo4_[InfoOrder], &IniRecord::InfoOrderSlot),
+        bindSetting(*Check3_[kOrderFromZero], &IniRecord::InfoOrderFromZero),
+        bindSetting(*Check3_[InfoSeiriNum], &IniRecord::InfoSeiriNumOn),
+        bindSetting(*Combo4_[InfoSeiriNum], &IniRecord::InfoSeiriNumSlot),
+        bindSetting(*Check3_[InfoRoute], &IniRecord::InfoRouteOn),
+        bindSetting(*Combo4_[InfoRoute], &IniRecord::InfoRouteSlot),
+        bindSetting(*Check3_[InfoColumnValue], &IniRecord::InfoColumnOn),
+        bindSetting(*Combo4_[kInfoColumnList], &IniRecord::InfoColumn),
+        bindSetting(*Combo4_[InfoColumnValue], &IniRecord::InfoColumnSlot),
     };
     otherSettings_ = {
         bindSetting(*Command9_[0], &IniRecord::ChimeiBackColor),
         bindSetting(*Command9_[1], &IniRecord::ChimeiForeColor),
         bindSetting(*Combo3_, &IniRecord::ChimeiFontMode),
         bindSetting(*Check4_, &IniRecord::ChimeiFontBold),
-        bindSetting(*txtSelectSound_[0], &IniRecord::SoundRouteSet),
-        bindSetting(*txtSelectSound_[1], &IniRecord::SoundReset),
+        bindSetting(*txtSelectSound_[RouteSetSound], &IniRecord::SoundRouteSet),
+        bindSetting(*txtSelectSound_[ResetSound], &IniRecord::SoundReset),
         bindSetting(*Option6_[0], &IniRecord::StepSoundSync),
         bindSetting(*Option6_[1], &IniRecord::StepSoundAsync),
-        bindSetting(*Option2_[0], &IniRecord::StepSoundAlways),
-        bindSetting(*Option2_[1], &IniRecord::StepSoundByColumn),
-        bindSetting(*txtSelectSound_[7], &IniRecord::StepSoundFile),
+        bindSetting(*Option2_[StepAlways], &IniRecord::StepSoundAlways),
+        bindSetting(*Option2_[StepByColumn], &IniRecord::StepSoundByColumn),
+        bindSetting(*txtSelectSound_[StepSoundAlwaysBox], &IniRecord::StepSoundFile),
         bindSetting(*Combo1_, &IniRecord::StepSoundColumn),
-        bindSetting(*txtSelectSound_[8], &IniRecord::StepSoundFile1),
-        bindSetting(*txtSelectSound_[9], &IniRecord::StepSoundFile2),
-        bindSetting(*txtSelectSound_[10], &IniRecord::StepSoundFile3),
+        bindSetting(*txtSelectSound_[StepSoundValueBox], &IniRecord::StepSoundFile1),
+        bindSetting(*txtSelectSound_[StepSoundValueBox + 1], &IniRecord::StepSoundFile2),
+        bindSetting(*txtSelectSound_[StepSoundValueBox + 2], &IniRecord::StepSoundFile3),
         bindSetting(*Option7_[0], &IniRecord::PreSoundSync),
         bindSetting(*Option7_[1], &IniRecord::PreSoundAsync),
-        bindSetting(*Option2_[2], &IniRecord::PreSoundAlways),
-        bindSetting(*Option2_[3], &IniRecord::PreSoundByFlag),
-        bindSetting(*txtSelectSound_[3], &IniRecord::PreSoundFile),
-        bindSetting(*txtSelectSound_[4], &IniRecord::PreSoundFile1),
-        bindSetting(*txtSelectSound_[5], &IniRecord::PreSoundFile2),
-        bindSetting(*txtSelectSound_[6], &IniRecord::PreSoundFile3),
+        bindSetting(*Option2_[PreAlways], &IniRecord::PreSoundAlways),
+        bindSetting(*Option2_[PreByFlag], &IniRecord::PreSoundByFlag),
+        bindSetting(*txtSelectSound_[PreSoundAlwaysBox], &IniRecord::PreSoundFile),
+        bindSetting(*txtSelectSound_[PreSoundValueBox], &IniRecord::PreSoundFile1),
+        bindSetting(*txtSelectSound_[PreSoundValueBox + 1], &IniRecord::PreSoundFile2),
+        bindSetting(*txtSelectSound_[PreSoundValueBox + 2], &IniRecord::PreSoundFile3),
         bindSetting(*chkUseSeiriPrev_, &IniRecord::UseSeiriPrev),
         bindSetting(*txtSeiriPlgDir_, &IniRecord::SeiriPlgFile),
         bindSetting(*Option4_[0], &IniRecord::DateUpdateOnPrint),
@@ -666,12 +667,10 @@ void frmOption::bindSettings() {
         bindSetting(*Option4_[2], &IniRecord::DateFixed),
         bindSetting(*Label10_, &IniRecord::FixedDate),
     };
-}
-
-IniRecord frmOption::currentSettings() const {
-    IniRecord settings;
-    GetOptionInfo(settings);
-    return settings;
+    GetOptionInfo(current_);
+    for (auto* settings : {&panelSettings_, &digitSettings_, &otherSettings_})
+        for (const SettingBinding& setting : *settings)
+            setting.watch(*this, [this, &setting] { setting.save(current_); });
 }
 
 QString frmOption::GetPathString(const QString&) {
@@ -702,6 +701,12 @@ void frmOption::GetOptionInfo(IniRecord& ini) const {
 }
 
 void frmOption::SetOptionInfo(const IniRecord& ini) {
+    // The fixed date's label says nothing of a new text: whatever loading got to, the record
+    // is taken again from the controls.
+    const struct Resync {
+        frmOption& dialog;
+        ~Resync() { dialog.GetOptionInfo(dialog.current_); }
+    } resync{*this};
     for (const SettingBinding& setting : panelSettings_)
         setting.load(ini);
     emit backlightReapplyRequested();
@@ -741,7 +746,7 @@ void frmOption::ShowDegitPreview() {
 }
 
 void frmOption::Option3_Click() {
-    const bool manual = !Option3_[0]->isChecked();
+    const bool manual = !Option3_[PanelAuto]->isChecked();
     for (QGroupBox* frame : imageFrames_) {
         frame->setEnabled(manual);
         frame->setVisible(manual);
@@ -771,6 +776,7 @@ void frmOption::Command7_Click() {
                           .arg(date.year)
                           .arg(date.month, 2, 10, QLatin1Char('0'))
                           .arg(date.day, 2, 10, QLatin1Char('0')));
+    current_.FixedDate = Label10_->text();
 }
 
 void frmOption::Command11_Click() {

@@ -31,7 +31,8 @@ public:
     // The colour choice shows and keeps the user's custom colours in the table given.
     frmOption(Form1& panel, std::array<quint32, 17>& customColours);
 
-    IniRecord currentSettings() const override;
+    // Kept as the controls change, so reading it costs nothing.
+    const IniRecord& currentSettings() const override { return current_; }
 
     // The folder the user chooses; empty when none was chosen. The text is not used.
     QString GetPathString(const QString& text);
@@ -63,6 +64,38 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Option3: the panel picture chosen automatically or by hand, then the built-in and user
+    // buttons of each backlight state's picture.
+    enum PanelOption {
+        PanelAuto,
+        PanelManual,
+        On1User,
+        On1BuiltIn,
+        On2BuiltIn,
+        On2User,
+        OffUser,
+        OffBuiltIn,
+        kPanelOptions
+    };
+    // txtSelectSound: the route-entry sounds, then the pre-announcement and the step sounds, each
+    // the one always played followed by those for the values 1 to 3.
+    enum SoundBox {
+        RouteSetSound,
+        ResetSound,
+        PreSoundAlwaysBox = 3,
+        PreSoundValueBox,
+        StepSoundAlwaysBox = 7,
+        StepSoundValueBox,
+        kSoundBoxes = StepSoundValueBox + 3
+    };
+    // Option2: each sound page's "always" and "by the data" buttons.
+    enum SoundChoice { StepAlways, StepByColumn, PreAlways, PreByFlag, kSoundChoices };
+    // Check3 and Combo4: the four information digits' boxes and position lists; Check3's fifth
+    // box counts the order from 0, Combo4's fifth list is the fare column shown.
+    enum InfoDigit { InfoOrder, InfoSeiriNum, InfoRoute, InfoColumnValue, kInfoDigits };
+    static constexpr int kOrderFromZero = kInfoDigits;
+    static constexpr int kInfoColumnList = kInfoDigits;
+
     void buildDataPage(QWidget* page);
     void buildPanelPage(QWidget* page);
     void buildDigitPage(QWidget* page);
@@ -70,10 +103,10 @@ private:
     void buildSoundPage(QWidget* page);
     // What the two sound sub-pages differ in.
     struct SoundSubPage {
-        int firstOption; // Option2 index of "always this sound"; the next one is by data
-        int alwaysSound; // txtSelectSound index of the sound played always
+        SoundChoice alwaysOption; // the next one chooses by the data
+        SoundBox alwaysSound;
         const char* byDataCaption;
-        int firstValueSound; // txtSelectSound index of the sound for value 1
+        SoundBox firstValueSound; // the sound for value 1; those for 2 and 3 follow
         int valueRowsTop;
         std::array<QRadioButton*, 2>* playing;
         const char* playingName;
@@ -99,7 +132,7 @@ private:
     std::array<QLineEdit*, 2> Text2_{};
     QCheckBox* Check1_ = nullptr;
     QWidget* Frame3_ = nullptr;
-    std::array<QRadioButton*, 8> Option3_{};
+    std::array<QRadioButton*, kPanelOptions> Option3_{};
     std::array<QGroupBox*, 3> imageFrames_{};
     std::array<QLineEdit*, 3> txtSelectPanel_{};
     QComboBox* Combo2_ = nullptr;
@@ -107,14 +140,14 @@ private:
     std::array<ColourButton*, 3> Command5_{};
     std::array<ColourButton*, 3> Command8_{};
     M_Degit* M_Degit1_ = nullptr;
-    std::array<QCheckBox*, 5> Check3_{};
-    std::array<QComboBox*, 5> Combo4_{};
+    std::array<QCheckBox*, kInfoDigits + 1> Check3_{};
+    std::array<QComboBox*, kInfoDigits + 1> Combo4_{};
     std::array<ColourButton*, 2> Command9_{};
     QComboBox* Combo3_ = nullptr;
     QCheckBox* Check4_ = nullptr;
-    std::array<QLineEdit*, 11> txtSelectSound_{};
+    std::array<QLineEdit*, kSoundBoxes> txtSelectSound_{};
     QStackedWidget* soundPages_ = nullptr;
-    std::array<QRadioButton*, 4> Option2_{};
+    std::array<QRadioButton*, kSoundChoices> Option2_{};
     QComboBox* Combo1_ = nullptr;
     std::array<QRadioButton*, 2> Option6_{};
     std::array<QRadioButton*, 2> Option7_{};
@@ -131,4 +164,5 @@ private:
     std::vector<SettingBinding> panelSettings_;
     std::vector<SettingBinding> digitSettings_;
     std::vector<SettingBinding> otherSettings_;
+    IniRecord current_;
 };

@@ -101,6 +101,32 @@ void Form1::ShowTime(const QTime& time) {
     timeDegit_[1]->setValue(text.mid(3, 2).toInt());
 }
 
+void Form1::setFare(int position, const QVariant& value) {
+    Degit(position).setValue(value);
+}
+
+void Form1::setStripName(const QString& name) {
+    chimeiCtl_->SetChimei(name);
+}
+
+void Form1::lampTest() {
+    for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
+        degit_[std::size_t(n)]->ResetDegit(true);
+}
+
+void Form1::blank() {
+    for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
+        degit_[std::size_t(n)]->ResetDegit(false);
+    timer1_.stop();
+    timeDegit_[0]->setValue(QString());
+    timeDegit_[1]->setValue(QString());
+}
+
+void Form1::unblank() {
+    if (!timeDegit_[0]->isHidden())
+        timer1_.start();
+}
+
 void Form1::Degit_DblClick(int index) {
     M_Degit& clicked = *degit_[index];
     if (!clicked.UserSet())

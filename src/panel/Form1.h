@@ -1,5 +1,6 @@
 #pragma once
 
+#include "panel/DisplayPanel.h"
 #include "platform/WindowDrag.h"
 #include "settings/IniData.h"
 
@@ -15,13 +16,14 @@ class QTime;
 
 // The fare display panel: a borderless window whose face is the picture of the unit's front,
 // with the 61 fare positions, their ticket-number labels and the (hidden) clock laid over it.
-class Form1 : public QWidget {
+class Form1 : public QWidget, public DisplayPanel {
     Q_OBJECT
 public:
     Form1();
     ~Form1() override;
 
-    // Control arrays, addressed as in the design; an index outside the array is an error 9.
+    // Control arrays: fare digits and labels 1 to 61 (0 is a hidden spare), clock digits 0 and 1;
+    // an index outside the array is an error 9.
     M_Degit& Degit(int index) const;
     QLabel& lblSeiriNum(int index) const;
     M_Degit& TimeDegit(int index) const;
@@ -40,6 +42,12 @@ public:
 
     // The clock tick for a given time of day.
     void ShowTime(const QTime& time);
+
+    void setFare(int position, const QVariant& value) override;
+    void setStripName(const QString& name) override;
+    void lampTest() override;
+    void blank() override;
+    void unblank() override;
 
 signals:
     // The digit settings dialog opens (true) and closes (false): the operating panel is locked

@@ -97,6 +97,41 @@ private slots:
         QVERIFY(!control<QWidget>(dialog, QStringLiteral("Frame2(1)")).isVisible());
     }
 
+    // The record the other parts read follows every control as it changes, whatever changes it.
+    void theKeptRecordFollowsTheControls() {
+        Q57App program;
+        frmOption& dialog = program.options();
+        const auto rebuilt = [&dialog] {
+            IniRecord now;
+            dialog.GetOptionInfo(now);
+            return now;
+        };
+        for (QLineEdit* box : dialog.findChildren<QLineEdit*>())
+            box->setText(box->objectName());
+        for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
+            box->click();
+        for (QRadioButton* button : dialog.findChildren<QRadioButton*>())
+            button->click();
+        for (QComboBox* list : dialog.findChildren<QComboBox*>())
+            list->setCurrentIndex(list->count() - 1);
+        for (ColourButton* button : dialog.findChildren<ColourButton*>())
+            button->setBackColor(0x123456);
+        KvRes::ChoiceHook choices;
+        choices.setNextDate(QDate(2030, 12, 31));
+        control<QPushButton>(dialog, QStringLiteral("Command7")).click();
+        QCOMPARE(dialog.currentSettings().FixedDate, QStringLiteral("2030/12/31"));
+        QCOMPARE(dialog.currentSettings(), rebuilt());
+
+        // Loading, also one that stops at a refused value, leaves it in step too.
+        IniRecord refused = rebuilt();
+        refused.FareDataDir = QStringLiteral("loaded");
+        refused.FixedDate = QStringLiteral("2001/02/03");
+        refused.ChimeiFontMode = 99;
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, dialog.SetOptionInfo(refused));
+        QCOMPARE(dialog.currentSettings(), rebuilt());
+        QCOMPARE(dialog.currentSettings().FareDataDir, QStringLiteral("loaded"));
+    }
+
     // Loading stops at a list position past its list (error 380): what comes before it is loaded,
     // with the parts that depend on it, and what comes after keeps its value.
     void loadingStopsAtABadListPosition() {

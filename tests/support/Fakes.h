@@ -71,7 +71,7 @@ private:
 // Settings that are whatever the test puts into the record.
 class FakeSettings : public SettingsSource {
 public:
-    IniRecord currentSettings() const override { return record; }
+    const IniRecord& currentSettings() const override { return record; }
 
     IniRecord record;
 };

@@ -1,0 +1,349 @@
+#include "announce/mdlM_Tape.h"
+#include "app/FareFileBytes.h"
+#include "app/Ride.h"
+#include "panel/DisplayPanel.h"
+#include "support/Fakes.h"
+
+#include <QDate>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <map>
+
+using namespace FareFileBytes;
+using TestSupport::FakeSounds;
+using Played = TestSupport::FakeSounds::Played;
+using mdlSndAPI::Alias;
+
+namespace {
+
+// A display panel that keeps what it shows, and a line for each lamp test, blanking and name.
+class FakePanel : public DisplayPanel {
+public:
+    void setFare(int position, const QVariant& value) override { fares[position] = value; }
+    void setStripName(const QString& name) override {
+        strip = name;
+        events << QStringLiteral("strip ") + name;
+    }
+    void lampTest() override {
+        fares.clear();
+        lit = true;
+        events << QStringLiteral("lamp test");
+    }
+    void blank() override {
+        fares.clear();
+        events << QStringLiteral("blank");
+    }
+    void unblank() override { events << QStringLiteral("unblank"); }
+
+    // The values at the positions, an empty QVariant where nothing was written.
+    QVariantList at(std::initializer_list<int> positions) const {
+        QVariantList shown;
+        for (int position : positions)
+            shown << (fares.count(position) != 0 ? fares.at(position) : QVariant());
+        return shown;
+    }
+
+    std::map<int, QVariant> fares;
+    QString strip;
+    bool lit = false;
+    QStringList events;
+};
+
+struct Rig {
+    QTemporaryDir folder;
+    FakePanel panel;
+    FakeSounds sounds;
+    TestSupport::SpeechLog speech;
+    TestSupport::FakeSettings settings;
+    mdlM_Tape tape{settings, sounds,
+                   [this] { return std::make_unique<TestSupport::FakeSpeech>(speech); }};
+    Ride ride{panel, settings, sounds, tape};
+
+    Rig() {
+        tape.InitSpeech([](const QString&, bool) {});
+        ride.setLampTestMilliseconds(0);
+        settings.record.FareDataDir = folder.path();
+        settings.record.TapeDataDir = folder.path();
+        settings.record.SoundRouteSet = QStringLiteral("route.wav");
+        settings.record.StepSoundAlways = -1;
+        settings.record.StepSoundFile = QStringLiteral("step.wav");
+    }
+    void write(const QString& name, const QByteArray& bytes) {
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+    // The message of a refused route, empty when it was set.
+    QString set(const QString& route, const QString& section) {
+        const std::optional<Ride::Refusal> refused = ride.setRoute(route, section);
+        return refused ? refused->message : QString();
+    }
+    void steps(Ride::Direction direction, int count) {
+        for (int k = 0; k < count; ++k)
+            ride.step(direction);
+    }
+    int stop() const { return ride.data().CurStop; }
+};
+
+} // namespace
+
+class tst_Ride : public QObject {
+    Q_OBJECT
+private slots:
+    void routeSettingReadsTheAnnouncementsFirst() {
+        Rig rig;
+        rig.write("12.hy3", simpleRoute(5));
+        rig.write("12tp.csv", "a,0,0\nb,0,0\n");
+        rig.write("7tp.csv", "c,0,0\n");
+        // Entered with leading zeros, as the lists give it: both files by the number.
+        QCOMPARE(rig.set(QStringLiteral("00012"), QStringLiteral("003")), QString());
+        QCOMPARE(rig.tape.GetTapeCount(), 2);
+        QCOMPARE(rig.ride.data().RouteNo, QStringLiteral("00012"));
+        QCOMPARE(rig.stop(), 2);
+        QCOMPARE(rig.sounds.played.first(), (Played{"route.wav", Alias::S1, false, 0}));
+
+        // Refused: the old table and position stay, the section entered and the new route's
+        // announcements are taken all the same.
+        const std::optional<Ride::Refusal> missing = rig.ride.setRoute("7", "1");
+        QVERIFY(missing);
+        QCOMPARE(missing->message, QStringLiteral("指定した系統のデータがありません..."));
+        QVERIFY(missing->detail.contains(rig.folder.filePath("7.hy3")));
+        QCOMPARE(rig.tape.GetTapeCount(), 1);
+        QCOMPARE(rig.ride.data().StopCount, 5);
+        QCOMPARE(rig.stop(), 2);
+        QVERIFY(rig.set("12", "5").startsWith(QStringLiteral("指定した区間は")));
+        QCOMPARE(rig.ride.data().StartSection, 5);
+        QCOMPARE(rig.stop(), 2);
+
+        // The section is corrected before anything is read.
+        rig.set("12", "0");
+        QCOMPARE(rig.ride.data().StartSection, 1);
+        rig.set("12", "999");
+        QCOMPARE(rig.ride.data().StartSection, 300);
+    }
+
+    void refusals_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("message");
+        const QByteArray cut = simpleRoute(3);
+        QTest::newRow("missing") << QByteArray() << "1"
+                                 << QStringLiteral("指定した系統のデータがありません...");
+        QTest::newRow("no records")
+            << count(0) << "1"
+            << QStringLiteral("指定した系統はデータの数が0(未登録)の可能性があります...");
+        QTest::newRow("section too large") << simpleRoute(10) << "10"
+                                           << QStringLiteral("指定した区間はデータの数よりも多いで"
+                                                             "す...\n  解決法：正しい区間を入力"
+                                                             "して下さい.");
+        QTest::newRow("above 301") << count(302) + simpleRoute(302).mid(2) << "1"
+                                   << QStringLiteral("指定した系統のデータの数が301を超えています。"
+                                                     "このデータは扱えません...");
+        QTest::newRow("cut off") << cut.left(cut.size() - 10) << "1"
+                                 << QStringLiteral(
+                                        "指定した系統のデータファイルが途中で切れてい"
+                                        "ます（ファイルが壊れている可能性があります）...");
+    }
+
+    // Each refusal's message, and under it the file and the folder: an empty folder setting is
+    // the one the program was started in.
+    void refusals() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, section);
+        QFETCH(QString, message);
+        Rig rig;
+        rig.write("12.hy3", simpleRoute(4));
+        rig.set("12", "2");
+        if (!file.isEmpty())
+            rig.write("20.hy3", file);
+        const std::optional<Ride::Refusal> refused = rig.ride.setRoute("20", section);
+        QVERIFY(refused);
+        QCOMPARE(refused->message, message);
+        QCOMPARE(refused->detail.section(u'\n', 0, 1),
+                 QStringLiteral("運賃データファイル：%1\n運賃データのフォルダー：%2")
+                     .arg(rig.folder.filePath("20.hy3"), rig.folder.path()));
+        QCOMPARE(std::pair(rig.ride.data().StopCount, rig.stop()), std::pair(qint16(4), 1));
+        rig.settings.record.FareDataDir.clear();
+        QVERIFY(rig.ride.setRoute("20", section)
+                    ->detail.contains(QStringLiteral("（空欄：起動したフォルダー ") +
+                                      QDir::currentPath() + QStringLiteral("）")));
+    }
+
+    void lampTestThenTheFirstStop() {
+        Rig rig;
+        rig.write("12.hy3", simpleRoute(5));
+        rig.ride.setLampTestMilliseconds(200);
+        rig.settings.record.DateUpdateOnPrint = 0;
+        rig.settings.record.DateKeepAtRouteSet = -1;
+        QSignalSpy changed(&rig.ride, &Ride::stateChanged);
+        QSignalSpy tickets(&rig.ride, &Ride::ticketChanged);
+        QStringList duringTheWait;
+        QTimer::singleShot(50, [&] {
+            duringTheWait = rig.panel.events;
+            duringTheWait << QString::number(rig.panel.fares.size());
+        });
+        QVERIFY(!rig.ride.routeSet());
+        QCOMPARE(rig.set("12", "2"), QString());
+        QCOMPARE(duringTheWait, QStringList({"strip 系統選別中", "lamp test", "0"}));
+        // Below the section the lamp test's 0 stays; from it on, stop 2's fares.
+        QCOMPARE(rig.panel.at({1, 2, 3, 61}), QVariantList({0, 202, 203, 0}));
+        QCOMPARE(rig.panel.strip, QStringLiteral("S2"));
+        QVERIFY(rig.ride.canStep() && changed.count() == 1);
+
+        const QString today = QDate::currentDate().toString(QStringLiteral("MM-dd-yyyy"));
+        QCOMPARE(rig.ride.TicketDate(), today);
+        const auto ticket = tickets.last().at(0).value<Ride::Ticket>();
+        QCOMPARE(std::tuple(ticket.stopName, ticket.date, ticket.routeNumber, ticket.seiriNum,
+                            ticket.row),
+                 std::tuple(QStringLiteral("S2"), today, 12, qint16(2), qint16(2)));
+        rig.settings.record.DateKeepAtRouteSet = 0;
+        rig.settings.record.FixedDate = QStringLiteral("2026/01/05");
+        rig.set("12", "2");
+        QCOMPARE(rig.ride.TicketDate(), QStringLiteral("2026/01/05"));
+    }
+
+    void steppingAndItsSounds() {
+        Rig rig;
+        rig.write("12.hy3", count(4) + simpleRoute(1).mid(2) + record("B", 2, {0, 0, 0, 0, 1}) +
+                                record("C", 3, {0, 0, 0, 0, 3}) + record("D", 4, {0, 0, 0, 0, 4}));
+        QCOMPARE(rig.set("12", "1"), QString());
+        rig.sounds.played.clear();
+        // At either end nothing plays and nothing moves.
+        rig.ride.step(Ride::Direction::Back);
+        QVERIFY(rig.sounds.played.isEmpty());
+        rig.settings.record.StepSoundSync = -1;
+        rig.ride.step(Ride::Direction::Forward);
+        QCOMPARE(rig.sounds.played, QList<Played>({{"step.wav", Alias::S2, true, 0}}));
+        QCOMPARE(rig.panel.strip, QStringLiteral("B"));
+
+        // By the value in column 5 of the new stop: 1 to 3 choose a sound, others none.
+        rig.settings.record.StepSoundAlways = 0;
+        rig.settings.record.StepSoundSync = 0;
+        rig.settings.record.StepSoundColumn = 4;
+        rig.settings.record.StepSoundFile1 = QStringLiteral("one.wav");
+        rig.settings.record.StepSoundFile3 = QStringLiteral("three.wav");
+        rig.sounds.played.clear();
+        rig.steps(Ride::Direction::Forward, 3);
+        rig.ride.step(Ride::Direction::Back);
+        rig.ride.step(Ride::Direction::Back);
+        QCOMPARE(rig.sounds.played, QList<Played>({{"three.wav", Alias::S2, false, 0},
+                                                   {"", Alias::S2, false, 0},
+                                                   {"three.wav", Alias::S2, false, 0},
+                                                   {"one.wav", Alias::S2, false, 0}}));
+        QCOMPARE(rig.stop(), 1);
+    }
+
+    // A step asked for while one is being shown (from a handler that runs inside it, here the
+    // ticket's) waits for it to end: the first stop is shown whole, then the next.
+    void aStepDuringAStepIsQueued() {
+        Rig rig;
+        rig.write("12.hy3", simpleRoute(5));
+        rig.set("12", "1");
+        int asked = 0;
+        connect(&rig.ride, &Ride::ticketChanged, this, [&] {
+            if (asked++ < 2)
+                rig.ride.step(Ride::Direction::Forward);
+        });
+        rig.panel.events.clear();
+        rig.ride.step(Ride::Direction::Forward);
+        QCOMPARE(rig.panel.events, QStringList({"strip S2", "strip S3", "strip S4"}));
+        QCOMPARE(rig.stop(), 3);
+        QCOMPARE(rig.panel.at({1}), QVariantList({401}));
+    }
+
+    void nightFareAndInformationDigits() {
+        Rig rig;
+        rig.write("12.hy3", count(2) + record("A", 9, {180, -1, 0, 32000}) + record("B", 1, {}));
+        rig.settings.record.InfoColumnOn = 1;
+        rig.settings.record.InfoColumn = 0;
+        rig.settings.record.InfoColumnSlot = 9;
+        rig.settings.record.InfoRouteOn = 1;
+        rig.settings.record.InfoRouteSlot = 10;
+        rig.ride.setNightFare(true);
+        rig.set("012", "1");
+        // No fare stays no fare, a double past the 16-bit range stops at its end, the column
+        // shown is never doubled, the route keeps its zeros.
+        QCOMPARE(rig.panel.at({1, 2, 4, 10, 11}),
+                 QVariantList({360, -1, 32767, 180, QStringLiteral("012")}));
+        rig.ride.setNightFare(false);
+        rig.ride.DispData(1);
+        QCOMPARE(rig.panel.at({1, 4}), QVariantList({180, 32000}));
+
+        // All four at one position, over its fare: column over route over ticket number over
+        // order, each shown once those after it are off.
+        IniRecord& s = rig.settings.record;
+        s.InfoOrderOn = s.InfoSeiriNumOn = 1;
+        s.InfoOrderSlot = s.InfoSeiriNumSlot = s.InfoRouteSlot = 0;
+        s.InfoColumnSlot = 0;
+        s.InfoColumn = 3;
+        QVariantList shown;
+        for (qint16 IniRecord::*later : {&IniRecord::InfoColumnOn, &IniRecord::InfoRouteOn,
+                                         &IniRecord::InfoSeiriNumOn, &IniRecord::InfoOrderOn}) {
+            rig.ride.DispData(1);
+            shown << rig.panel.at({1});
+            s.*later = 0;
+        }
+        QCOMPARE(shown, QVariantList({32000, QStringLiteral("012"), 9, 1}));
+
+        // From section 62 on no fare is written; the information digits still follow.
+        QByteArray long64 = count(64);
+        for (int r = 1; r <= 64; ++r)
+            long64 += record("L", r, {r, r, r});
+        rig.write("64.hy3", long64);
+        s.InfoOrderOn = 1;
+        s.InfoOrderSlot = 9;
+        rig.panel.fares.clear();
+        QCOMPARE(rig.set("64", "62"), QString());
+        rig.ride.step(Ride::Direction::Forward);
+        QCOMPARE(rig.panel.at({3, 10, 61}), QVariantList({0, 63, 0}));
+    }
+
+    void blanking() {
+        Rig rig;
+        rig.write("12.hy3", simpleRoute(5));
+        rig.set("12", "2");
+        QSignalSpy changed(&rig.ride, &Ride::stateChanged);
+        rig.panel.events.clear();
+        rig.ride.setBlanked(true);
+        QCOMPARE(rig.panel.events, QStringList({"strip ", "blank"}));
+        QVERIFY(!rig.ride.canStep() && rig.ride.routeSet());
+        rig.ride.setBlanked(false);
+        QCOMPARE(rig.panel.events.mid(2), QStringList({"unblank", "strip S2"}));
+        // Below the section the positions stay dark.
+        QCOMPARE(rig.panel.at({1, 2}), QVariantList({QVariant(), 202}));
+        QVERIFY(rig.ride.canStep() && changed.count() == 2);
+    }
+
+    void linkedAnnouncementsStepTheFares() {
+        Rig rig;
+        rig.write("12.hy3", simpleRoute(5));
+        rig.write("12tp.csv", "one,1,1\ntwo,0,0\nthree,1,0\n");
+        rig.settings.record.PreSoundByFlag = -1;
+        rig.settings.record.PreSoundFile1 = QStringLiteral("pre1.wav");
+        rig.set("12", "1");
+        rig.sounds.played.clear();
+        rig.ride.tapeNext();
+        QCOMPARE(rig.stop(), 1);
+        QCOMPARE(rig.sounds.played, QList<Played>({{"pre1.wav", Alias::S3, false, 0},
+                                                   {"step.wav", Alias::S2, false, 0}}));
+        QVERIFY(rig.speech.calls.contains(QStringLiteral("speak one")));
+        rig.ride.tapeNext();
+        QCOMPARE(rig.stop(), 1);
+        rig.ride.tapeNext();
+        QCOMPARE(rig.stop(), 2);
+        // At the list's end the linked last one steps again; back to a linked one steps back.
+        rig.ride.tapeNext();
+        QCOMPARE(rig.stop(), 3);
+        rig.ride.tapeBack();
+        QCOMPARE(rig.stop(), 3);
+        rig.ride.tapeBack();
+        QCOMPARE(rig.tape.GetTapeIndex(), 1);
+        QCOMPARE(rig.stop(), 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Ride)
+#include "tst_Ride.moc"
