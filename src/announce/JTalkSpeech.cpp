@@ -1,6 +1,7 @@
 #include "JTalkSpeech.h"
 
 #include "announce/SpeechAdjustDialog.h"
+#include "platform/FileBytes.h"
 #include "settings/SettingsLocation.h"
 
 #include <QCoreApplication>
@@ -13,7 +14,10 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <atomic>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <sys/resource.h>
 
@@ -27,8 +31,55 @@ QString speakable(const QString& text) {
     return text.simplified();
 }
 
-// The smallest WAV header; a file no longer than it holds no sound.
-constexpr qint64 kWavHeader = 44;
+quint32 le32(const QByteArray& bytes, qsizetype at) {
+    return qFromLittleEndian<quint32>(bytes.constData() + at);
+}
+
+// Whether the file is a whole WAV with sound in it: the renderer exits 0 also when the disk
+// filled up under it, leaving a header that claims more than was written. The RIFF size must
+// match the file's length and the data chunk must end where the file does.
+bool wholeWav(const QString& file) {
+    const Result<QByteArray> read = FileBytes::head(file, 64 * 1024);
+    const qint64 length = QFileInfo(file).size();
+    if (!read)
+        return false;
+    const QByteArray& head = read.value();
+    if (head.size() < 12 || !head.startsWith("RIFF") || head.mid(8, 4) != "WAVE" ||
+        le32(head, 4) != quint64(length) - 8)
+        return false;
+    for (qsizetype at = 12; at + 8 <= head.size();) {
+        const quint32 size = le32(head, at + 4);
+        if (head.mid(at, 4) == "data")
+            return size > 0 && at + 8 + qint64(size) == length;
+        at += 8 + qsizetype(size) + (size & 1);
+    }
+    return false;
+}
+
+// A cache file that is there and whole; a damaged one is removed, to be rendered again.
+bool cached(const QString& file) {
+    if (!QFileInfo::exists(file))
+        return false;
+    if (wholeWav(file))
+        return true;
+    QFile::remove(file);
+    return false;
+}
+
+// The process a half-written file was named after (see render()), or 0.
+qint64 writerOf(const QString& part) {
+    const QStringList fields = QFileInfo(part).completeBaseName().split(u'-');
+    return fields.size() == 3 ? fields[1].toLongLong() : 0;
+}
+
+// A half-written file left by a run that was killed with its program: none of its writers is
+// still alive. One of another copy of the program still running is kept, unless it is older than
+// any render takes.
+bool abandoned(const QFileInfo& part) {
+    const qint64 writer = writerOf(part.filePath());
+    const bool alive = writer > 0 && (::kill(pid_t(writer), 0) == 0 || errno == EPERM);
+    return !alive || part.lastModified() < QDateTime::currentDateTimeUtc().addSecs(-3600);
+}
 
 constexpr int kPollMs = 20; // how soon a cut-off run is killed
 
@@ -65,7 +116,7 @@ bool JTalkSpeech::runRenderer(Render& job, const QString& program, const QString
         }
     }
     bool ok = !job.cancelled && process.exitStatus() == QProcess::NormalExit &&
-              process.exitCode() == 0 && QFileInfo(job.part).size() > kWavHeader;
+              process.exitCode() == 0 && wholeWav(job.part);
     // The other run of the same text may have put the file in place already, and it may be
     // opening for playing right now: rename(2) replaces it in one step, so it is never missing.
     if (ok)
@@ -123,9 +174,8 @@ JTalkSpeech::JTalkSpeech(const Config& config, QString dictionary, QStringList v
         cacheFolder_ = temporaryCache_->path();
     }
     // What a run that ended without its engine's clearing up left half-written.
-    const QDateTime yesterday = QDateTime::currentDateTimeUtc().addDays(-1);
     for (const QFileInfo& part : QDir(cacheFolder_).entryInfoList({QStringLiteral("*.part")})) {
-        if (part.lastModified() < yesterday)
+        if (abandoned(part))
             QFile::remove(part.filePath());
     }
     renderers_.setMaxThreadCount(3);
@@ -211,7 +261,7 @@ void JTalkSpeech::speakWith(const QString& text, const SpeechSettings& settings)
         return;
     }
     const QString file = cacheFile(spoken, settings);
-    if (QFileInfo::exists(file)) {
+    if (cached(file)) {
         play(file);
         return;
     }
@@ -310,7 +360,7 @@ void JTalkSpeech::renderNextAhead() {
     while (!ahead_ && !queue_.isEmpty()) {
         const QString text = queue_.takeFirst();
         const QString file = cacheFile(text);
-        if (!QFileInfo::exists(file) && !(demand_ && demand_->file == file))
+        if (!cached(file) && !(demand_ && demand_->file == file))
             ahead_ = render(speakable(text), settings_, file, false);
     }
     if (!ahead_ && !aheadDone_) {

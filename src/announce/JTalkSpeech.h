@@ -29,14 +29,16 @@ class QTemporaryDir;
 //   0  idle: nothing spoken yet, played to the end, or cut off by Stop.
 //  -1  the last Speak could not start: at once when its text holds nothing but blanks and line
 //      ends; later, once known, when open_jtalk cannot be run, fails (a text with nothing it can
-//      pronounce, such as punctuation alone), or leaves no sound. It stays -1 until the next
+//      pronounce, such as punctuation alone), or leaves no whole sound (a full disk). It stays -1 until the next
 //      Speak that starts, or Stop, which clears it.
 // Stop, and a Speak, cut off at once both a text being rendered (its run is killed, nothing is
 // left half-written) and a text playing. Lines of a text are joined with a blank, since
 // open_jtalk speaks only its input's first line.
 //
 // The rendered files are kept in a cache folder, named by the text and the voice settings;
-// Speak of a text found there plays at once. RenderAhead renders a list into it one text at a
+// only a whole WAV is kept, and Speak of a text found there whole plays at once (a damaged one is
+// removed and rendered again). Half-written files of runs killed with their program are removed
+// at the next start. RenderAhead renders a list into it one text at a
 // time, at a lowered priority; a Speak of a text not yet there renders it at once at the normal
 // priority beside the list's rendering, even when that has the same text under way. The folder is
 // kept under a size limit by removing the files used least recently.

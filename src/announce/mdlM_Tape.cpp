@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QGroupBox>
+#include <memory>
 
 namespace {
 
@@ -18,7 +19,9 @@ bool onVista() {
 
 mdlM_Tape::mdlM_Tape(const SettingsSource& settings, mdlSndAPI::Sounds& sounds,
                      SpeechFactory makeSpeech)
-    : settings_(settings), sounds_(sounds), makeSpeech_(std::move(makeSpeech)) {}
+    : settings_(settings), sounds_(sounds), makeSpeech_(std::move(makeSpeech)) {
+    reader_.setMaxThreadCount(1);
+}
 
 mdlM_Tape::~mdlM_Tape() = default;
 
@@ -45,28 +48,77 @@ void mdlM_Tape::ReleaseSpeech() {
     SpeechObj_.reset();
 }
 
+// What a read of the announcement file gives: every announcement, or those before the first
+// that failed, with the failing one's number as the position.
+struct mdlM_Tape::Loaded {
+    bool readable = false;
+    bool complete = false;
+    std::vector<TapeData> list;
+    qint32 index = 0;
+};
+
+mdlM_Tape::Loaded mdlM_Tape::parse(const QByteArray& bytes) {
+    Loaded loaded;
+    const QStringList lines = TapeFile::lines(bytes);
+    loaded.readable = true;
+    loaded.list.assign(std::size_t(lines.size()), TapeData{});
+    // Each announcement is stored as it is read, so a failure keeps those before it.
+    for (TapeFile::Reader reader(lines); !reader.atEnd();) {
+        ++loaded.index;
+        const Result<TapeData> next = reader.next();
+        if (!next)
+            return loaded;
+        loaded.list[std::size_t(loaded.index - 1)] = next.value();
+    }
+    loaded.complete = true;
+    loaded.index = 0;
+    return loaded;
+}
+
 void mdlM_Tape::LoadTapeData(const QString& folder, const QString& routeNo) {
     if (onVista())
         return;
-    try {
-        const QStringList lines =
-            TapeFile::lines(FileBytes::read(TapeFile::path(folder, routeNo)).valueOrThrow());
-        TapeCount_ = qint32(lines.size());
-        TapeList_.assign(std::size_t(TapeCount_), TapeData{});
-        TapeIndex_ = 0;
-        // Each announcement is stored as it is read, so a failure keeps those before it.
-        for (TapeFile::Reader reader(lines); !reader.atEnd();) {
-            ++TapeIndex_;
-            TapeList_[std::size_t(TapeIndex_ - 1)] = reader.next().valueOrThrow();
-        }
-        if (SpeechEnabled_)
-            grpM_Tape_->setEnabled(true);
-        TapeIndex_ = 0;
-    } catch (const RuntimeError&) {
+    const quint64 load = ++loads_;
+    loading_ = 0;
+    Result<QByteArray> bytes =
+        FileBytes::read(TapeFile::path(folder, routeNo), TapeFile::kMaxFileBytes);
+    if (!bytes || bytes.value().size() <= kBackgroundBytes) {
+        install(bytes ? parse(bytes.value()) : Loaded{});
+        return;
+    }
+    loading_ = load;
+    if (grpM_Tape_ != nullptr)
+        grpM_Tape_->setEnabled(false);
+    TapeList_.clear();
+    TapeCount_ = 0;
+    TapeIndex_ = 0;
+    reader_.start([this, load, bytes = std::move(bytes).value()] {
+        auto loaded = std::make_shared<Loaded>(parse(bytes));
+        QMetaObject::invokeMethod(
+            &context_,
+            [this, load, loaded] {
+                if (load == loading_) {
+                    loading_ = 0;
+                    install(std::move(*loaded));
+                }
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void mdlM_Tape::install(Loaded loaded) {
+    if (loaded.readable) {
+        TapeCount_ = qint32(loaded.list.size());
+        TapeList_ = std::move(loaded.list);
+        TapeIndex_ = loaded.index;
+    }
+    if (!loaded.complete) {
         if (grpM_Tape_ != nullptr)
             grpM_Tape_->setEnabled(false);
         return;
     }
+    if (SpeechEnabled_)
+        grpM_Tape_->setEnabled(true);
     if (SpeechObj_ != nullptr) {
         QStringList texts;
         for (const TapeData& announcement : TapeList_)

@@ -1,5 +1,7 @@
 #include "SoundPlayer.h"
 
+#include "platform/FileBytes.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -18,12 +20,11 @@ enum class Kind { None, Sampled, Midi };
 // What the file's first bytes are, as GStreamer's own type finding sees them, and whether an
 // installed element decodes that. Cheap enough for the calling thread, unlike a preroll.
 Kind sniff(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Never a FIFO or a device: GStreamer would wait on it, or read it, for good.
+    const Result<QByteArray> read = FileBytes::head(path, 16 * 1024);
+    if (!read || read.value().isEmpty())
         return Kind::None;
-    const QByteArray head = file.read(16 * 1024);
-    if (head.isEmpty())
-        return Kind::None;
+    const QByteArray& head = read.value();
     const QByteArray extension = QFileInfo(path).suffix().toUtf8();
     GstCaps* caps = gst_type_find_helper_for_data_with_extension(
         nullptr, reinterpret_cast<const guint8*>(head.constData()), gsize(head.size()),
