@@ -22,6 +22,19 @@ inline double residentMegabytes() {
     return 0;
 }
 
+// The most the process has held in memory so far (VmHWM), in MiB; 0 where the system does not
+// say.
+inline double peakMegabytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+    }
+    return 0;
+}
+
 // The longest time the event loop went without turning: how long the window was blocked.
 class Heartbeat {
 public:

@@ -230,9 +230,28 @@ bool SoundPlayer::create(Route& route, bool midi) {
 void SoundPlayer::toStart() {
     Route& route = *current_;
     const bool rewind = route.loaded == identity_;
+    // playbin reports a damaged file's failure from threads of its own, which may come after the
+    // next file's start mark and even break that file's loading: each new sampled file gets a
+    // fresh playbin, and what the last one still says is never heard. MIDI keeps its pipeline,
+    // for the soundfont.
+    if (!rewind && !route.midi && !renew(route)) {
+        current_ = nullptr;
+        return;
+    }
     route.loaded = identity_;
     worker_.start([pipeline = route.pipeline, midi = route.midi, path = path_, rewind,
                    sound = quint64(sound_)] { load(pipeline, midi, path, rewind, sound); });
+}
+
+bool SoundPlayer::renew(Route& route) {
+    gst_bus_remove_watch(route.bus);
+    worker_.start([pipeline = route.pipeline, bus = route.bus] {
+        gst_element_set_state(pipeline, GST_STATE_NULL);
+        gst_object_unref(bus);
+        gst_object_unref(pipeline);
+    });
+    route = Route{};
+    return create(route, false);
 }
 
 void SoundPlayer::park(Route& route) {
