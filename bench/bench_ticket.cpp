@@ -68,7 +68,12 @@ void BM_DrawLargestTicket(benchmark::State& state) {
     }
     QImage image(2000, 2000, QImage::Format_ARGB32_Premultiplied);
     TicketValues values{QString(QStringLiteral("市立総合医療センター前")).repeated(3).left(32),
-                        {}, {}, 12, 7, 7, 1};
+                        {},
+                        {},
+                        12,
+                        7,
+                        7,
+                        1};
     for (auto _ : state) {
         drawTicket(plugin.value(), values, image);
         benchmark::DoNotOptimize(image.constBits());

@@ -39,7 +39,7 @@ quint32 le32(const QByteArray& bytes, qsizetype at) {
 // filled up under it, leaving a header that claims more than was written. The RIFF size must
 // match the file's length and the data chunk must end where the file does.
 bool wholeWav(const QString& file) {
-    const Result<QByteArray> read = FileBytes::head(file, 64 * 1024);
+    const Result<QByteArray> read = FileBytes::head(file, 4096);
     const qint64 length = QFileInfo(file).size();
     if (!read)
         return false;
@@ -56,15 +56,9 @@ bool wholeWav(const QString& file) {
     return false;
 }
 
-// A cache file that is there and whole; a damaged one is removed, to be rendered again.
-bool cached(const QString& file) {
-    if (!QFileInfo::exists(file))
-        return false;
-    if (wholeWav(file))
-        return true;
-    QFile::remove(file);
-    return false;
-}
+// The most texts of the list looked up in the cache in one go: a list of half a million would
+// keep the window waiting for seconds.
+constexpr int kLookupsAtOnce = 500;
 
 // The process a half-written file was named after (see render()), or 0.
 qint64 writerOf(const QString& part) {
@@ -233,11 +227,8 @@ void JTalkSpeech::Adjust(QWidget* owner, const QString& title) {
 
 void JTalkSpeech::RenderAhead(const QStringList& texts) {
     aheadTexts_ = texts;
-    queue_.clear();
-    for (const QString& text : texts) {
-        if (!speakable(text).isEmpty())
-            queue_ << text;
-    }
+    // Blank ones are skipped as they come.
+    queue_ = texts;
     aheadDone_ = false;
     renderNextAhead();
 }
@@ -356,9 +347,33 @@ void JTalkSpeech::cancelRunsOf(const QString& file) {
         ahead_->cancelled = true;
 }
 
+bool JTalkSpeech::cached(const QString& file) {
+    const QFileInfo info(file);
+    if (!info.exists()) {
+        knownWhole_.remove(file);
+        return false;
+    }
+    // The same size and time as when it was last found whole: it still is.
+    const QString identity =
+        QStringLiteral("%1 %2").arg(info.size()).arg(info.lastModified().toMSecsSinceEpoch());
+    if (knownWhole_.value(file) == identity || wholeWav(file)) {
+        knownWhole_.insert(file, identity);
+        return true;
+    }
+    // Damaged on disk (a disk that filled up before we checked renderings): rendered again.
+    QFile::remove(file);
+    return false;
+}
+
 void JTalkSpeech::renderNextAhead() {
-    while (!ahead_ && !queue_.isEmpty()) {
+    for (int looked = 0; !ahead_ && !queue_.isEmpty(); ++looked) {
+        if (looked == kLookupsAtOnce) {
+            QMetaObject::invokeMethod(this, &JTalkSpeech::renderNextAhead, Qt::QueuedConnection);
+            return;
+        }
         const QString text = queue_.takeFirst();
+        if (speakable(text).isEmpty())
+            continue;
         const QString file = cacheFile(text);
         if (!cached(file) && !(demand_ && demand_->file == file))
             ahead_ = render(speakable(text), settings_, file, false);

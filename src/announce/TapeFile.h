@@ -58,6 +58,7 @@ public:
 private:
     Result<QString> value();
     Result<qint16> number();
+    void release();
 
     QStringList lines_;
     qsizetype line_ = 0;

@@ -57,13 +57,14 @@ struct mdlM_Tape::Loaded {
     qint32 index = 0;
 };
 
-mdlM_Tape::Loaded mdlM_Tape::parse(const QByteArray& bytes) {
+mdlM_Tape::Loaded mdlM_Tape::parse(QByteArray bytes) {
     Loaded loaded;
-    const QStringList lines = TapeFile::lines(bytes);
+    QStringList lines = TapeFile::lines(bytes);
+    bytes = QByteArray();
     loaded.readable = true;
     loaded.list.assign(std::size_t(lines.size()), TapeData{});
     // Each announcement is stored as it is read, so a failure keeps those before it.
-    for (TapeFile::Reader reader(lines); !reader.atEnd();) {
+    for (TapeFile::Reader reader(std::move(lines)); !reader.atEnd();) {
         ++loaded.index;
         const Result<TapeData> next = reader.next();
         if (!next)
@@ -83,17 +84,19 @@ void mdlM_Tape::LoadTapeData(const QString& folder, const QString& routeNo) {
     Result<QByteArray> bytes =
         FileBytes::read(TapeFile::path(folder, routeNo), TapeFile::kMaxFileBytes);
     if (!bytes || bytes.value().size() <= kBackgroundBytes) {
-        install(bytes ? parse(bytes.value()) : Loaded{});
+        install(bytes ? parse(std::move(bytes).value()) : Loaded{});
         return;
     }
     loading_ = load;
     if (grpM_Tape_ != nullptr)
         grpM_Tape_->setEnabled(false);
+    // Freeing half a million announcements takes the window tens of milliseconds.
+    reader_.start([old = std::move(TapeList_)] {});
     TapeList_.clear();
     TapeCount_ = 0;
     TapeIndex_ = 0;
-    reader_.start([this, load, bytes = std::move(bytes).value()] {
-        auto loaded = std::make_shared<Loaded>(parse(bytes));
+    reader_.start([this, load, bytes = std::move(bytes).value()]() mutable {
+        auto loaded = std::make_shared<Loaded>(parse(std::move(bytes)));
         QMetaObject::invokeMethod(
             &context_,
             [this, load, loaded] {

@@ -69,7 +69,7 @@ public:
 
 private:
     struct Loaded;
-    static Loaded parse(const QByteArray& bytes);
+    static Loaded parse(QByteArray bytes);
     void install(Loaded loaded);
     void playThenSpeak(const QString& sound, mdlSndAPI::Alias alias);
     const TapeData* entry(qint32 index) const;

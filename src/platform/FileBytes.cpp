@@ -26,11 +26,12 @@ private:
 // Up to limit + 1 bytes, so that a file larger than it said shows itself.
 Result<QByteArray> readBounded(const QString& path, qint64 limit, bool refuseLarger) {
     // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer for good.
-    const Descriptor file(::open(QFile::encodeName(path).constData(),
-                                 O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    const Descriptor file(
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (file.get() < 0)
-        return RuntimeError(errno == ENOENT || errno == ENOTDIR ? RuntimeError::FileNotFound
-                                                                : RuntimeError::PathFileAccessError);
+        return RuntimeError(errno == ENOENT || errno == ENOTDIR
+                                ? RuntimeError::FileNotFound
+                                : RuntimeError::PathFileAccessError);
     struct stat status {};
     if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
         (refuseLarger && status.st_size > limit))

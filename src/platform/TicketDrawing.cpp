@@ -37,7 +37,7 @@ constexpr int kLargestBitmapText = 160;
 void fillText(QPainter& painter, const QFont& font, const QString& text, const QRectF& box,
               int align, double advance) {
     const QFontMetricsF metrics(font);
-    const double x = (align & Qt::AlignHCenter)  ? box.left() + (box.width() - advance) / 2
+    const double x = (align & Qt::AlignHCenter) ? box.left() + (box.width() - advance) / 2
                      : (align & Qt::AlignRight) ? box.right() - advance
                                                 : box.left();
     const double baseline = box.top() + (box.height() - metrics.height()) / 2 + metrics.ascent();

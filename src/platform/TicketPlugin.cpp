@@ -348,8 +348,7 @@ private:
         }
         const qint64 ticket = qint64(plugin.width) * plugin.height;
         const qint64 thickness = element.kind == Kind::Line ? element.lineWidth : 0;
-        add(covered_,
-            std::min(ticket, (element.width + thickness) * (element.height + thickness)),
+        add(covered_, std::min(ticket, (element.width + thickness) * (element.height + thickness)),
             kMaxCoverTickets * ticket,
             QStringLiteral("the lines, boxes and bar codes cover more than %1 times the "
                            "ticket: too costly to draw")

@@ -76,13 +76,14 @@ struct FakeRenderer {
     FakeRenderer() {
         QFile script(program);
         script.open(QIODevice::WriteOnly);
-        script.write(QStringLiteral("#!/bin/sh\n"
-                                    "while [ $# -gt 0 ]; do [ \"$1\" = -ow ] && out=$2; shift; done\n"
-                                    "cat >/dev/null\n"
-                                    "echo run >>'%1/runs'\n"
-                                    "cp \"$(cat '%1/give')\" \"$out\"\n")
-                         .arg(folder.path())
-                         .toUtf8());
+        script.write(
+            QStringLiteral("#!/bin/sh\n"
+                           "while [ $# -gt 0 ]; do [ \"$1\" = -ow ] && out=$2; shift; done\n"
+                           "cat >/dev/null\n"
+                           "echo run >>'%1/runs'\n"
+                           "cp \"$(cat '%1/give')\" \"$out\"\n")
+                .arg(folder.path())
+                .toUtf8());
         script.close();
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         give(QStringLiteral("whole"), wav(24000, 24000));
