@@ -28,6 +28,10 @@ struct Scale {
     }
 };
 
+// A ticket prints at most this many letters of a text: a stop name of the fare data may be
+// thousands long, and every letter costs its full size to draw however narrow it is made.
+constexpr qsizetype kMostLetters = 32;
+
 // Above this pixel size a glyph is filled as an outline after the narrowing, not rendered as a
 // bitmap of its full size for each character: a long name in letters a preview high would
 // otherwise take seconds. At such sizes the two look the same.
@@ -147,7 +151,8 @@ void drawTicket(const TicketPlugin& plugin, const TicketValues& values, QImage& 
                 drawBarcode(painter, modules, box);
             break;
         default:
-            if (const QString text = ticketElementText(plugin, element, values); !text.isEmpty())
+            if (const QString text = ticketElementText(plugin, element, values).left(kMostLetters);
+                !text.isEmpty())
                 drawText(painter, element, text, box, scale);
         }
     }
