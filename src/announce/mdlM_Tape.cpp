@@ -1,37 +1,32 @@
 #include "mdlM_Tape.h"
 
 #include "platform/FileBytes.h"
-#include "platform/KvRes.h"
 #include "settings/SettingsSource.h"
 
-#include <QFileInfo>
-#include <QGroupBox>
 #include <memory>
 
-namespace {
-
-// The one system the announcements were never offered on.
-bool onVista() {
-    return KvRes::GetOsInfo() == QStringLiteral("Windows Vista");
-}
-
-} // namespace
-
 mdlM_Tape::mdlM_Tape(const SettingsSource& settings, mdlSndAPI::Sounds& sounds,
-                     SpeechFactory makeSpeech)
-    : settings_(settings), sounds_(sounds), makeSpeech_(std::move(makeSpeech)) {
+                     SpeechFactory makeSpeech, SystemName systemName)
+    : settings_(settings), sounds_(sounds), makeSpeech_(std::move(makeSpeech)),
+      systemName_(std::move(systemName)) {
     reader_.setMaxThreadCount(1);
 }
 
 mdlM_Tape::~mdlM_Tape() = default;
 
-bool mdlM_Tape::FileExists(const QString& path) {
-    const QFileInfo info(path);
-    return !path.isEmpty() && info.exists() && !info.isDir();
+// The one system the announcements were never offered on.
+bool mdlM_Tape::onVista() const {
+    return systemName_ && systemName_() == QStringLiteral("Windows Vista");
 }
 
-void mdlM_Tape::InitSpeech(QGroupBox& grpM_Tape) {
-    grpM_Tape_ = &grpM_Tape;
+// Nothing is shown before the group is known.
+void mdlM_Tape::enableGroup(bool enabled) {
+    if (showGroup_)
+        showGroup_(groupTitle_, enabled);
+}
+
+void mdlM_Tape::InitSpeech(GroupView showGroup) {
+    showGroup_ = std::move(showGroup);
     try {
         if (!onVista() && makeSpeech_)
             SpeechObj_ = makeSpeech_();
@@ -39,9 +34,8 @@ void mdlM_Tape::InitSpeech(QGroupBox& grpM_Tape) {
         SpeechObj_.reset();
     }
     SpeechEnabled_ = SpeechObj_ != nullptr;
-    grpM_Tape.setTitle(SpeechEnabled_ ? QStringLiteral("音合使用可")
-                                      : QStringLiteral("音合使用不可"));
-    grpM_Tape.setEnabled(SpeechEnabled_);
+    groupTitle_ = SpeechEnabled_ ? QStringLiteral("音合使用可") : QStringLiteral("音合使用不可");
+    enableGroup(SpeechEnabled_);
 }
 
 void mdlM_Tape::ReleaseSpeech() {
@@ -88,8 +82,7 @@ void mdlM_Tape::LoadTapeData(const QString& folder, const QString& routeNo) {
         return;
     }
     loading_ = load;
-    if (grpM_Tape_ != nullptr)
-        grpM_Tape_->setEnabled(false);
+    enableGroup(false);
     // Freeing half a million announcements takes the window tens of milliseconds.
     reader_.start([old = std::move(TapeList_)] {});
     TapeList_.clear();
@@ -116,12 +109,11 @@ void mdlM_Tape::install(Loaded loaded) {
         TapeIndex_ = loaded.index;
     }
     if (!loaded.complete) {
-        if (grpM_Tape_ != nullptr)
-            grpM_Tape_->setEnabled(false);
+        enableGroup(false);
         return;
     }
     if (SpeechEnabled_)
-        grpM_Tape_->setEnabled(true);
+        enableGroup(true);
     if (SpeechObj_ != nullptr) {
         QStringList texts;
         for (const TapeData& announcement : TapeList_)
@@ -180,8 +172,8 @@ void mdlM_Tape::TapeStop() {
 }
 
 void mdlM_Tape::TapeAdjust() {
-    if (SpeechObj_ != nullptr && grpM_Tape_ != nullptr)
-        SpeechObj_->Adjust(grpM_Tape_->window(), QStringLiteral("音声の調節"));
+    if (SpeechObj_ != nullptr)
+        SpeechObj_->Adjust(QStringLiteral("音声の調節"));
 }
 
 const TapeData* mdlM_Tape::entry(qint32 index) const {

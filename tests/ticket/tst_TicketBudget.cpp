@@ -1,4 +1,4 @@
-#include "platform/TicketPlugin.h"
+#include "ticket/TicketPlugin.h"
 
 #include <QTest>
 
