@@ -10,16 +10,22 @@
 #include <utility>
 #include <vector>
 
-// What the process holds in memory now (VmRSS), in MiB; 0 where the system does not say.
-inline double residentMegabytes() {
+// A figure of /proc/self/status in MiB ("VmRSS": what the process holds now, "VmHWM": the
+// most it has held); 0 where the system does not say.
+inline double statusMegabytes(const char* field) {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return 0;
     for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+        if (line.startsWith(field) && line.at(qsizetype(qstrlen(field))) == ':')
+            return line.mid(qsizetype(qstrlen(field)) + 1).trimmed().split(' ').first().toDouble() /
+                   1024;
     }
     return 0;
+}
+
+inline double residentMegabytes() {
+    return statusMegabytes("VmRSS");
 }
 
 // The longest time the event loop went without turning: how long the window was blocked.

@@ -36,4 +36,49 @@ void BM_DrawBarcodeTicket(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawBarcodeTicket)->Unit(benchmark::kMicrosecond);
 
+// The largest drawings the format allows at the largest preview, of each costly kind: the
+// texts' sizes add up to two tickets' heights (two full-height stop names of 32 letters, or
+// 256 lines of fixed text), the boxes and lines cover eight tickets.
+QByteArray largestPlugin(const QByteArray& element, int count) {
+    QByteArray text = "Q57-TICKET-PLUGIN 1\n[info]\nPrevWidth = 30000\nPrevHeight = 30000\n"
+                      "CanDate = 1\nCanTime = 1\nCanRouteNo = 1\nCanStopName = 1\nCanBarcode = 0\n"
+                      "BarcodeCount = 0\nMaxRouteNo = 1\nBarcodeRouteMode = 0\n"
+                      "StopRangeFrom = 0\nStopRangeTo = 0\nCorpSwitch = 0\n"
+                      "[ticket]\nsize 10000 10000\n";
+    for (int i = 0; i < count; ++i)
+        text += element + '\n';
+    return text;
+}
+
+void BM_DrawLargestTicket(benchmark::State& state) {
+    static const struct {
+        QByteArray element;
+        int count;
+    } kinds[] = {
+        {"stop 0 0 10000 10000 weight=bold", 2},
+        {"text 0 0 10000 78 text=\"運賃整理券乗車口のご案内です。お降りの際は整理券を\"", 256},
+        {"box 0 0 10000 10000 width=5000 fill=#ffeecc", 8},
+        {"line 0 0 10000 10000 width=10000", 8},
+    };
+    const auto& kind = kinds[state.range(0)];
+    const Result<TicketPlugin> plugin = parseTicketPlugin(largestPlugin(kind.element, kind.count));
+    if (!plugin) {
+        state.SkipWithError(qPrintable(plugin.error().description()));
+        return;
+    }
+    QImage image(2000, 2000, QImage::Format_ARGB32_Premultiplied);
+    TicketValues values{QString(QStringLiteral("市立総合医療センター前")).repeated(3).left(32),
+                        {},
+                        {},
+                        12,
+                        7,
+                        7,
+                        1};
+    for (auto _ : state) {
+        drawTicket(plugin.value(), values, image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_DrawLargestTicket)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
 } // namespace

@@ -7,6 +7,9 @@
 using FuzzSupport::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // The program refuses a larger file unread.
+    if (qint64(size) > IniFile::maxBytes())
+        return 0;
     const Result<IniRecord> ini = IniFile::decode(FuzzSupport::bytesOf(data, size));
     if (!ini) {
         check(ini.error().number() == RuntimeError::InputPastEndOfFile,

@@ -19,6 +19,9 @@ QByteArray quoted(const std::vector<TapeData>& announcements) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // The program refuses a larger file unread.
+    if (qint64(size) > TapeFile::kMaxFileBytes)
+        return 0;
     const QByteArray bytes = FuzzSupport::bytesOf(data, size);
     const Result<std::vector<TapeData>> read = TapeFile::read(bytes);
     if (!read)

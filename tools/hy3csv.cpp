@@ -23,7 +23,7 @@ QString errorText(const RuntimeError& error) {
 }
 
 int printCsv(const QString& path) {
-    const Result<QByteArray> bytes = FileBytes::read(path);
+    const Result<QByteArray> bytes = FileBytes::read(path, FareFile::kMaxFileBytes);
     if (!bytes)
         return fail(path + QStringLiteral(": ") + errorText(bytes.error()));
     const Result<qint16> count = FareFile::recordCount(bytes.value());

@@ -1,5 +1,6 @@
 #include "JTalkSpeech.h"
 
+#include "platform/FileBytes.h"
 #include "settings/SettingsLocation.h"
 
 #include <QCoreApplication>
@@ -12,7 +13,10 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <atomic>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <sys/resource.h>
 
@@ -26,8 +30,49 @@ QString speakable(const QString& text) {
     return text.simplified();
 }
 
-// The smallest WAV header; a file no longer than it holds no sound.
-constexpr qint64 kWavHeader = 44;
+quint32 le32(const QByteArray& bytes, qsizetype at) {
+    return qFromLittleEndian<quint32>(bytes.constData() + at);
+}
+
+// Whether the file is a whole WAV with sound in it: the renderer exits 0 also when the disk
+// filled up under it, leaving a header that claims more than was written. The RIFF size must
+// match the file's length and the data chunk must end where the file does.
+bool wholeWav(const QString& file) {
+    const Result<QByteArray> read = FileBytes::head(file, 4096);
+    const qint64 length = QFileInfo(file).size();
+    if (!read)
+        return false;
+    const QByteArray& head = read.value();
+    if (head.size() < 12 || !head.startsWith("RIFF") || head.mid(8, 4) != "WAVE" ||
+        le32(head, 4) != quint64(length) - 8)
+        return false;
+    for (qsizetype at = 12; at + 8 <= head.size();) {
+        const quint32 size = le32(head, at + 4);
+        if (head.mid(at, 4) == "data")
+            return size > 0 && at + 8 + qint64(size) == length;
+        at += 8 + qsizetype(size) + (size & 1);
+    }
+    return false;
+}
+
+// The most texts of the list looked up in the cache in one go: a list of half a million would
+// keep the window waiting for seconds.
+constexpr int kLookupsAtOnce = 500;
+
+// The process a half-written file was named after (see render()), or 0.
+qint64 writerOf(const QString& part) {
+    const QStringList fields = QFileInfo(part).completeBaseName().split(u'-');
+    return fields.size() == 3 ? fields[1].toLongLong() : 0;
+}
+
+// A half-written file left by a run that was killed with its program: none of its writers is
+// still alive. One of another copy of the program still running is kept, unless it is older than
+// any render takes.
+bool abandoned(const QFileInfo& part) {
+    const qint64 writer = writerOf(part.filePath());
+    const bool alive = writer > 0 && (::kill(pid_t(writer), 0) == 0 || errno == EPERM);
+    return !alive || part.lastModified() < QDateTime::currentDateTimeUtc().addSecs(-3600);
+}
 
 constexpr int kPollMs = 20; // how soon a cut-off run is killed
 
@@ -64,7 +109,7 @@ bool JTalkSpeech::runRenderer(Render& job, const QString& program, const QString
         }
     }
     bool ok = !job.cancelled && process.exitStatus() == QProcess::NormalExit &&
-              process.exitCode() == 0 && QFileInfo(job.part).size() > kWavHeader;
+              process.exitCode() == 0 && wholeWav(job.part);
     // The other run of the same text may have put the file in place already, and it may be
     // opening for playing right now: rename(2) replaces it in one step, so it is never missing.
     if (ok)
@@ -122,9 +167,8 @@ JTalkSpeech::JTalkSpeech(const Config& config, QString dictionary, QStringList v
         cacheFolder_ = temporaryCache_->path();
     }
     // What a run that ended without its engine's clearing up left half-written.
-    const QDateTime yesterday = QDateTime::currentDateTimeUtc().addDays(-1);
     for (const QFileInfo& part : QDir(cacheFolder_).entryInfoList({QStringLiteral("*.part")})) {
-        if (part.lastModified() < yesterday)
+        if (abandoned(part))
             QFile::remove(part.filePath());
     }
     renderers_.setMaxThreadCount(3);
@@ -184,11 +228,8 @@ void JTalkSpeech::Adjust(const QString& title) {
 
 void JTalkSpeech::RenderAhead(const QStringList& texts) {
     aheadTexts_ = texts;
-    queue_.clear();
-    for (const QString& text : texts) {
-        if (!speakable(text).isEmpty())
-            queue_ << text;
-    }
+    // Blank ones are skipped as they come.
+    queue_ = texts;
     aheadDone_ = false;
     renderNextAhead();
 }
@@ -212,7 +253,7 @@ void JTalkSpeech::speakWith(const QString& text, const SpeechSettings& settings)
         return;
     }
     const QString file = cacheFile(spoken, settings);
-    if (QFileInfo::exists(file)) {
+    if (cached(file)) {
         play(file);
         return;
     }
@@ -307,11 +348,35 @@ void JTalkSpeech::cancelRunsOf(const QString& file) {
         ahead_->cancelled = true;
 }
 
+bool JTalkSpeech::cached(const QString& file) {
+    const QFileInfo info(file);
+    if (!info.exists()) {
+        knownWhole_.remove(file);
+        return false;
+    }
+    // The same size and time as when it was last found whole: it still is.
+    const QString identity =
+        QStringLiteral("%1 %2").arg(info.size()).arg(info.lastModified().toMSecsSinceEpoch());
+    if (knownWhole_.value(file) == identity || wholeWav(file)) {
+        knownWhole_.insert(file, identity);
+        return true;
+    }
+    // Damaged on disk (a disk that filled up before we checked renderings): rendered again.
+    QFile::remove(file);
+    return false;
+}
+
 void JTalkSpeech::renderNextAhead() {
-    while (!ahead_ && !queue_.isEmpty()) {
+    for (int looked = 0; !ahead_ && !queue_.isEmpty(); ++looked) {
+        if (looked == kLookupsAtOnce) {
+            QMetaObject::invokeMethod(this, &JTalkSpeech::renderNextAhead, Qt::QueuedConnection);
+            return;
+        }
         const QString text = queue_.takeFirst();
+        if (speakable(text).isEmpty())
+            continue;
         const QString file = cacheFile(text);
-        if (!QFileInfo::exists(file) && !(demand_ && demand_->file == file))
+        if (!cached(file) && !(demand_ && demand_->file == file))
             ahead_ = render(speakable(text), settings_, file, false);
     }
     if (!ahead_ && !aheadDone_) {

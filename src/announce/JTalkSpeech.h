@@ -4,6 +4,7 @@
 #include "announce/SpeechObject.h"
 #include "announce/SpeechSettings.h"
 
+#include <QHash>
 #include <QObject>
 #include <QStringList>
 #include <QThreadPool>
@@ -31,14 +32,16 @@ class QTemporaryDir;
 //   0  idle: nothing spoken yet, played to the end, or cut off by Stop.
 //  -1  the last Speak could not start: at once when its text holds nothing but blanks and line
 //      ends; later, once known, when open_jtalk cannot be run, fails (a text with nothing it can
-//      pronounce, such as punctuation alone), or leaves no sound. It stays -1 until the next
-//      Speak that starts, or Stop, which clears it.
+//      pronounce, such as punctuation alone), or leaves no whole sound (a full disk). It stays -1
+//      until the next Speak that starts, or Stop, which clears it.
 // Stop, and a Speak, cut off at once both a text being rendered (its run is killed, nothing is
 // left half-written) and a text playing. Lines of a text are joined with a blank, since
 // open_jtalk speaks only its input's first line.
 //
 // The rendered files are kept in a cache folder, named by the text and the voice settings;
-// Speak of a text found there plays at once. RenderAhead renders a list into it one text at a
+// only a whole WAV is kept, and Speak of a text found there whole plays at once (a damaged one is
+// removed and rendered again). Half-written files of runs killed with their program are removed
+// at the next start. RenderAhead renders a list into it one text at a
 // time, at a lowered priority; a Speak of a text not yet there renders it at once at the normal
 // priority beside the list's rendering, even when that has the same text under way. The folder is
 // kept under a size limit by removing the files used least recently.
@@ -111,6 +114,8 @@ private:
     // Cuts off the runs rendering this file.
     void cancelRunsOf(const QString& file);
     void renderNextAhead();
+    // Whether the cache holds the file whole; a damaged one is removed.
+    bool cached(const QString& file);
     void trimCache();
 
     Config config_;
@@ -121,14 +126,15 @@ private:
     QString cacheFolder_;
     SoundPlayer player_;
     State state_ = State::Idle;
-    QString wanted_;                 // the file the spoken text waits for while it renders
-    std::shared_ptr<Render> demand_; // rendering the spoken text
-    std::shared_ptr<Render> ahead_;  // rendering a text of the list
-    QStringList queue_;              // the list's texts still to render
-    QStringList aheadTexts_;         // the list last given, rendered again after an adjustment
-    bool aheadDone_ = true;          // renderedAhead() was emitted for the list last given
-    QString playing_;                // the file the player has, kept from the cache's trimming
-    quint64 renders_ = 0;            // names the half-written files apart
+    QString wanted_;                     // the file the spoken text waits for while it renders
+    std::shared_ptr<Render> demand_;     // rendering the spoken text
+    std::shared_ptr<Render> ahead_;      // rendering a text of the list
+    QStringList queue_;                  // the list's texts still to render
+    QHash<QString, QString> knownWhole_; // cache files found whole: their size and time then
+    QStringList aheadTexts_;             // the list last given, rendered again after an adjustment
+    bool aheadDone_ = true;              // renderedAhead() was emitted for the list last given
+    QString playing_;                    // the file the player has, kept from the cache's trimming
+    quint64 renders_ = 0;                // names the half-written files apart
     // Runs open_jtalk: a text asked for, the list's next text, and ones being cut off.
     QThreadPool renderers_;
 };

@@ -1,5 +1,7 @@
 #include "SoundPlayer.h"
 
+#include "platform/FileBytes.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -18,12 +20,11 @@ enum class Kind { None, Sampled, Midi };
 // What the file's first bytes are, as GStreamer's own type finding sees them, and whether an
 // installed element decodes that. Cheap enough for the calling thread, unlike a preroll.
 Kind sniff(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Never a FIFO or a device: GStreamer would wait on it, or read it, for good.
+    const Result<QByteArray> read = FileBytes::head(path, 16 * 1024);
+    if (!read || read.value().isEmpty())
         return Kind::None;
-    const QByteArray head = file.read(16 * 1024);
-    if (head.isEmpty())
-        return Kind::None;
+    const QByteArray& head = read.value();
     const QByteArray extension = QFileInfo(path).suffix().toUtf8();
     GstCaps* caps = gst_type_find_helper_for_data_with_extension(
         nullptr, reinterpret_cast<const guint8*>(head.constData()), gsize(head.size()),
@@ -229,9 +230,28 @@ bool SoundPlayer::create(Route& route, bool midi) {
 void SoundPlayer::toStart() {
     Route& route = *current_;
     const bool rewind = route.loaded == identity_;
+    // playbin reports a damaged file's failure from threads of its own, which may come after the
+    // next file's start mark and even break that file's loading: each new sampled file gets a
+    // fresh playbin, and what the last one still says is never heard. MIDI keeps its pipeline,
+    // for the soundfont.
+    if (!rewind && !route.midi && !renew(route)) {
+        current_ = nullptr;
+        return;
+    }
     route.loaded = identity_;
     worker_.start([pipeline = route.pipeline, midi = route.midi, path = path_, rewind,
                    sound = quint64(sound_)] { load(pipeline, midi, path, rewind, sound); });
+}
+
+bool SoundPlayer::renew(Route& route) {
+    gst_bus_remove_watch(route.bus);
+    worker_.start([pipeline = route.pipeline, bus = route.bus] {
+        gst_element_set_state(pipeline, GST_STATE_NULL);
+        gst_object_unref(bus);
+        gst_object_unref(pipeline);
+    });
+    route = Route{};
+    return create(route, false);
 }
 
 void SoundPlayer::park(Route& route) {

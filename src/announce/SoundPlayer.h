@@ -79,6 +79,7 @@ private:
 
     bool create(Route& route, bool midi);
     void toStart();
+    bool renew(Route& route);
     void park(Route& route);
     void cutOff();
     void endSound();

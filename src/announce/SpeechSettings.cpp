@@ -9,6 +9,9 @@
 
 namespace {
 
+// A few short lines; anything near this size is not our settings file.
+constexpr qint64 kMaxFileBytes = 64 * 1024;
+
 bool readNumber(const QByteArray& value, double low, double high, double& target) {
     bool ok = false;
     const double number = value.toDouble(&ok);
@@ -55,7 +58,7 @@ SpeechSettings SpeechSettings::fromText(const QByteArray& text) {
 }
 
 SpeechSettings SpeechSettings::read(const QString& path) {
-    const Result<QByteArray> bytes = FileBytes::read(path);
+    const Result<QByteArray> bytes = FileBytes::read(path, kMaxFileBytes);
     return bytes ? fromText(bytes.value()) : SpeechSettings();
 }
 

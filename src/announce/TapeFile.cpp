@@ -104,11 +104,15 @@ Result<TapeData> Reader::next() {
         *field = read.value();
     }
     // The next announcement starts on a line of its own.
-    if (column_ > 0) {
-        ++line_;
-        column_ = 0;
-    }
+    if (column_ > 0)
+        release();
     return record;
+}
+
+void Reader::release() {
+    // A line read is not needed again: a huge file is held once, not twice, while it is read.
+    lines_[line_++] = QString();
+    column_ = 0;
 }
 
 Result<QString> Reader::value() {
@@ -135,8 +139,7 @@ Result<QString> Reader::value() {
         text = withoutBlanks(QStringView(line).mid(at, comma < 0 ? -1 : comma - at));
     }
     if (comma < 0) {
-        ++line_;
-        column_ = 0;
+        release();
     } else {
         column_ = comma + 1;
     }

@@ -31,6 +31,10 @@ struct TapeData {
 // number (halves to the even one).
 namespace TapeFile {
 
+// The largest announcement file read: 512 bytes for each of the 32767 announcements a 16-bit
+// count numbers, far more than any route speaks. A larger file is refused before it is read.
+constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
+
 // The announcement file of the route in the folder (which ends in a separator or is empty, for
 // the current folder). Where the file system tells case apart and the name as the program
 // writes it ("12tp.csv") is not there, a file of that name in any case ("12TP.CSV") is taken.
@@ -54,6 +58,7 @@ public:
 private:
     Result<QString> value();
     Result<qint16> number();
+    void release();
 
     QStringList lines_;
     qsizetype line_ = 0;

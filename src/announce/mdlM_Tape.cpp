@@ -3,10 +3,14 @@
 #include "platform/FileBytes.h"
 #include "settings/SettingsSource.h"
 
+#include <memory>
+
 mdlM_Tape::mdlM_Tape(const SettingsSource& settings, mdlSndAPI::Sounds& sounds,
                      SpeechFactory makeSpeech, SystemName systemName)
     : settings_(settings), sounds_(sounds), makeSpeech_(std::move(makeSpeech)),
-      systemName_(std::move(systemName)) {}
+      systemName_(std::move(systemName)) {
+    reader_.setMaxThreadCount(1);
+}
 
 mdlM_Tape::~mdlM_Tape() = default;
 
@@ -38,27 +42,78 @@ void mdlM_Tape::ReleaseSpeech() {
     SpeechObj_.reset();
 }
 
+// What a read of the announcement file gives: every announcement, or those before the first
+// that failed, with the failing one's number as the position.
+struct mdlM_Tape::Loaded {
+    bool readable = false;
+    bool complete = false;
+    std::vector<TapeData> list;
+    qint32 index = 0;
+};
+
+mdlM_Tape::Loaded mdlM_Tape::parse(QByteArray bytes) {
+    Loaded loaded;
+    QStringList lines = TapeFile::lines(bytes);
+    bytes = QByteArray();
+    loaded.readable = true;
+    loaded.list.assign(std::size_t(lines.size()), TapeData{});
+    // Each announcement is stored as it is read, so a failure keeps those before it.
+    for (TapeFile::Reader reader(std::move(lines)); !reader.atEnd();) {
+        ++loaded.index;
+        const Result<TapeData> next = reader.next();
+        if (!next)
+            return loaded;
+        loaded.list[std::size_t(loaded.index - 1)] = next.value();
+    }
+    loaded.complete = true;
+    loaded.index = 0;
+    return loaded;
+}
+
 void mdlM_Tape::LoadTapeData(const QString& folder, const QString& routeNo) {
     if (onVista())
         return;
-    try {
-        const QStringList lines =
-            TapeFile::lines(FileBytes::read(TapeFile::path(folder, routeNo)).valueOrThrow());
-        TapeCount_ = qint32(lines.size());
-        TapeList_.assign(std::size_t(TapeCount_), TapeData{});
-        TapeIndex_ = 0;
-        // Each announcement is stored as it is read, so a failure keeps those before it.
-        for (TapeFile::Reader reader(lines); !reader.atEnd();) {
-            ++TapeIndex_;
-            TapeList_[std::size_t(TapeIndex_ - 1)] = reader.next().valueOrThrow();
-        }
-        if (SpeechEnabled_)
-            enableGroup(true);
-        TapeIndex_ = 0;
-    } catch (const RuntimeError&) {
+    const quint64 load = ++loads_;
+    loading_ = 0;
+    Result<QByteArray> bytes =
+        FileBytes::read(TapeFile::path(folder, routeNo), TapeFile::kMaxFileBytes);
+    if (!bytes || bytes.value().size() <= kBackgroundBytes) {
+        install(bytes ? parse(std::move(bytes).value()) : Loaded{});
+        return;
+    }
+    loading_ = load;
+    enableGroup(false);
+    // Freeing half a million announcements takes the window tens of milliseconds.
+    reader_.start([old = std::move(TapeList_)] {});
+    TapeList_.clear();
+    TapeCount_ = 0;
+    TapeIndex_ = 0;
+    reader_.start([this, load, bytes = std::move(bytes).value()]() mutable {
+        auto loaded = std::make_shared<Loaded>(parse(std::move(bytes)));
+        QMetaObject::invokeMethod(
+            &context_,
+            [this, load, loaded] {
+                if (load == loading_) {
+                    loading_ = 0;
+                    install(std::move(*loaded));
+                }
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void mdlM_Tape::install(Loaded loaded) {
+    if (loaded.readable) {
+        TapeCount_ = qint32(loaded.list.size());
+        TapeList_ = std::move(loaded.list);
+        TapeIndex_ = loaded.index;
+    }
+    if (!loaded.complete) {
         enableGroup(false);
         return;
     }
+    if (SpeechEnabled_)
+        enableGroup(true);
     if (SpeechObj_ != nullptr) {
         QStringList texts;
         for (const TapeData& announcement : TapeList_)

@@ -5,7 +5,9 @@
 #include "announce/mdlSndAPI.h"
 #include "platform/FileExists.h"
 
+#include <QObject>
 #include <QString>
+#include <QThreadPool>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -48,7 +50,13 @@ public:
     // Reads the route's announcements (route "12" reads 12tp.csv in the folder, which ends in a
     // separator or is empty) and goes back before the first. Enables the group when speech is
     // usable; a file that cannot be read disables it and keeps what was read until then.
+    // A file larger than any real route's is read in the background, so that the window keeps
+    // answering: until it is in, the group is disabled and there are no announcements.
     void LoadTapeData(const QString& folder, const QString& routeNo);
+    // The background read is under way (tests and benchmarks wait for its end).
+    bool Loading() const { return loading_ != 0; }
+    // Files of more than this many bytes are read in the background.
+    static constexpr qsizetype kBackgroundBytes = 1024 * 1024;
     // One announcement on, or back: its sound, then its text. Neither moves past the ends.
     void TapeNext();
     void TapeBack();
@@ -66,6 +74,9 @@ public:
     qint16 GetTapeLinkFlag(qint32 index) const;
 
 private:
+    struct Loaded;
+    static Loaded parse(QByteArray bytes);
+    void install(Loaded loaded);
     void playThenSpeak(const QString& sound, mdlSndAPI::Alias alias);
     const TapeData* entry(qint32 index) const;
     bool onVista() const;
@@ -84,4 +95,12 @@ private:
     std::vector<TapeData> TapeList_;
     qint32 TapeCount_ = 0;
     qint32 TapeIndex_ = 0;
+
+    // The background read: a later load overtakes one still under way, whose result is
+    // dropped. The pool is declared after the context, so it has finished before the context,
+    // which receives its results, goes.
+    quint64 loads_ = 0;
+    quint64 loading_ = 0;
+    QObject context_;
+    QThreadPool reader_;
 };

@@ -58,7 +58,7 @@ QString DataIo::FareFilePath(const QString& folder) const {
 }
 
 Result<void> DataIo::LoadFareFile(const QString& path) {
-    const Result<QByteArray> bytes = FileBytes::read(path);
+    const Result<QByteArray> bytes = FileBytes::read(path, FareFile::kMaxFileBytes);
     if (!bytes)
         return bytes.error();
     const Result<qint16> count = FareFile::recordCount(bytes.value());

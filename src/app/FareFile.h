@@ -15,6 +15,10 @@ namespace FareFile {
 // The most records a route holds: the fare table's rows.
 constexpr int kMaxRecords = 301;
 
+// The largest file a route can need: the count, then every record with the longest name its
+// 16-bit length allows. A larger file is refused before it is read.
+constexpr qint64 kMaxFileBytes = 2 + qint64(kMaxRecords) * (2 + 65535 + 2 + 150 * 2);
+
 // The record count; error 62 when the file is too short to hold one.
 Result<qint16> recordCount(const QByteArray& bytes);
 

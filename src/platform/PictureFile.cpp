@@ -18,7 +18,7 @@ bool cutOffJpeg(const QByteArray& format, const QByteArray& bytes) {
 } // namespace
 
 Result<QImage> LoadPicture(const QString& path) {
-    const Result<QByteArray> bytes = FileBytes::read(path);
+    const Result<QByteArray> bytes = FileBytes::read(path, kMaxPictureBytes);
     if (!bytes)
         return bytes.error();
     QBuffer buffer;

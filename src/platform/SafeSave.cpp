@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
+#include <csignal>
 
 namespace SafeSave {
 
@@ -26,6 +27,10 @@ Result<void> write(const QString& path, const QByteArray& bytes) {
     if (!file.commit())
         return RuntimeError(RuntimeError::DeviceIoError);
     return {};
+}
+
+void failWritesPastFileSizeLimit() {
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 } // namespace SafeSave

@@ -14,4 +14,9 @@ namespace SafeSave {
 // disk, file-size limit), 57 when it cannot take the old one's place.
 Result<void> write(const QString& path, const QByteArray& bytes);
 
+// Makes a write past the process's file-size limit (a quota) fail with EFBIG, which write()
+// reports as a full disk, instead of the kernel ending the program with SIGXFSZ. The programs
+// it starts inherit it. Called once, at start.
+void failWritesPastFileSizeLimit();
+
 } // namespace SafeSave

@@ -157,9 +157,28 @@ private:
     bool ranOut_ = false;
 };
 
+class Sizer {
+public:
+    template <typename Number> void operator()(const Number&) { bytes += sizeof(Number); }
+    void operator()(const QString&) { bytes += 2 + std::numeric_limits<quint16>::max(); }
+    void digitCount() { bytes += sizeof(kDigitCount); }
+
+    qint64 bytes = 0;
+};
+
 } // namespace
 
 namespace IniFile {
+
+qint64 maxBytes() {
+    static const qint64 largest = [] {
+        IniRecord ini;
+        Sizer sizer;
+        forEachItem(ini, sizer);
+        return sizer.bytes;
+    }();
+    return largest;
+}
 
 Result<QByteArray> encode(const IniRecord& ini) {
     Writer writer;

@@ -9,6 +9,10 @@
 // without gaps; texts as a 16-bit byte count and their Shift-JIS bytes.
 namespace IniFile {
 
+// The largest file the layout can hold: every text at its 16-bit count's longest. A larger
+// file is refused before it is read.
+qint64 maxBytes();
+
 // Error 6 (Overflow) for a text longer than a 16-bit count can hold.
 Result<QByteArray> encode(const IniRecord& ini);
 

@@ -20,7 +20,7 @@ std::optional<SettingsLocation::Files>& filesOverride() {
 
 // The file's bytes, or nothing when there is no such file to read: the first start has none.
 std::optional<QByteArray> readSettingsFile(const QString& name) {
-    Result<QByteArray> bytes = FileBytes::read(name);
+    Result<QByteArray> bytes = FileBytes::read(name, IniFile::maxBytes());
     if (!bytes && bytes.error().number() == RuntimeError::FileNotFound)
         return std::nullopt;
     return std::move(bytes).valueOrThrow();

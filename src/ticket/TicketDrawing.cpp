@@ -5,6 +5,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <cmath>
 
 namespace {
@@ -27,6 +28,28 @@ struct Scale {
     }
 };
 
+// A ticket prints at most this many letters of a text: a stop name of the fare data may be
+// thousands long, and every letter costs its full size to draw however narrow it is made.
+constexpr qsizetype kMostLetters = 32;
+
+// Above this pixel size a glyph is filled as an outline after the narrowing, not rendered as a
+// bitmap of its full size for each character: a long name in letters a preview high would
+// otherwise take seconds. At such sizes the two look the same.
+constexpr int kLargestBitmapText = 160;
+
+// The text as outlines, placed as drawText places it in a box of its width.
+void fillText(QPainter& painter, const QFont& font, const QString& text, const QRectF& box,
+              int align, double advance) {
+    const QFontMetricsF metrics(font);
+    const double x = (align & Qt::AlignHCenter) ? box.left() + (box.width() - advance) / 2
+                     : (align & Qt::AlignRight) ? box.right() - advance
+                                                : box.left();
+    const double baseline = box.top() + (box.height() - metrics.height()) / 2 + metrics.ascent();
+    QPainterPath path;
+    path.addText(x, baseline, font, text);
+    painter.fillPath(path, painter.pen().color());
+}
+
 void drawText(QPainter& painter, const TicketElement& element, const QString& text,
               const QRectF& box, const Scale& scale) {
     QFont font(element.font);
@@ -37,15 +60,23 @@ void drawText(QPainter& painter, const TicketElement& element, const QString& te
     static constexpr Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
     const Qt::Alignment align = aligns[int(element.align)] | Qt::AlignVCenter;
     const double advance = QFontMetricsF(font).horizontalAdvance(text);
+    const bool outlines = font.pixelSize() > kLargestBitmapText;
     if (advance <= box.width()) {
-        painter.drawText(box, int(align), text);
+        if (outlines)
+            fillText(painter, font, text, box, int(align), advance);
+        else
+            painter.drawText(box, int(align), text);
         return;
     }
     // A long stop name is narrowed to its box, as a ticket printer condenses it.
     painter.save();
     painter.translate(box.left(), 0);
     painter.scale(box.width() / advance, 1);
-    painter.drawText(QRectF(0, box.top(), advance, box.height()), int(align), text);
+    const QRectF narrowed(0, box.top(), advance, box.height());
+    if (outlines)
+        fillText(painter, font, text, narrowed, int(align), advance);
+    else
+        painter.drawText(narrowed, int(align), text);
     painter.restore();
 }
 
@@ -120,7 +151,8 @@ void drawTicket(const TicketPlugin& plugin, const TicketValues& values, QImage& 
                 drawBarcode(painter, modules, box);
             break;
         default:
-            if (const QString text = ticketElementText(plugin, element, values); !text.isEmpty())
+            if (const QString text = ticketElementText(plugin, element, values).left(kMostLetters);
+                !text.isEmpty())
                 drawText(painter, element, text, box, scale);
         }
     }

@@ -14,12 +14,15 @@ using Kind = TicketElement::Kind;
 
 const QString kMagic = QStringLiteral("Q57-TICKET-PLUGIN");
 constexpr int kVersion = 1;
-constexpr qsizetype kMaxFileBytes = 1 << 20;
-constexpr int kMaxElements = 256;
 constexpr int kMaxCompanies = 32;
 constexpr int kMaxUnits = 10000;
 constexpr int kMaxPreviewTwips = 30000;
 constexpr int kMaxBarcodeNumber = 999;
+// What drawing a ticket may cost, so that the preview stays well under 50 ms at its largest:
+// lines and boxes cover at most eight tickets' area, and the texts' sizes add up to at most two
+// tickets' heights (a text costs by its letters' size, whatever its box).
+constexpr qint64 kMaxCoverTickets = 8;
+constexpr qint64 kMaxTextTickets = 2;
 
 struct InfoKey {
     const char* name;
@@ -124,7 +127,7 @@ std::optional<QStringList> words(QStringView text) {
 class Parser {
 public:
     explicit Parser(const QByteArray& bytes) {
-        if (bytes.size() > kMaxFileBytes) {
+        if (bytes.size() > kMaxTicketPluginBytes) {
             problem(1, QStringLiteral("the file is larger than 1 MiB"));
             return;
         }
@@ -148,7 +151,7 @@ public:
                 continue;
             }
             if (number == 1) {
-                if (!firstLine(line.trimmed()))
+                if (!firstLine(line))
                     return;
                 continue;
             }
@@ -291,8 +294,8 @@ private:
             problem(number, QStringLiteral("an element before the ticket's size line"));
             return;
         }
-        if (int(plugin.elements.size()) == kMaxElements) {
-            problem(number, QStringLiteral("more than %1 elements").arg(kMaxElements));
+        if (int(plugin.elements.size()) == kMaxTicketElements) {
+            problem(number, QStringLiteral("more than %1 elements").arg(kMaxTicketElements));
             return;
         }
         TicketElement element;
@@ -302,6 +305,7 @@ private:
         if (this->element(number, *parts, element)) {
             plugin.elements.push_back(element);
             elementLines_.push_back(number);
+            cover(number, element);
         }
     }
 
@@ -326,6 +330,29 @@ private:
         }
         plugin.width = *width;
         plugin.height = *height;
+    }
+
+    void cover(int number, const TicketElement& element) {
+        const auto add = [&](qint64& sum, qint64 amount, qint64 limit, const QString& what) {
+            const bool wasOver = sum > limit;
+            sum += amount;
+            if (!wasOver && sum > limit)
+                problem(number, what);
+        };
+        if (isTextKind(element.kind)) {
+            add(textSizes_, element.size, kMaxTextTickets * plugin.height,
+                QStringLiteral("the texts' sizes add up to more than %1 times the ticket's "
+                               "height: too costly to draw")
+                    .arg(kMaxTextTickets));
+            return;
+        }
+        const qint64 ticket = qint64(plugin.width) * plugin.height;
+        const qint64 thickness = element.kind == Kind::Line ? element.lineWidth : 0;
+        add(covered_, std::min(ticket, (element.width + thickness) * (element.height + thickness)),
+            kMaxCoverTickets * ticket,
+            QStringLiteral("the lines, boxes and bar codes cover more than %1 times the "
+                           "ticket: too costly to draw")
+                .arg(kMaxCoverTickets));
     }
 
     bool element(int number, const QStringList& parts, TicketElement& element) {
@@ -546,6 +573,8 @@ private:
     int infoEndLine_ = 0;
     int sizeLine_ = 0;
     int barcodesGiven_ = 0;
+    qint64 covered_ = 0;
+    qint64 textSizes_ = 0;
     std::vector<int> elementLines_;
 };
 
@@ -570,7 +599,7 @@ Result<TicketPlugin> parseTicketPlugin(const QByteArray& bytes) {
 }
 
 Result<TicketPlugin> readTicketPlugin(const QString& path) {
-    const Result<QByteArray> bytes = FileBytes::read(path);
+    const Result<QByteArray> bytes = FileBytes::read(path, kMaxTicketPluginBytes);
     if (!bytes)
         return bytes.error();
     return parseTicketPlugin(bytes.value());

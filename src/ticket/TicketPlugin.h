@@ -80,6 +80,13 @@ struct TicketValues {
     qint16 company = -1; // company variant, -1 for none
 };
 
+// The largest plug-in file: ample for 256 elements and a long comment; a larger file is
+// refused before it is read.
+constexpr qint64 kMaxTicketPluginBytes = 1 << 20;
+
+// The most elements a ticket draws.
+constexpr int kMaxTicketElements = 256;
+
 // Reads a plug-in file's content. A file it does not understand fails with error 321 and
 // "line N: what is wrong" (its first problem) as the description.
 Result<TicketPlugin> parseTicketPlugin(const QByteArray& bytes);

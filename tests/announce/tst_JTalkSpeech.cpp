@@ -10,6 +10,8 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -37,6 +39,69 @@ struct Fixture {
         return JTalkSpeech::create(config, capture.sinks(kDevice));
     }
     double heard() const { return capture.seconds(kDevice); }
+};
+
+// A 48 kHz 16-bit mono WAV of a tone, its header claiming `claimed` samples of which `written`
+// are there: what open_jtalk leaves when the disk fills under it, exiting 0 all the same.
+QByteArray wav(quint32 claimed, quint32 written) {
+    QByteArray bytes;
+    const auto add32 = [&](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            bytes.append(char(v >> (8 * i)));
+    };
+    const auto add16 = [&](quint16 v) { bytes.append(char(v)).append(char(v >> 8)); };
+    bytes.append("RIFF");
+    add32(36 + 2 * claimed);
+    bytes.append("WAVEfmt ");
+    add32(16);
+    add16(1);
+    add16(1);
+    add32(48000);
+    add32(96000);
+    add16(2);
+    add16(16);
+    bytes.append("data");
+    add32(2 * claimed);
+    for (quint32 i = 0; i < written; ++i)
+        add16(quint16((i / 24) % 2 ? 8000 : -8000));
+    return bytes;
+}
+
+// Stands in for open_jtalk: writes the WAV named in its folder's "give" file where -ow asks and
+// exits 0, counting its runs in "runs".
+struct FakeRenderer {
+    QTemporaryDir folder;
+    QString program = folder.filePath(QStringLiteral("open_jtalk"));
+
+    FakeRenderer() {
+        QFile script(program);
+        script.open(QIODevice::WriteOnly);
+        script.write(
+            QStringLiteral("#!/bin/sh\n"
+                           "while [ $# -gt 0 ]; do [ \"$1\" = -ow ] && out=$2; shift; done\n"
+                           "cat >/dev/null\n"
+                           "echo run >>'%1/runs'\n"
+                           "cp \"$(cat '%1/give')\" \"$out\"\n")
+                .arg(folder.path())
+                .toUtf8());
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        give(QStringLiteral("whole"), wav(24000, 24000));
+        give(QStringLiteral("cut"), wav(24000, 2400));
+    }
+    void give(const QString& name, const QByteArray& bytes) const {
+        QVERIFY(SafeSave::write(folder.filePath(name), bytes));
+        QVERIFY(SafeSave::write(folder.filePath(QStringLiteral("give")),
+                                folder.filePath(name).toUtf8()));
+    }
+    void give(const QString& name) const {
+        QVERIFY(SafeSave::write(folder.filePath(QStringLiteral("give")),
+                                folder.filePath(name).toUtf8()));
+    }
+    int runs() const {
+        QFile file(folder.filePath(QStringLiteral("runs")));
+        return file.open(QIODevice::ReadOnly) ? int(file.readAll().count('\n')) : 0;
+    }
 };
 
 } // namespace
@@ -213,6 +278,60 @@ private slots:
         QVERIFY(QFileInfo::exists(raced->cacheFile(texts[3])));
         QTRY_VERIFY(
             QDir(racing.config.cacheFolder).entryList({QStringLiteral("*.part")}).isEmpty());
+    }
+
+    // A rendering cut off by a full disk is never kept nor played; a damaged cache file is
+    // rendered again; half-written files of a killed run go at the next start.
+    void onlyWholeRenderingsAreKept() {
+        Fixture f;
+        FakeRenderer renderer;
+        f.config.program = renderer.program;
+        const QDir cache(f.config.cacheFolder);
+        auto speech = f.make();
+        QVERIFY(speech);
+        renderer.give(QStringLiteral("cut"));
+        speech->Speak(kShort);
+        QTRY_COMPARE_WITH_TIMEOUT(speech->Status(), -1, kWait);
+        QCOMPARE(cache.entryList(QDir::Files), QStringList());
+        QCOMPARE(f.heard(), 0.0);
+
+        renderer.give(QStringLiteral("whole"));
+        speech->Speak(kShort);
+        QTRY_COMPARE_WITH_TIMEOUT(speech->Status(), 0, kWait);
+        QVERIFY2(std::abs(f.heard() - 0.5) < 0.1, qPrintable(QString::number(f.heard())));
+        const QString file = speech->cacheFile(kShort);
+        QCOMPARE(cache.entryList(QDir::Files), QStringList{QFileInfo(file).fileName()});
+
+        // Cut short on disk afterwards: rendered again, and the whole one is heard.
+        QVERIFY(SafeSave::write(file, wav(24000, 2400)));
+        speech->Speak(kShort);
+        QTRY_COMPARE_WITH_TIMEOUT(speech->Status(), 0, kWait);
+        QCOMPARE(renderer.runs(), 3);
+        QVERIFY2(std::abs(f.heard() - 1.0) < 0.15, qPrintable(QString::number(f.heard())));
+        QCOMPARE(QFileInfo(file).size(), wav(24000, 24000).size());
+
+        // The ahead rendering checks too: a damaged file is rendered again.
+        QVERIFY(SafeSave::write(file, wav(24000, 2400)));
+        QSignalSpy done(speech.get(), &JTalkSpeech::renderedAhead);
+        speech->RenderAhead({kShort});
+        QVERIFY(done.wait(kWait));
+        QCOMPARE(renderer.runs(), 4);
+        QCOMPARE(QFileInfo(file).size(), wav(24000, 24000).size());
+        speech.reset();
+
+        // A run of a program that is gone, and one of a copy still running (this one).
+        const pid_t ended = ::fork();
+        if (ended == 0)
+            ::_exit(0);
+        QVERIFY(ended > 0 && ::waitpid(ended, nullptr, 0) == ended);
+        const QString gone = cache.filePath(QStringLiteral("a-%1-1.part").arg(ended));
+        const QString running =
+            cache.filePath(QStringLiteral("b-%1-1.part").arg(QCoreApplication::applicationPid()));
+        QVERIFY(SafeSave::write(gone, "RIFF"));
+        QVERIFY(SafeSave::write(running, "RIFF"));
+        speech = f.make();
+        QVERIFY(!QFileInfo::exists(gone));
+        QVERIFY(QFileInfo::exists(running));
     }
 };
 

@@ -190,6 +190,36 @@ private slots:
         QVERIFY(topDuring != topBefore);
         QCOMPARE(first.Value().toInt(), 110);
     }
+
+    // A damaged file's failure comes from playbin's own threads, which the old player let into
+    // the next file's loading: the route chime was lost in about one try of six when it came
+    // 60 to 150 ms after a damaged key click. The chime plays whole every time. Damaged two
+    // ways: cut off 30 bytes in, and an unknown sample format.
+    void aDamagedSoundDoesNotSilenceTheNext() {
+        Rig rig;
+        rig.setRoute();
+        QTemporaryDir copies;
+        QFile source(sample("route_set.wav"));
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        const QByteArray whole = source.readAll();
+        QByteArray unknownFormat = whole.left(4000);
+        unknownFormat[20] = char(0x99);
+        const QByteArray damages[] = {whole.left(30), unknownFormat};
+        for (int attempt = 0; attempt < 18; ++attempt) {
+            const QString damaged = copies.filePath(QStringLiteral("reset%1.wav").arg(attempt));
+            QVERIFY(SafeSave::write(damaged, damages[attempt % 2]));
+            const double before = rig.heard(Alias::S1);
+            // As a key clicks it, and the route setting's chime follows.
+            rig.program.sounds().PlaySoundFile(damaged, Alias::S1, false, 0);
+            QTest::qWait(60 + 30 * (attempt % 4));
+            rig.click(QStringLiteral("Command1(1)"));
+            QTest::qWait(int(1000 * (kRouteSet + 0.3)));
+            QVERIFY2(std::abs(rig.heard(Alias::S1) - before - kRouteSet) < kSlack,
+                     qPrintable(QStringLiteral("attempt %1: %2 s")
+                                    .arg(attempt)
+                                    .arg(rig.heard(Alias::S1) - before)));
+        }
+    }
 };
 
 QTEST_MAIN(TestSoundDevices)

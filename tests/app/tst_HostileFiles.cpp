@@ -1,0 +1,143 @@
+#include "Q57App.h"
+#include "app/FareFileBytes.h"
+#include "app/frmCtl.h"
+#include "platform/FileBytes.h"
+#include "platform/SafeSave.h"
+#include "platform/ShiftJis.h"
+#include "support/FileSupport.h"
+#include "support/SoundCapture.h"
+#include "support/TestSupport.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// The program with a route "1" of six stops, and a file of each kind that is no file to read:
+// a FIFO no one writes to, which blocks whoever opens it, and an endless device.
+struct Rig {
+    QTemporaryDir folder;
+    SoundCapture capture;
+    Q57App program{capture.sinks()};
+    frmCtl& ctl = program.operatingPanel();
+
+    Rig() {
+        program.start();
+        ctl.setLampTestMilliseconds(0);
+        QVERIFY(SafeSave::write(folder.filePath(QStringLiteral("1.hy3")),
+                                FareFileBytes::simpleRoute(6)));
+        settings([this](IniRecord& s) { s.FareDataDir = s.TapeDataDir = folder.path(); });
+    }
+    void settings(const std::function<void(IniRecord&)>& change) {
+        TestSupport::changeSettings(program.options(), change);
+    }
+    // A FIFO or a link to /dev/zero under this name in the folder.
+    QString hostile(const QString& name, bool fifo) {
+        const QString path = folder.filePath(name);
+        QFile::remove(path);
+        const bool made = fifo ? ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0
+                               : QFile::link(QStringLiteral("/dev/zero"), path);
+        if (!made)
+            qFatal("cannot make %s", qPrintable(path));
+        return path;
+    }
+    QString setRoute(const QString& route = QStringLiteral("1")) {
+        return TestSupport::setRoute(ctl, route, QStringLiteral("1"));
+    }
+};
+
+} // namespace
+
+class tst_HostileFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { TestSupport::prepareWindowTests(); }
+
+    // Each must come back at once (a hang fails by the test's time-out) with the file's usual
+    // failure, and the program goes on.
+    void fifosAndDevicesAreRefusedUnread() {
+        for (const bool fifo : {true, false}) {
+            Rig rig;
+            const QString sound = rig.hostile(QStringLiteral("reset.wav"), fifo);
+            const QString plugin = rig.hostile(QStringLiteral("ticket.4SP"), fifo);
+            rig.hostile(QStringLiteral("1tp.csv"), fifo);
+            rig.settings([&](IniRecord& s) {
+                s.SoundReset = s.SoundRouteSet = sound;
+                s.UseSeiriPrev = 1;
+                s.SeiriPlgFile = plugin;
+            });
+            QCOMPARE(rig.setRoute(), QString());
+            QCOMPARE(rig.program.tape().GetTapeCount(), 0);
+            TestSupport::click(rig.ctl, QStringLiteral("Command2(1)"));
+            QTest::qWait(200);
+            QCOMPARE(rig.capture.seconds(mdlSndAPI::deviceName(mdlSndAPI::Alias::S1)), 0.0);
+
+            // A fare file that is none gives the message of one that cannot be read.
+            rig.hostile(QStringLiteral("2.hy3"), fifo);
+            QVERIFY(!rig.setRoute(QStringLiteral("2")).isEmpty());
+            QCOMPARE(rig.setRoute(), QString());
+        }
+    }
+
+    // A file far larger than any route's is read beside the window; its announcements are
+    // there once it is in, and a route set meanwhile overtakes it.
+    void aHugeAnnouncementFileIsReadInTheBackground() {
+        Rig rig;
+        QByteArray lines;
+        const QByteArray line = ShiftJis::encode(QStringLiteral("次は、市役所前です。,0,1\r\n"));
+        while (lines.size() <= mdlM_Tape::kBackgroundBytes)
+            lines += line;
+        const qint32 count = qint32(lines.size() / line.size());
+        QVERIFY(SafeSave::write(rig.folder.filePath(QStringLiteral("1tp.csv")), lines));
+        QCOMPARE(rig.setRoute(), QString());
+        QTRY_VERIFY(!rig.program.tape().Loading());
+        QCOMPARE(rig.program.tape().GetTapeCount(), count);
+        QCOMPARE(rig.program.tape().GetTapeSoundFlag(count), qint16(1));
+
+        QVERIFY(SafeSave::write(rig.folder.filePath(QStringLiteral("2tp.csv")),
+                                ShiftJis::encode(QStringLiteral("終点です。,0,2\r\n"))));
+        mdlM_Tape& tape = rig.program.tape();
+        tape.LoadTapeData(rig.folder.path() + u'/', QStringLiteral("1"));
+        QVERIFY(tape.Loading());
+        QCOMPARE(tape.GetTapeCount(), 0);
+        tape.LoadTapeData(rig.folder.path() + u'/', QStringLiteral("2"));
+        QVERIFY(!tape.Loading());
+        QTest::qWait(500);
+        QCOMPARE(tape.GetTapeCount(), 1);
+        QCOMPARE(tape.GetTapeSoundFlag(1), qint16(2));
+    }
+
+    // The kernel would end the program at a write past the file-size limit; it must fail the
+    // write instead, as a full disk does, and keep the old file. Run in a child, which starts
+    // with the signal's default as the program does.
+    void aWritePastTheFileSizeLimitFails() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Q57.in4"));
+        QVERIFY(SafeSave::write(path, QByteArray(600, 'o')));
+        const pid_t child = ::fork();
+        if (child == 0) {
+            std::signal(SIGXFSZ, SIG_DFL);
+            SafeSave::failWritesPastFileSizeLimit();
+            rlimit limit{1000, RLIM_INFINITY};
+            ::getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = 1000;
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            const Result<void> saved = SafeSave::write(path, QByteArray(100'000, 'n'));
+            ::_exit(!saved && saved.error().number() == RuntimeError::DiskFull ? 0 : 1);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY2(WIFEXITED(status), "ended by a signal");
+        QCOMPARE(WEXITSTATUS(status), 0);
+        QCOMPARE(FileBytes::read(path).value(), QByteArray(600, 'o'));
+    }
+};
+
+QTEST_MAIN(tst_HostileFiles)
+#include "tst_HostileFiles.moc"
