@@ -55,7 +55,8 @@ private slots:
             QCOMPARE(problems[i].line, lines[i]);
         QCOMPARE(problems[1].what, QStringLiteral("CorpSwitch is missing"));
 
-        QByteArray huge = FileBytes::read(kFixtures + QStringLiteral("/minimal.4SP")).valueOrThrow();
+        QByteArray huge =
+            FileBytes::read(kFixtures + QStringLiteral("/minimal.4SP")).valueOrThrow();
         huge.append(QByteArray(1 << 20, '#'));
         QCOMPARE(
             checkTicketPlugin(huge),
