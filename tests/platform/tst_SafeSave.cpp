@@ -9,6 +9,28 @@
 class tst_SafeSave : public QObject {
     Q_OBJECT
 private slots:
+    // A file the user made read-only is not replaced, though its folder lets us.
+    void readOnlyFileIsKept() {
+        QTemporaryDir dir;
+        QFile(dir.path()).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                         QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                         QFileDevice::WriteOther | QFileDevice::ExeOther);
+        const QString path = dir.filePath(QStringLiteral("Q57.in4"));
+        QVERIFY(SafeSave::write(path, "old"));
+        QFile(path).setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadOther);
+        Result<void> saved;
+        {
+            // Root writes every file whatever its permission bits say.
+            const TestSupport::OrdinaryUser user;
+            if (!user.ok())
+                QSKIP("running as root, and no switching to an ordinary user");
+            saved = SafeSave::write(path, "new");
+        }
+        QVERIFY(!saved);
+        QCOMPARE(saved.error().number(), int(RuntimeError::PermissionDenied));
+        QCOMPARE(FileBytes::read(path).value(), QByteArray("old"));
+    }
+
     // Qt's own QSaveFile reports success here and leaves a cut-off file in the old one's place.
     void fullDiskKeepsTheOldFile() {
         QTemporaryDir dir;

@@ -71,6 +71,54 @@ private slots:
         QCOMPARE(decoded(1), QString());
     }
 
+    // A box's border lies inside it on all four sides; text keeps to its side of its box.
+    void boxesAndAlignment() {
+        const TicketPlugin plugin =
+            parseTicketPlugin(QByteArray(R"(Q57-TICKET-PLUGIN 1
+[info]
+PrevWidth = 1500
+PrevHeight = 1500
+CanDate = 0
+CanTime = 0
+CanRouteNo = 0
+CanStopName = 0
+CanBarcode = 0
+BarcodeCount = 0
+MaxRouteNo = 0
+BarcodeRouteMode = 0
+StopRangeFrom = 0
+StopRangeTo = 0
+CorpSwitch = 0
+[ticket]
+size 100 100
+box 10 10 80 30 width=2
+text 0 50 100 16 text="■" size=12 align=left
+text 0 66 100 16 text="■" size=12 align=center
+text 0 82 100 16 text="■" size=12 align=right
+)"))
+                .valueOrThrow();
+        QImage image(100, 100, QImage::Format_RGB32);
+        drawTicket(plugin, {}, image);
+        const QRect outer(10, 10, 80, 30);
+        const QRect inner = outer.adjusted(2, 2, -2, -2);
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < 100; ++x)
+                QVERIFY2((image.pixel(x, y) != qRgb(255, 255, 255)) ==
+                             (outer.contains(x, y) && !inner.contains(x, y)),
+                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+        // Where each square's ink starts and ends.
+        QList<std::pair<int, int>> spans;
+        for (int y : {58, 74, 90}) {
+            const std::vector<bool> row = darkPixels(image, y, 0, 100);
+            spans.append({int(std::find(row.begin(), row.end(), true) - row.begin()),
+                          int(row.rend() - std::find(row.rbegin(), row.rend(), true))});
+        }
+        QVERIFY2(spans[0].first < 3, qPrintable(QString::number(spans[0].first)));
+        QVERIFY2(std::abs(spans[1].first + spans[1].second - 100) < 4,
+                 qPrintable(QString::number(spans[1].first)));
+        QVERIFY2(spans[2].second > 97, qPrintable(QString::number(spans[2].second)));
+    }
+
     void ticketFillsTheImage() {
         const TicketPlugin plugin =
             readTicketPlugin(kSamples + QStringLiteral("komorebi-datetime.4SP")).valueOrThrow();
