@@ -45,6 +45,7 @@ private slots:
             {"\"「\"\"北町\"\"」\" です,1,1", {QStringLiteral("「\"北町\"」"), 1, 1}},
             {"次は\"北町\",1,1", {QStringLiteral("次は\"北町\""), 1, 1}},
             {"北町,,", {QStringLiteral("北町"), 0, 0}},
+            {"北町,-32768,32767", {QStringLiteral("北町"), -32768, 32767}},
             // Decimals round to the nearest whole number, halves to the even one.
             {"北町,1.5,2.5", {QStringLiteral("北町"), 2, 2}},
             {"北町,-0.5,.51", {QStringLiteral("北町"), 0, 1}},

@@ -74,28 +74,8 @@ private slots:
     // A box's border lies inside it on all four sides; text keeps to its side of its box.
     void boxesAndAlignment() {
         const TicketPlugin plugin =
-            parseTicketPlugin(QByteArray(R"(Q57-TICKET-PLUGIN 1
-[info]
-PrevWidth = 1500
-PrevHeight = 1500
-CanDate = 0
-CanTime = 0
-CanRouteNo = 0
-CanStopName = 0
-CanBarcode = 0
-BarcodeCount = 0
-MaxRouteNo = 0
-BarcodeRouteMode = 0
-StopRangeFrom = 0
-StopRangeTo = 0
-CorpSwitch = 0
-[ticket]
-size 100 100
-box 10 10 80 30 width=2
-text 0 50 100 16 text="■" size=12 align=left
-text 0 66 100 16 text="■" size=12 align=center
-text 0 82 100 16 text="■" size=12 align=right
-)"))
+            readTicketPlugin(
+                QStringLiteral(Q57_SOURCE_DIR "/tests/data/plugins/box-and-alignment.4SP"))
                 .valueOrThrow();
         QImage image(100, 100, QImage::Format_RGB32);
         drawTicket(plugin, {}, image);
@@ -129,15 +109,21 @@ text 0 82 100 16 text="■" size=12 align=right
         white.fill(Qt::white);
         QCOMPARE(image, white);
 
-        // A name too long for its box is narrowed into it, not cut off.
+        // A name too long for its box is narrowed into it, not cut off: its last character,
+        // the only one with ink above the middle, ends at the box's right edge.
         const TicketElement& stop = elementOf(plugin, TicketElement::Kind::StopName);
-        drawTicket(plugin, {QString(40, u'停'), {}, {}, 1, 1, 1, -1}, image);
+        drawTicket(plugin, {QString(39, u'一') + u'■', {}, {}, 1, 1, 1, -1}, image);
         const Place place = placeOf(plugin, stop, image);
-        const std::vector<bool> row = darkPixels(image, place.middle, 0, image.width());
-        const int first = int(std::find(row.begin(), row.end(), true) - row.begin());
-        const int last = int(row.rend() - std::find(row.rbegin(), row.rend(), true)) - 1;
-        QVERIFY2(first >= place.left && first <= place.left + 3,
-                 qPrintable(QString::number(first)));
+        const auto inkOf = [&image](int y) {
+            const std::vector<bool> row = darkPixels(image, y, 0, image.width());
+            return std::pair(int(std::find(row.begin(), row.end(), true) - row.begin()),
+                             int(row.rend() - std::find(row.rbegin(), row.rend(), true)) - 1);
+        };
+        int first = image.width();
+        for (int y = place.middle - 8; y <= place.middle + 8; ++y)
+            first = std::min(first, inkOf(y).first);
+        QVERIFY2(first >= place.left && first <= place.left + 3, qPrintable(QString::number(first)));
+        const int last = inkOf(place.middle - 5).second;
         QVERIFY2(last < place.right && last >= place.right - 4, qPrintable(QString::number(last)));
 
         QImage seven = preview(plugin);
