@@ -122,7 +122,8 @@ private slots:
         int first = image.width();
         for (int y = place.middle - 8; y <= place.middle + 8; ++y)
             first = std::min(first, inkOf(y).first);
-        QVERIFY2(first >= place.left && first <= place.left + 3, qPrintable(QString::number(first)));
+        QVERIFY2(first >= place.left && first <= place.left + 3,
+                 qPrintable(QString::number(first)));
         const int last = inkOf(place.middle - 5).second;
         QVERIFY2(last < place.right && last >= place.right - 4, qPrintable(QString::number(last)));
 
