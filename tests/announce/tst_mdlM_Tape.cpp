@@ -1,10 +1,8 @@
 #include "announce/mdlM_Tape.h"
-#include "platform/KvRes.h"
 #include "platform/SafeSave.h"
 #include "platform/ShiftJis.h"
 #include "support/Fakes.h"
 
-#include <QGroupBox>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <stdexcept>
@@ -14,27 +12,35 @@ namespace {
 using mdlSndAPI::Alias;
 using Played = TestSupport::FakeSounds::Played;
 
-// The announcements with fake sounds, speech and settings, and a group box standing in for the
-// operating panel's announcement group.
+// The announcements with fake sounds, speech and settings, and what the operating panel's
+// announcement group was last told to show.
 struct Rig {
     QTemporaryDir folder;
     TestSupport::FakeSettings settings;
     TestSupport::FakeSounds sounds;
     TestSupport::SpeechLog speech;
-    QGroupBox group;
+    struct {
+        QString title;
+        bool enabled = false;
+        bool isEnabled() const { return enabled; }
+    } group;
     mdlM_Tape tape;
 
-    explicit Rig(mdlM_Tape::SpeechFactory factory = {})
+    explicit Rig(mdlM_Tape::SpeechFactory factory = {}, const QString& system = QString())
         : tape(
-              settings, sounds, factory ? factory : [this] {
-                  return std::make_unique<TestSupport::FakeSpeech>(speech);
-              }) {
+              settings, sounds,
+              factory ? factory
+                      : [this] { return std::make_unique<TestSupport::FakeSpeech>(speech); },
+              [system] { return system; }) {
         IniRecord& s = settings.record;
         s.PreSoundFile = QStringLiteral("always.wav");
         s.PreSoundFile1 = QStringLiteral("one.wav");
         s.PreSoundFile2 = QStringLiteral("two.wav");
         s.PreSoundFile3 = QStringLiteral("three.wav");
-        tape.InitSpeech(group);
+        tape.InitSpeech([this](const QString& title, bool enabled) {
+            group.title = title;
+            group.enabled = enabled;
+        });
     }
     // Writes route 12's announcements and loads them; the speech log starts afresh.
     void load(const QString& lines) {
@@ -55,7 +61,7 @@ class tst_mdlM_Tape : public QObject {
 private slots:
     void speechUsableOrNot() {
         Rig usable;
-        QCOMPARE(usable.group.title(), QStringLiteral("音合使用可"));
+        QCOMPARE(usable.group.title, QStringLiteral("音合使用可"));
         QVERIFY(usable.group.isEnabled());
 
         // No engine, or one that fails to start: the file is read all the same, the group stays
@@ -66,7 +72,7 @@ private slots:
         };
         for (const auto& factory : unusable) {
             Rig rig(factory);
-            QCOMPARE(rig.group.title(), QStringLiteral("音合使用不可"));
+            QCOMPARE(rig.group.title, QStringLiteral("音合使用不可"));
             rig.load(QStringLiteral("a,0,1\nb,0,0\n"));
             QCOMPARE(rig.tape.GetTapeCount(), 2);
             QVERIFY(!rig.group.isEnabled());
@@ -75,13 +81,13 @@ private slots:
         }
 
         // The one system without announcements: no engine is made, no file read.
-        KvRes::ChoiceHook system;
-        system.setOsInfo(QStringLiteral("Windows Vista"));
         bool made = false;
-        Rig vista([&made] {
-            made = true;
-            return std::unique_ptr<SpeechObject>();
-        });
+        Rig vista(
+            [&made] {
+                made = true;
+                return std::unique_ptr<SpeechObject>();
+            },
+            QStringLiteral("Windows Vista"));
         QVERIFY(!made);
         vista.load(QStringLiteral("a,0,0\n"));
         QCOMPARE(vista.tape.GetTapeCount(), 0);
@@ -194,5 +200,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_mdlM_Tape)
+QTEST_GUILESS_MAIN(tst_mdlM_Tape)
 #include "tst_mdlM_Tape.moc"
