@@ -9,25 +9,27 @@
 
 namespace {
 
-const QString kFixtures = QStringLiteral(Q57_SOURCE_DIR "/tests/data/tape/");
+const QString kFixtures = QStringLiteral(Q57_SOURCE_DIR "/tests/data/tape");
 
 } // namespace
 
 class tst_TapeFile : public QObject {
     Q_OBJECT
 private slots:
-    void filesGiveTheirOutcome() {
-        const QList<TestSupport::Expected> rows =
-            TestSupport::expectedOutcomes(kFixtures + QStringLiteral("expected.txt"));
-        QVERIFY(rows.size() >= 15);
-        for (const auto& row : rows) {
-            const Result<QByteArray> bytes = FileBytes::read(kFixtures + row.file);
-            const Result<std::vector<TapeData>> read =
-                bytes ? TapeFile::read(bytes.value()) : bytes.error();
-            const QString outcome = read ? QStringLiteral("reads %1").arg(read.value().size())
-                                         : QStringLiteral("error %1").arg(read.error().number());
-            QCOMPARE(row.file + u' ' + outcome, row.file + u' ' + row.outcome);
-        }
+    void everyFixtureHasARow() {
+        QCOMPARE(TestSupport::unlistedFixtures(kFixtures, QStringLiteral("*.csv")), QStringList());
+    }
+
+    void fixtureGivesItsOutcome_data() { TestSupport::addFixtureRows(kFixtures); }
+    void fixtureGivesItsOutcome() {
+        QFETCH(QString, file);
+        QFETCH(QString, outcome);
+        const Result<QByteArray> bytes = FileBytes::read(file);
+        const Result<std::vector<TapeData>> read =
+            bytes ? TapeFile::read(bytes.value()) : bytes.error();
+        QCOMPARE(read ? QStringLiteral("reads %1").arg(read.value().size())
+                      : QStringLiteral("error %1").arg(read.error().number()),
+                 outcome);
     }
 
     void valuesAsListInputReadsThem() {
@@ -43,6 +45,7 @@ private slots:
             {"\"「\"\"北町\"\"」\" です,1,1", {QStringLiteral("「\"北町\"」"), 1, 1}},
             {"次は\"北町\",1,1", {QStringLiteral("次は\"北町\""), 1, 1}},
             {"北町,,", {QStringLiteral("北町"), 0, 0}},
+            {"北町,-32768,32767", {QStringLiteral("北町"), -32768, 32767}},
             // Decimals round to the nearest whole number, halves to the even one.
             {"北町,1.5,2.5", {QStringLiteral("北町"), 2, 2}},
             {"北町,-0.5,.51", {QStringLiteral("北町"), 0, 1}},

@@ -1,76 +1,57 @@
-#include "Q57App.h"
-#include "announce/JTalkSpeech.h"
-#include "announce/SpeechAdjustDialog.h"
-#include "app/FareFileBytes.h"
-#include "app/frmCtl.h"
-#include "controls/M_Degit.h"
-#include "options/frmOption.h"
-#include "panel/Form1.h"
-#include "platform/KvRes.h"
-#include "platform/MsgBox.h"
+#include "announce/mdlM_Tape.h"
 #include "platform/SafeSave.h"
 #include "platform/ShiftJis.h"
-#include "support/SoundCapture.h"
-#include "support/TestSupport.h"
+#include "support/Fakes.h"
 
-#include <QFileInfo>
-#include <QGroupBox>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <stdexcept>
 
 namespace {
 
 using mdlSndAPI::Alias;
+using Played = TestSupport::FakeSounds::Played;
 
-const auto sample = SoundCapture::sample;
-
-// The program with the speech engine made as the test says, announcement and fare files in a
-// folder of its own, and the sample chimes as pre-announcement sounds, waited for by default.
+// The announcements with fake sounds, speech and settings, and what the operating panel's
+// announcement group was last told to show.
 struct Rig {
     QTemporaryDir folder;
-    SoundCapture capture;
-    JTalkSpeech* speech = nullptr;
-    Q57App program;
-    frmCtl& ctl = program.operatingPanel();
-    mdlM_Tape& tape = program.tape();
-    QGroupBox& group = TestSupport::control<QGroupBox>(ctl, QStringLiteral("grpM_Tape"));
+    TestSupport::FakeSettings settings;
+    TestSupport::FakeSounds sounds;
+    TestSupport::SpeechLog speech;
+    struct {
+        QString title;
+        bool enabled = false;
+        bool isEnabled() const { return enabled; }
+    } group;
+    mdlM_Tape tape;
 
-    explicit Rig(const std::function<void(JTalkSpeech::Config&)>& change = {})
-        : program(capture.sinks(), [this, change] {
-              JTalkSpeech::Config config;
-              config.adjustDialog = program.speechAdjustDialog();
-              config.settingsFile = folder.filePath(QStringLiteral("speech.ini"));
-              config.cacheFolder = folder.filePath(QStringLiteral("cache"));
-              if (change)
-                  change(config);
-              std::unique_ptr<JTalkSpeech> made =
-                  JTalkSpeech::create(config, capture.sinks(QStringLiteral("speech")));
-              speech = made.get();
-              return made;
-          }) {
-        program.start();
-        ctl.setLampTestMilliseconds(0);
-        QVERIFY(SafeSave::write(folder.filePath(QStringLiteral("1.hy3")),
-                                FareFileBytes::simpleRoute(6)));
-        TestSupport::changeSettings(program.options(), [this](IniRecord& s) {
-            s.FareDataDir = s.TapeDataDir = folder.path();
-            s.PreSoundAlways = 0;
-            s.PreSoundByFlag = -1;
-            s.PreSoundFile = sample("route_set.wav");
-            s.PreSoundFile1 = sample("step1.wav");
-            s.PreSoundFile2 = sample("step2.wav");
-            s.PreSoundFile3 = sample("step3.wav");
+    explicit Rig(mdlM_Tape::SpeechFactory factory = {}, const QString& system = QString())
+        : tape(
+              settings, sounds,
+              factory ? factory
+                      : [this] { return std::make_unique<TestSupport::FakeSpeech>(speech); },
+              [system] { return system; }) {
+        IniRecord& s = settings.record;
+        s.PreSoundFile = QStringLiteral("always.wav");
+        s.PreSoundFile1 = QStringLiteral("one.wav");
+        s.PreSoundFile2 = QStringLiteral("two.wav");
+        s.PreSoundFile3 = QStringLiteral("three.wav");
+        tape.InitSpeech([this](const QString& title, bool enabled) {
+            group.title = title;
+            group.enabled = enabled;
         });
     }
-    QString setRoute(const QString& announcements, int route = 1) {
-        if (!SafeSave::write(folder.filePath(QStringLiteral("%1tp.csv").arg(route)),
-                             ShiftJis::encode(announcements)))
-            return QStringLiteral("not written");
-        return TestSupport::setRoute(ctl, QString::number(route), QStringLiteral("1"));
+    // Writes route 12's announcements and loads them; the speech log starts afresh.
+    void load(const QString& lines) {
+        QVERIFY(
+            SafeSave::write(folder.filePath(QStringLiteral("12tp.csv")), ShiftJis::encode(lines)));
+        tape.LoadTapeData(folder.path() + u'/', QStringLiteral("12"));
+        speech.calls.clear();
     }
-    void press(const QString& name) { TestSupport::click(ctl, name); }
-    double heard(Alias alias) const { return capture.seconds(mdlSndAPI::deviceName(alias)); }
+    QStringList spoken(const QString& text) const {
+        return {QStringLiteral("stop"), QStringLiteral("speak ") + text};
+    }
 };
 
 } // namespace
@@ -78,135 +59,146 @@ struct Rig {
 class tst_mdlM_Tape : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { TestSupport::prepareWindowTests(); }
-
     void speechUsableOrNot() {
-        const std::function<void(JTalkSpeech::Config&)> unusable[] = {
-            [](JTalkSpeech::Config& c) { c.program = QStringLiteral("/nowhere/open_jtalk"); },
-            [](JTalkSpeech::Config& c) {
-                c.voiceFolders = {QFileInfo(c.settingsFile).path(), QStringLiteral("/nowhere")};
-            },
-            [](JTalkSpeech::Config& c) {
-                c.dictionaryFolders = {QFileInfo(c.settingsFile).path()};
-            },
+        Rig usable;
+        QCOMPARE(usable.group.title, QStringLiteral("音合使用可"));
+        QVERIFY(usable.group.isEnabled());
+
+        // No engine, or one that fails to start: the file is read all the same, the group stays
+        // disabled and nothing is spoken.
+        const mdlM_Tape::SpeechFactory unusable[] = {
+            [] { return std::unique_ptr<SpeechObject>(); },
+            []() -> std::unique_ptr<SpeechObject> { throw std::runtime_error("no voice"); },
         };
-        for (const auto& change : unusable) {
-            auto boxes = std::make_unique<MessageBoxHook>();
-            Rig rig(change);
-            QCOMPARE(rig.group.title(), QStringLiteral("音合使用不可"));
-            QCOMPARE(TestSupport::lastMessage(*boxes), QString());
-            boxes.reset();
-            // The file is read all the same; the group stays disabled.
-            QCOMPARE(rig.setRoute(QStringLiteral("a,0,0\nb,0,0\n")), QString());
+        for (const auto& factory : unusable) {
+            Rig rig(factory);
+            QCOMPARE(rig.group.title, QStringLiteral("音合使用不可"));
+            rig.load(QStringLiteral("a,0,1\nb,0,0\n"));
             QCOMPARE(rig.tape.GetTapeCount(), 2);
             QVERIFY(!rig.group.isEnabled());
+            rig.tape.TapeNext();
+            QCOMPARE(rig.sounds.played, QList<Played>({{"one.wav", Alias::S3, false, 0}}));
         }
+
         // The one system without announcements: no engine is made, no file read.
-        KvRes::ChoiceHook system;
-        system.setOsInfo(QStringLiteral("Windows Vista"));
-        Rig rig;
-        QVERIFY(rig.speech == nullptr);
-        QCOMPARE(rig.group.title(), QStringLiteral("音合使用不可"));
-        rig.setRoute(QStringLiteral("a,0,0\n"));
-        QCOMPARE(rig.tape.GetTapeCount(), 0);
-        QVERIFY(!rig.group.isEnabled());
+        bool made = false;
+        Rig vista(
+            [&made] {
+                made = true;
+                return std::unique_ptr<SpeechObject>();
+            },
+            QStringLiteral("Windows Vista"));
+        QVERIFY(!made);
+        vista.load(QStringLiteral("a,0,0\n"));
+        QCOMPARE(vista.tape.GetTapeCount(), 0);
+        QVERIFY(!vista.group.isEnabled());
     }
 
-    void stepsSpeakUntilTheEnds() {
+    void stepsPlayTheFlagsSoundThenSpeak() {
         Rig rig;
-        QCOMPARE(rig.group.title(), QStringLiteral("音合使用可"));
-        QSignalSpy stops(rig.speech, &JTalkSpeech::stopped);
-        // Empty: forward stays at 0, back goes to 1; nothing sounds or is spoken.
-        rig.setRoute(QString());
-        QVERIFY(rig.group.isEnabled());
-        rig.press(QStringLiteral("cmdTapeNext"));
-        QCOMPARE(rig.tape.GetTapeIndex(), 0);
-        rig.press(QStringLiteral("cmdTapeBack"));
+        rig.load(QStringLiteral("北町,0,1\n港町,0,2\n終点,0,3\n駅前,0,0\n灯台,0,4\n"));
+        // Forward, by flag: 1 to 3 their sounds on S3, 0 and 4 none; each text cut in before.
+        for (int press = 1; press <= 5; ++press)
+            rig.tape.TapeNext();
+        QCOMPARE(rig.sounds.played, QList<Played>({{"one.wav", Alias::S3, false, 0},
+                                                   {"two.wav", Alias::S3, false, 0},
+                                                   {"three.wav", Alias::S3, false, 0}}));
+        QCOMPARE(rig.speech.calls, rig.spoken("北町") + rig.spoken("港町") + rig.spoken("終点") +
+                                       rig.spoken("駅前") + rig.spoken("灯台"));
+
+        // Past the last: nothing. Back: the flag's sound on S2, waited for when set so.
+        rig.sounds.played.clear();
+        rig.speech.calls.clear();
+        rig.tape.TapeNext();
+        QCOMPARE(rig.tape.GetTapeIndex(), 5);
+        rig.settings.record.PreSoundSync = -1;
+        rig.tape.TapeBack();
+        rig.tape.TapeBack();
+        QCOMPARE(rig.tape.GetTapeIndex(), 3);
+        QCOMPARE(rig.sounds.played, QList<Played>({{"three.wav", Alias::S2, true, 0}}));
+        QCOMPARE(rig.speech.calls, rig.spoken("駅前") + rig.spoken("終点"));
+
+        // Always one sound: forward plays it whatever the flag; back still the flag's.
+        rig.sounds.played.clear();
+        rig.settings.record.PreSoundSync = 0;
+        rig.settings.record.PreSoundAlways = -1;
+        for (int press = 0; press < 5; ++press)
+            press < 2 ? rig.tape.TapeNext() : rig.tape.TapeBack();
+        QCOMPARE(rig.sounds.played, QList<Played>({{"always.wav", Alias::S3, false, 0},
+                                                   {"always.wav", Alias::S3, false, 0},
+                                                   {"three.wav", Alias::S2, false, 0},
+                                                   {"two.wav", Alias::S2, false, 0}}));
+
+        // Back before the first stays on it, silent.
+        rig.tape.TapeBack();
+        rig.speech.calls.clear();
+        rig.tape.TapeBack();
         QCOMPARE(rig.tape.GetTapeIndex(), 1);
-        QCOMPARE(stops.count(), 0);
+        QCOMPARE(rig.sounds.played.size(), 5);
+        QCOMPARE(rig.speech.calls, QStringList());
 
-        // Three lines, four presses: each of the three is spoken (and the one before stopped),
-        // the fourth does nothing. Flags 0 and 4 speak without a sound.
-        rig.setRoute(
-            QStringLiteral("次は、北町です。,0,0\r\n次は、港町です。,0,4\r\n終点です。,0,1"));
-        for (int press = 1; press <= 4; ++press) {
-            rig.press(QStringLiteral("cmdTapeNext"));
-            QCOMPARE(rig.tape.GetTapeIndex(), std::min(press, 3));
-            QCOMPARE(stops.count(), std::min(press, 3));
-            QCOMPARE(rig.heard(Alias::S3) > 0.4, press >= 3);
-        }
-        QTRY_VERIFY_WITH_TIMEOUT(rig.capture.seconds(QStringLiteral("speech")) > 0.5, 20000);
-        rig.press(QStringLiteral("cmdTapeStop"));
-        QCOMPARE(stops.count(), 4);
-        SpeechAdjustHook adjust;
-        rig.press(QStringLiteral("cmdTapeSet"));
-        QCOMPARE(adjust.asked().size(), 1);
-        QCOMPARE(adjust.asked()[0].owner, &rig.ctl);
-        QCOMPARE(adjust.asked()[0].title, QStringLiteral("音声の調節"));
+        rig.tape.TapeStop();
+        rig.tape.TapeAdjust();
+        QCOMPARE(rig.speech.calls,
+                 QStringList({QStringLiteral("stop"), QStringLiteral("adjust 音声の調節")}));
+    }
 
-        // An empty text cannot be spoken (status -1): exactly one more stop follows.
-        rig.setRoute(QStringLiteral("\"\",0,0\n"));
-        stops.clear();
-        rig.press(QStringLiteral("cmdTapeNext"));
-        QCOMPARE(stops.count(), 2);
+    void emptyListsAndUnspeakableTexts() {
+        Rig rig;
+        // Empty: forward stays at 0, back goes to 1; nothing sounds or is spoken.
+        rig.load(QString());
+        QVERIFY(rig.group.isEnabled());
+        rig.tape.TapeNext();
+        QCOMPARE(rig.tape.GetTapeIndex(), 0);
+        rig.tape.TapeBack();
+        QCOMPARE(rig.tape.GetTapeIndex(), 1);
+        QCOMPARE(rig.speech.calls, QStringList());
+        QCOMPARE(rig.sounds.played, QList<Played>());
 
-        // Five lines after eight: the list is the five, from before the first.
-        rig.setRoute(QStringLiteral("a,0,1\n").repeated(8));
-        rig.setRoute(QStringLiteral("a,0,2\n").repeated(5));
+        // A text that cannot be spoken (status -1) is stopped once more; one that can is not.
+        rig.load(QStringLiteral("\"\",0,0\n"));
+        rig.tape.TapeNext();
+        QCOMPARE(rig.speech.calls, rig.spoken(QString()) << QStringLiteral("stop"));
+        rig.load(QStringLiteral("a,0,0\n"));
+        rig.tape.SpeakTape(1);
+        QCOMPARE(rig.speech.calls, rig.spoken("a"));
+    }
+
+    void loadsReplaceTheListOrKeepWhatWasRead() {
+        Rig rig;
+        // Five after eight: the five, from before the first, handed to the engine to render.
+        rig.load(QStringLiteral("a,0,1\n").repeated(8));
+        rig.tape.TapeNext();
+        rig.speech.calls.clear();
+        QVERIFY(SafeSave::write(rig.folder.filePath(QStringLiteral("12tp.csv")),
+                                QByteArray("b,1,2\n").repeated(5)));
+        rig.tape.LoadTapeData(rig.folder.path() + u'/', QStringLiteral("12"));
+        QCOMPARE(rig.speech.calls, QStringList(QStringLiteral("ahead 5")));
         QCOMPARE(rig.tape.GetTapeCount(), 5);
         QCOMPARE(rig.tape.GetTapeIndex(), 0);
         QCOMPARE(rig.tape.GetTapeSoundFlag(5), 2);
+        QCOMPARE(rig.tape.GetTapeLinkFlag(5), 1);
         QCOMPARE(rig.tape.GetTapeSoundFlag(6), 0);
+        QCOMPARE(rig.tape.GetTapeLinkFlag(0), 0);
 
-        // Always one sound: forward plays it whatever the flag; back still the flag's, on S2.
-        TestSupport::changeSettings(rig.program.options(), [](IniRecord& s) {
-            s.PreSoundAlways = -1;
-            s.PreSoundByFlag = 0;
-        });
-        const double before = rig.heard(Alias::S3);
-        for (int press = 0; press < 3; ++press)
-            rig.press(QStringLiteral("cmdTapeNext"));
-        QVERIFY(std::abs(rig.heard(Alias::S3) - before - 3 * 0.76) < 0.2);
-        rig.press(QStringLiteral("cmdTapeBack"));
-        QVERIFY(std::abs(rig.heard(Alias::S2) - 0.68) < 0.1);
-    }
-
-    void linkedAnnouncementsStepTheFares() {
-        Rig rig;
-        TestSupport::changeSettings(rig.program.options(),
-                                    [](IniRecord& s) { s.PreSoundByFlag = 0; });
-        // Before any fares are set, a linked announcement has none to step.
-        rig.setRoute(QStringLiteral("a,1,0\n"), 2);
-        rig.press(QStringLiteral("cmdTapeNext"));
-        QCOMPARE(rig.ctl.RouteData().CurStop, 0);
-        rig.setRoute(QStringLiteral("a,0,0\nb,1,0\nc,1,0\n"));
-        // Forward: unlinked, linked, linked, then the linked last again, stepping each time. Back:
-        // onto the linked second, stepping back, then onto the unlinked first, twice.
-        const int stops[] = {0, 1, 2, 3, 4, 3, 3, 3};
-        for (int k = 0; k < 8; ++k) {
-            rig.press(k < 5 ? QStringLiteral("cmdTapeNext") : QStringLiteral("cmdTapeBack"));
-            QCOMPARE(rig.ctl.RouteData().CurStop, stops[k]);
-            if (k == 4)
-                QCOMPARE(rig.program.form().Degit(1).Value().toInt(), 501);
-        }
-
-        // A file that fails to load disables the group. Missing: the list stays as it was.
-        QVERIFY(QFile::remove(rig.folder.filePath(QStringLiteral("1tp.csv"))));
-        rig.press(QStringLiteral("Command1(1)"));
+        // Missing: the group is disabled and the list stays as it was.
+        QVERIFY(QFile::remove(rig.folder.filePath(QStringLiteral("12tp.csv"))));
+        rig.tape.LoadTapeData(rig.folder.path() + u'/', QStringLiteral("12"));
         QVERIFY(!rig.group.isEnabled());
-        QCOMPARE(rig.tape.GetTapeCount(), 3);
-        QCOMPARE(rig.tape.GetTapeLinkFlag(3), 1);
-        // A number out of range on line 2: the new list up to there, the position on it.
-        rig.setRoute(QStringLiteral("x,0,3\ny,40000,0\nz,1,1\n"));
+        QCOMPARE(rig.tape.GetTapeCount(), 5);
+        // A number out of range on line 2: the new list up to there, the position on it,
+        // nothing rendered ahead.
+        rig.load(QStringLiteral("x,0,3\ny,40000,0\nz,1,1\n"));
         QVERIFY(!rig.group.isEnabled());
         QCOMPARE(rig.tape.GetTapeCount(), 3);
         QCOMPARE(rig.tape.GetTapeIndex(), 2);
         QCOMPARE(rig.tape.GetTapeSoundFlag(1), 3);
         QCOMPARE(rig.tape.GetTapeLinkFlag(3), 0);
-        rig.setRoute(QStringLiteral("x,0,3\n"));
+        // A good file enables the group again.
+        rig.load(QStringLiteral("x,0,3\n"));
         QVERIFY(rig.group.isEnabled());
     }
 };
 
-QTEST_MAIN(tst_mdlM_Tape)
+QTEST_GUILESS_MAIN(tst_mdlM_Tape)
 #include "tst_mdlM_Tape.moc"

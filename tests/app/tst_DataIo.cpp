@@ -30,6 +30,34 @@ private slots:
         QCOMPARE(FareDisplay::nightFare(16384), 32767);
         QCOMPARE(FareDisplay::nightFare(-20000), -32768);
     }
+
+    // The fares from the section on, then the information digits over the positions they name.
+    void positionValuesOfARecord() {
+        using Values = std::vector<std::pair<int, QVariant>>;
+        DataIo data;
+        data.RouteNo = QStringLiteral("00012");
+        data.StartSection = 59;
+        data.SetFareField(2, 2, 7);
+        for (auto [column, fare] : {std::pair{5, 230}, {59, 180}, {60, -1}})
+            data.SetFareField(2, column + 2, fare);
+        IniRecord s;
+        QCOMPARE(FareDisplay::positionValues(data, 2, s, false),
+                 Values({{59, 180}, {60, -1}, {61, 0}}));
+        // At night no fare stays no fare.
+        QCOMPARE(FareDisplay::positionValues(data, 2, s, true),
+                 Values({{59, 360}, {60, -1}, {61, 0}}));
+        s.InfoOrderOn = s.InfoSeiriNumOn = s.InfoRouteOn = s.InfoColumnOn = -1;
+        s.InfoOrderFromZero = -1;
+        s.InfoSeiriNumSlot = 1;
+        s.InfoRouteSlot = 2;
+        s.InfoColumnSlot = 3;
+        s.InfoColumn = 4;
+        QCOMPARE(FareDisplay::positionValues(data, 2, s, false),
+                 Values({{59, 180}, {60, -1}, {61, 0}, {1, 1}, {2, 7}, {3, "00012"}, {4, 230}}));
+        data.StartSection = 1;
+        s.InfoOrderFromZero = 0;
+        QCOMPARE(FareDisplay::positionValues(data, 2, s, false)[61], std::pair(1, QVariant(2)));
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_DataIo)

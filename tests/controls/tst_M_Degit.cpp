@@ -27,23 +27,16 @@ private slots:
         QCOMPARE(stored(&M_Degit::setZeroMode, &M_Degit::ZeroMode, -1), -1);
     }
 
-    // Which positions light up, read from the screen, for each combination of the rules.
+    // The rules' text drawn right-aligned over unlit eights, read from the screen.
     void lightsTheValueRightAlignedOverUnlitEights() {
         struct Case {
             int zeroMode, fillZero, shift;
             QVariant value;
             const char* lit;
         };
-        const QVariant empty = QString();
         const Case cases[] = {
-            {0, 0, 0, 180, " 180"},    {0, 0, 0, 180.0, " 180"}, {0, 0, 0, "12345", "2345"},
-            {0, 0, 0, 123456, "3456"}, {0, 0, 0, 0, "    "},     {0, 0, 0, empty, "    "},
-            {0, 0, 0, -1, "  -1"},     {1, 0, 0, 0, "   0"},     {1, 0, 0, empty, "   0"},
-            {1, 0, 0, -1, "  -1"},     {2, 0, 0, -1, "   0"},    {2, 0, 0, 0, "    "},
-            {3, 0, 0, -1, "   0"},     {3, 0, 0, empty, "   0"}, {-2, 0, 0, 0, "   0"},
-            {0, 3, 0, 7, " 007"},      {0, 3, 0, -1, "-001"},    {0, 3, 0, 0, "    "},
-            {1, 3, 0, 0, " 000"},      {0, 3, 0, " 12", " 012"}, {0, 3, 0, "AB", "    "},
-            {0, 0, 1, 5, "  5 "},      {0, 2, 1, 7, " 07 "},     {0, 0, 3, 1234, "4   "},
+            {0, 0, 0, 180, " 180"}, {0, 3, 0, -1, "-001"}, {1, 0, 0, 0, "   0"},
+            {0, 0, 0, 0, "    "},   {0, 2, 1, 7, " 07 "},  {-2, 0, 0, 0, "   0"},
         };
         for (const Case& c : cases) {
             M_Degit digit;

@@ -1,4 +1,5 @@
 #include "Q57App.h"
+#include "controls/M_Degit.h"
 #include "panel/Form1.h"
 #include "panel/SeirikenLabels.h"
 #include "panel/mdlQ57_000.h"
@@ -33,6 +34,13 @@ private slots:
             QCOMPARE(caption(61), QString::fromUtf8(row.last));
             QCOMPARE(plan.firstPointSize, row.firstSize);
         }
+        // Each style's name ends in the last number it shows.
+        for (int style = 0; style < SeirikenLabels::kStyleCount; ++style) {
+            const QString last = SeirikenLabels::plan(style, false).captions[61].value();
+            QVERIFY2(SeirikenLabels::styleName(style).contains(
+                         u' ' + last.normalized(QString::NormalizationForm_KC)),
+                     qPrintable(last));
+        }
     }
 
     void labelsOnThePanel() {
@@ -50,6 +58,11 @@ private slots:
         QCOMPARE(form.lblSeiriNum(1).text(), QStringLiteral("な し"));
         QCOMPARE(form.lblSeiriNum(1).font().pixelSize(), numbered.pixelSize());
         QCOMPARE(form.lblSeiriNum(2).text(), QStringLiteral("０２"));
+        // Position 61 stands alone under 60.
+        QCOMPARE(form.lblSeiriNum(61).x(), form.lblSeiriNum(60).x());
+        QVERIFY(form.lblSeiriNum(61).y() > form.lblSeiriNum(60).y());
+        QCOMPARE(form.Degit(61).x(), form.Degit(60).x());
+        QVERIFY(form.Degit(61).y() > form.Degit(60).y());
     }
 };
 

@@ -26,6 +26,9 @@ private slots:
         // Reachable: left to the pixel, even partly off the edge.
         QCOMPARE(place({100, 100}, one), QPoint(100, 100));
         QCOMPARE(place({1750, 100}, one), QPoint(1750, 100));
+        // Exactly 120 pixels of the strip is enough; 119 is not.
+        QCOMPARE(place({1800, 100}, one), QPoint(1800, 100));
+        QCOMPARE(place({1801, 100}, one), QPoint(1320, 100));
         QCOMPARE(place({-450, 900}, one), QPoint(-450, 900));
         // Too little of the top strip shows, or its top is cut: whole on the screen.
         QCOMPARE(place({1850, 100}, one), QPoint(1320, 100));

@@ -4,24 +4,31 @@
 
 #include <QTest>
 
+namespace {
+
+const QString kFixtures = QStringLiteral(Q57_SOURCE_DIR "/tests/data/settings");
+
+} // namespace
+
 class tst_IniFile : public QObject {
     Q_OBJECT
 private slots:
-    void damagedFilesGiveTheirOutcome() {
-        const QString fixtures = QStringLiteral(Q57_SOURCE_DIR "/tests/data/settings/");
-        const QList<TestSupport::Expected> rows =
-            TestSupport::expectedOutcomes(fixtures + QStringLiteral("/expected.txt"));
-        QVERIFY(rows.size() >= 10);
-        for (const auto& row : rows) {
-            const QByteArray bytes = FileBytes::read(fixtures + row.file).valueOrThrow();
-            const Result<IniRecord> ini = IniFile::decode(bytes);
-            const QString outcome = ini ? QStringLiteral("decodes")
-                                        : QStringLiteral("error %1").arg(ini.error().number());
-            QCOMPARE(row.file + u' ' + outcome, row.file + u' ' + row.outcome);
-            if (ini) {
-                const QByteArray again = IniFile::encode(ini.value()).valueOrThrow();
-                QCOMPARE(again, bytes.left(again.size()));
-            }
+    void everyFixtureHasARow() {
+        QCOMPARE(TestSupport::unlistedFixtures(kFixtures, QStringLiteral("*.in4")), QStringList());
+    }
+
+    void fixtureGivesItsOutcome_data() { TestSupport::addFixtureRows(kFixtures); }
+    void fixtureGivesItsOutcome() {
+        QFETCH(QString, file);
+        QFETCH(QString, outcome);
+        const QByteArray bytes = FileBytes::read(file).valueOrThrow();
+        const Result<IniRecord> ini = IniFile::decode(bytes);
+        QCOMPARE(ini ? QStringLiteral("decodes")
+                     : QStringLiteral("error %1").arg(ini.error().number()),
+                 outcome);
+        if (ini) {
+            const QByteArray again = IniFile::encode(ini.value()).valueOrThrow();
+            QCOMPARE(again, bytes.left(again.size()));
         }
     }
 

@@ -2,8 +2,11 @@
 
 #include "platform/FileBytes.h"
 
+#include <QDir>
+#include <QTest>
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace TestSupport {
 
@@ -18,6 +21,38 @@ QList<Expected> expectedOutcomes(const QString& table) {
         rows.append({row.left(gap), row.mid(gap + 1)});
     }
     return rows;
+}
+
+void addFixtureRows(const QString& folder) {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("outcome");
+    for (const Expected& row : expectedOutcomes(folder + QStringLiteral("/expected.txt")))
+        QTest::newRow(qPrintable(row.file)) << folder + u'/' + row.file << row.outcome;
+}
+
+QStringList unlistedFixtures(const QString& folder, const QString& pattern) {
+    QStringList files = QDir(folder).entryList({pattern}, QDir::Files, QDir::Name);
+    QStringList problems;
+    for (const Expected& row : expectedOutcomes(folder + QStringLiteral("/expected.txt"))) {
+        if (!files.removeOne(row.file) && !row.outcome.startsWith(QStringLiteral("error 53")))
+            problems.append(QStringLiteral("no file: ") + row.file);
+    }
+    for (const QString& file : files)
+        problems.append(QStringLiteral("no row: ") + file);
+    return problems;
+}
+
+OrdinaryUser::OrdinaryUser() {
+    if (geteuid() != 0)
+        return;
+    // The saved ids stay root, so the destructor can come back.
+    switched_ = true;
+    ok_ = setresgid(65534, 65534, 0) == 0 && setresuid(65534, 65534, 0) == 0;
+}
+
+OrdinaryUser::~OrdinaryUser() {
+    if (switched_ && (setresuid(0, 0, 0) != 0 || setresgid(0, 0, 0) != 0))
+        qFatal("cannot return to root");
 }
 
 FileSizeLimit::FileSizeLimit(qint64 bytes) {

@@ -28,6 +28,13 @@ Place placeOf(const TicketPlugin& plugin, const TicketElement& e, const QImage& 
     return {int(e.x * sx), int((e.x + e.width) * sx), int((e.y + e.height / 2.0) * sy)};
 }
 
+// The first and last dark column of a row.
+std::pair<int, int> inkOf(const QImage& image, int y) {
+    const std::vector<bool> row = darkPixels(image, y, 0, image.width());
+    return {int(std::find(row.begin(), row.end(), true) - row.begin()),
+            int(row.rend() - std::find(row.rbegin(), row.rend(), true)) - 1};
+}
+
 QImage preview(const TicketPlugin& plugin, int scale = 1) {
     return QImage(plugin.info.PrevWidth / 15 * scale, plugin.info.PrevHeight / 15 * scale,
                   QImage::Format_RGB32);
@@ -71,6 +78,27 @@ private slots:
         QCOMPARE(decoded(1), QString());
     }
 
+    // A box's border lies inside it on all four sides; text keeps to its side of its box.
+    void boxesAndAlignment() {
+        const TicketPlugin plugin =
+            readTicketPlugin(
+                QStringLiteral(Q57_SOURCE_DIR "/tests/data/plugins/box-and-alignment.4SP"))
+                .valueOrThrow();
+        QImage image(100, 100, QImage::Format_RGB32);
+        drawTicket(plugin, {}, image);
+        const QRect outer(10, 10, 80, 30);
+        const QRect inner = outer.adjusted(2, 2, -2, -2);
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < 100; ++x)
+                QVERIFY2((image.pixel(x, y) != qRgb(255, 255, 255)) ==
+                             (outer.contains(x, y) && !inner.contains(x, y)),
+                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+        // Where the left, centred and right squares' ink lies.
+        QVERIFY(inkOf(image, 58).first < 3);
+        QVERIFY(std::abs(inkOf(image, 74).first + inkOf(image, 74).second - 99) < 4);
+        QVERIFY(inkOf(image, 90).second > 96);
+    }
+
     void ticketFillsTheImage() {
         const TicketPlugin plugin =
             readTicketPlugin(kSamples + QStringLiteral("komorebi-datetime.4SP")).valueOrThrow();
@@ -81,15 +109,17 @@ private slots:
         white.fill(Qt::white);
         QCOMPARE(image, white);
 
-        // A name too long for its box is narrowed into it, not cut off.
+        // A name too long for its box is narrowed into it, not cut off: its last character,
+        // the only one with ink above the middle, ends at the box's right edge.
         const TicketElement& stop = elementOf(plugin, TicketElement::Kind::StopName);
-        drawTicket(plugin, {QString(40, u'停'), {}, {}, 1, 1, 1, -1}, image);
+        drawTicket(plugin, {QString(39, u'一') + u'■', {}, {}, 1, 1, 1, -1}, image);
         const Place place = placeOf(plugin, stop, image);
-        const std::vector<bool> row = darkPixels(image, place.middle, 0, image.width());
-        const int first = int(std::find(row.begin(), row.end(), true) - row.begin());
-        const int last = int(row.rend() - std::find(row.rbegin(), row.rend(), true)) - 1;
+        int first = image.width();
+        for (int y = place.middle - 8; y <= place.middle + 8; ++y)
+            first = std::min(first, inkOf(image, y).first);
         QVERIFY2(first >= place.left && first <= place.left + 3,
                  qPrintable(QString::number(first)));
+        const int last = inkOf(image, place.middle - 5).second;
         QVERIFY2(last < place.right && last >= place.right - 4, qPrintable(QString::number(last)));
 
         QImage seven = preview(plugin);

@@ -7,7 +7,7 @@
 
 namespace {
 
-const QString kFixtures = QStringLiteral(Q57_SOURCE_DIR "/tests/data/plugins/");
+const QString kFixtures = QStringLiteral(Q57_SOURCE_DIR "/tests/data/plugins");
 const QString kSamples = QStringLiteral(Q57_SOURCE_DIR "/data/plugins/");
 
 TicketPlugin sample(const QString& name) {
@@ -19,55 +19,61 @@ TicketPlugin sample(const QString& name) {
 class tst_TicketPlugin : public QObject {
     Q_OBJECT
 private slots:
-    void fixturesGiveTheirOutcome() {
-        const QList<TestSupport::Expected> rows =
-            TestSupport::expectedOutcomes(kFixtures + QStringLiteral("expected.txt"));
-        QVERIFY(rows.size() >= 50);
-        for (const auto& row : rows) {
-            const Result<TicketPlugin> read = readTicketPlugin(kFixtures + row.file);
-            const QString outcome = read ? QStringLiteral("loads %1 element%2")
-                                               .arg(read.value().elements.size())
-                                               .arg(read.value().elements.size() == 1 ? "" : "s")
-                                         : QStringLiteral("error %1, %2")
-                                               .arg(read.error().number())
-                                               .arg(read.error().description());
-            QCOMPARE(row.file + u' ' + outcome, row.file + u' ' + row.outcome);
-            // The checker for authors and the reader must agree on every file.
-            const Result<QByteArray> bytes = FileBytes::read(kFixtures + row.file);
-            const QList<TicketPluginProblem> problems =
-                bytes ? checkTicketPlugin(bytes.value()) : QList<TicketPluginProblem>{};
-            QCOMPARE(problems.isEmpty(), bool(read) || !bytes);
-            if (!problems.isEmpty())
-                QCOMPARE(QStringLiteral("line %1: %2")
-                             .arg(problems.front().line)
-                             .arg(problems.front().what),
-                         read.error().description());
-        }
+    void everyFixtureHasARow() {
+        QCOMPARE(TestSupport::unlistedFixtures(kFixtures, QStringLiteral("*.4SP")), QStringList());
+    }
+
+    void fixtureGivesItsOutcome_data() { TestSupport::addFixtureRows(kFixtures); }
+    void fixtureGivesItsOutcome() {
+        QFETCH(QString, file);
+        QFETCH(QString, outcome);
+        const Result<TicketPlugin> read = readTicketPlugin(file);
+        QCOMPARE(read ? QStringLiteral("loads %1 element%2")
+                            .arg(read.value().elements.size())
+                            .arg(read.value().elements.size() == 1 ? "" : "s")
+                      : QStringLiteral("error %1, %2")
+                            .arg(read.error().number())
+                            .arg(read.error().description()),
+                 outcome);
+        // The checker for authors and the reader must agree on every file.
+        const Result<QByteArray> bytes = FileBytes::read(file);
+        const QList<TicketPluginProblem> problems =
+            bytes ? checkTicketPlugin(bytes.value()) : QList<TicketPluginProblem>{};
+        QCOMPARE(problems.isEmpty(), bool(read) || !bytes);
+        if (!problems.isEmpty())
+            QCOMPARE(
+                QStringLiteral("line %1: %2").arg(problems.front().line).arg(problems.front().what),
+                read.error().description());
     }
 
     void everyProblemIsListedInLineOrder() {
         const QList<TicketPluginProblem> problems = checkTicketPlugin(
-            FileBytes::read(kFixtures + QStringLiteral("many-problems.4SP")).valueOrThrow());
+            FileBytes::read(kFixtures + QStringLiteral("/many-problems.4SP")).valueOrThrow());
         const QList<int> lines{5, 14, 17, 18, 19};
         QCOMPARE(problems.size(), lines.size());
         for (qsizetype i = 0; i < lines.size(); ++i)
             QCOMPARE(problems[i].line, lines[i]);
         QCOMPARE(problems[1].what, QStringLiteral("CorpSwitch is missing"));
 
-        QByteArray huge = FileBytes::read(kFixtures + QStringLiteral("minimal.4SP")).valueOrThrow();
+        QByteArray huge =
+            FileBytes::read(kFixtures + QStringLiteral("/minimal.4SP")).valueOrThrow();
         huge.append(QByteArray(1 << 20, '#'));
         QCOMPARE(
             checkTicketPlugin(huge),
             (QList<TicketPluginProblem>{{1, QStringLiteral("the file is larger than 1 MiB")}}));
     }
 
-    void filesKeepWhatTheyDeclare() {
-        const QStringList samples =
-            QDir(kSamples).entryList({QStringLiteral("*.4SP")}, QDir::Files, QDir::Name);
-        QVERIFY(samples.size() >= 3);
-        for (const QString& name : samples)
-            QVERIFY2(readTicketPlugin(kSamples + name), qPrintable(name));
+    void sampleLoads_data() {
+        QTest::addColumn<QString>("name");
+        for (const QString& name : QDir(kSamples).entryList({QStringLiteral("*.4SP")}, QDir::Files))
+            QTest::newRow(qPrintable(name)) << name;
+    }
+    void sampleLoads() {
+        QFETCH(QString, name);
+        QVERIFY(readTicketPlugin(kSamples + name));
+    }
 
+    void filesKeepWhatTheyDeclare() {
         const TicketPlugin barcode = sample(QStringLiteral("hoshizora-barcode.4SP"));
         PlgInfo info;
         info.PrevWidth = 3000;
@@ -84,11 +90,11 @@ private slots:
 
         // Blank lines around the comment go, those inside and its indentation stay.
         const TicketPlugin notes =
-            readTicketPlugin(kFixtures + QStringLiteral("crlf-bom-notes.4SP")).valueOrThrow();
+            readTicketPlugin(kFixtures + QStringLiteral("/crlf-bom-notes.4SP")).valueOrThrow();
         QCOMPARE(notes.comment, QStringLiteral("  two lines,\n# kept as written"));
 
         const TicketElement element =
-            readTicketPlugin(kFixtures + QStringLiteral("barcode-mode-2.4SP"))
+            readTicketPlugin(kFixtures + QStringLiteral("/barcode-mode-2.4SP"))
                 .valueOrThrow()
                 .elements.back();
         QCOMPARE(element.kind, TicketElement::Kind::Barcode);
