@@ -15,7 +15,7 @@ packages="
     qt6-svg-dev desktop-file-utils appstream dpkg-dev file
     clang libclang-rt-dev llvm
     qt6-base-dev qt6-translations-l10n
-    libbenchmark-dev
+    libbenchmark-dev libzip-dev
     fonts-ipafont-gothic fonts-ipafont-mincho
     pkg-config libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
