@@ -166,7 +166,7 @@ private slots:
         while (rules.next())
             if (rules.field(1) == QStringLiteral("21000-0"))
                 rule.insert({rules.field(2), rules.field(3)}, price.value(rules.field(0)));
-        const std::vector<int>& stops = feed.patterns(feed.route(u"21000-0"_qs)).front().stops;
+        const std::vector<int> stops = feed.patterns(feed.route(u"21000-0"_qs)).front().stops;
         int checked = 0;
         for (std::size_t j = 0; j < stops.size(); ++j) {
             for (std::size_t i = 0; i < j; ++i) {
