@@ -25,8 +25,8 @@ QString generatedFeed(const QTemporaryDir& dir) {
                times = "trip_id,arrival_time,departure_time,stop_id,stop_sequence\n",
                fares = "fare_id,price\n", rules = "fare_id,route_id,origin_id,destination_id\n";
     for (int section = 0; section < kStopsPerTrip / kStopsPerSection; ++section)
-        fares += "F" + QByteArray::number(section) + "," + QByteArray::number(160 + 10 * section) +
-                 "\n";
+        fares +=
+            "F" + QByteArray::number(section) + "," + QByteArray::number(160 + 10 * section) + "\n";
     int ruleCount = 0;
     for (int r = 0; r < kRoutes; ++r) {
         const QByteArray route = "R" + QByteArray::number(r);
@@ -77,13 +77,11 @@ void resetPeak() {
 }
 
 void importRoute(const QString& feedPath, const QString& routeId) {
-    const GtfsFeed feed =
-        GtfsFeed::read(FeedFiles::open(feedPath).valueOrThrow()).valueOrThrow();
+    const GtfsFeed feed = GtfsFeed::read(FeedFiles::open(feedPath).valueOrThrow()).valueOrThrow();
     const int route = feed.route(routeId);
-    const RouteImport::Route made =
-        RouteImport::build(feed, route, feed.patterns(route).front(),
-                           RouteImport::Tickets::BySection)
-            .valueOrThrow();
+    const RouteImport::Route made = RouteImport::build(feed, route, feed.patterns(route).front(),
+                                                       RouteImport::Tickets::BySection)
+                                        .valueOrThrow();
     benchmark::DoNotOptimize(FareFile::encode(made.records).valueOrThrow());
     benchmark::DoNotOptimize(TapeFile::encode(made.announcements));
 }

@@ -21,7 +21,8 @@ const QString kFiles[] = {
 void importEveryRoute(const GtfsFeed& feed) {
     for (int route = 0; route < int(feed.routes().size()); ++route) {
         for (const GtfsFeed::Pattern& pattern : feed.patterns(route)) {
-            for (const auto tickets : {RouteImport::Tickets::BySection, RouteImport::Tickets::ByStop}) {
+            for (const auto tickets :
+                 {RouteImport::Tickets::BySection, RouteImport::Tickets::ByStop}) {
                 const Result<RouteImport::Route> made =
                     RouteImport::build(feed, route, pattern, tickets);
                 if (!made)
@@ -56,12 +57,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const QByteArray bytes = FuzzSupport::bytesOf(data, size).mid(1);
     const std::size_t choice = data[0] % (std::size(kFiles) + 1);
-    Result<FeedFiles> files = choice == std::size(kFiles)
-                                  ? FeedFiles::fromZip(QStringLiteral("fuzz.zip"), bytes)
-                                  : Result<FeedFiles>(SmallFeeds::inZip(SmallFeeds::line(
-                                        {{QStringLiteral("fare_attributes.txt"),
-                                          "fare_id,price\nF1,100\nF2,200\n"},
-                                         {kFiles[choice], bytes}})));
+    Result<FeedFiles> files =
+        choice == std::size(kFiles)
+            ? FeedFiles::fromZip(QStringLiteral("fuzz.zip"), bytes)
+            : Result<FeedFiles>(SmallFeeds::inZip(SmallFeeds::line(
+                  {{QStringLiteral("fare_attributes.txt"), "fare_id,price\nF1,100\nF2,200\n"},
+                   {kFiles[choice], bytes}})));
     if (!files)
         return 0;
     const Result<GtfsFeed> feed = GtfsFeed::read(files.value());

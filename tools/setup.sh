@@ -7,9 +7,10 @@ set -eu
 # (fluiddec) with the small General MIDI soundfont. The sanitizer and fuzzing builds of the tests:
 # clang, its sanitizer and libFuzzer run-time libraries (libclang-rt-dev) and llvm-symbolizer
 # (llvm), which puts file and line into the sanitizers' reports. Speech: Open JTalk with its
-# dictionary, and a voice from the contrib component. Qt SVG draws the icon's bitmap; the
-# install test validates the desktop entry and the AppStream file and builds the Debian package
-# (dpkg-dev and file find the libraries' packages). git gets the code.
+# dictionary, and a voice from the contrib component. Open data feeds are zip files (libzip). Qt
+# SVG draws the icon's bitmap; the install test validates the desktop entry and the AppStream
+# file and builds the Debian package (dpkg-dev and file find the libraries' packages). git gets
+# the code.
 packages="
     git cmake g++ make
     qt6-svg-dev desktop-file-utils appstream dpkg-dev file

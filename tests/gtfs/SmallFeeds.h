@@ -45,8 +45,8 @@ inline QByteArray zipped(const Files& files, const QString& inside = {}) {
     zip_source_keep(buffer);
     zip_t* zip = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
     for (auto it = files.cbegin(); it != files.cend(); ++it) {
-        zip_source_t* file = zip_source_buffer(zip, it.value().constData(),
-                                               zip_uint64_t(it.value().size()), 0);
+        zip_source_t* file =
+            zip_source_buffer(zip, it.value().constData(), zip_uint64_t(it.value().size()), 0);
         const zip_int64_t index =
             zip_file_add(zip, (inside + it.key()).toUtf8().constData(), file, ZIP_FL_ENC_UTF_8);
         // Stored, so a test can find and damage a file's bytes.

@@ -28,8 +28,8 @@ private slots:
     }
 
     void refusesDamagedZips() {
-        const QByteArray good = SmallFeeds::zipped({{QStringLiteral("stops.txt"),
-                                                     QByteArray("stop_id\n").repeated(100)}});
+        const QByteArray good = SmallFeeds::zipped(
+            {{QStringLiteral("stops.txt"), QByteArray("stop_id\n").repeated(100)}});
         QVERIFY(!FeedFiles::fromZip(QStringLiteral("x.zip"), "not a zip"));
         QVERIFY(!FeedFiles::fromZip(QStringLiteral("x.zip"), good.left(good.size() / 2)));
         // A changed byte of the stored data fails its check when the file is read.

@@ -68,19 +68,18 @@ private slots:
         const Files zones = withRules("fare_id,origin_id,destination_id\nF1,ZA,ZB\nF2,ZA,ZC\n"
                                       "F3,ZA,ZD\nF2,ZB,ZC\nF3,ZB,ZD\nF1,ZC,ZD\n");
         const RouteImport::Route bySection = imported(zones).valueOrThrow();
-        QCOMPARE(table(bySection), (QList<QList<int>>{{1, 0, 0, 0, 0},
-                                                      {1, 100, 0, 0, 0},
-                                                      {2, 200, 0, 0, 0},
-                                                      {2, 300, 100, 0, 0}}));
+        QCOMPARE(table(bySection),
+                 (QList<QList<int>>{
+                     {1, 0, 0, 0, 0}, {1, 100, 0, 0, 0}, {2, 200, 0, 0, 0}, {2, 300, 100, 0, 0}}));
         QCOMPARE(bySection.ticketNumbers, 2);
         QCOMPARE(bySection.lowestFare, 100);
         QCOMPARE(bySection.highestFare, 300);
         QVERIFY(bySection.warnings.isEmpty());
         const RouteImport::Route byStop = imported(zones, Tickets::ByStop).valueOrThrow();
-        QCOMPARE(table(byStop), (QList<QList<int>>{{1, 0, 0, 0, 0},
-                                                   {2, 100, 0, 0, 0},
-                                                   {3, 200, 200, 0, 0},
-                                                   {4, 300, 300, 100, 0}}));
+        QCOMPARE(
+            table(byStop),
+            (QList<QList<int>>{
+                {1, 0, 0, 0, 0}, {2, 100, 0, 0, 0}, {3, 200, 200, 0, 0}, {4, 300, 300, 100, 0}}));
     }
 
     void matchesRulesAsGtfsDoes() {
@@ -88,10 +87,8 @@ private slots:
         QCOMPARE(table(imported(withRules("fare_id,route_id,origin_id,destination_id\n"
                                           "F9,,ZA,ZB\nF1,R,ZA,ZB\nF2,R,,\n"))
                            .valueOrThrow()),
-                 (QList<QList<int>>{{1, 0, 0, 0, 0},
-                                    {1, 100, 0, 0, 0},
-                                    {1, 200, 0, 0, 0},
-                                    {1, 200, 0, 0, 0}}));
+                 (QList<QList<int>>{
+                     {1, 0, 0, 0, 0}, {1, 100, 0, 0, 0}, {1, 200, 0, 0, 0}, {1, 200, 0, 0, 0}}));
         // contains_id: the zones a ride passes, all of them and no others.
         const RouteImport::Route contains =
             imported(withRules("fare_id,origin_id,destination_id,contains_id\n"
@@ -115,12 +112,12 @@ private slots:
         // One rule naming one zone: one fare for the whole route, and said so.
         const RouteImport::Route flat =
             imported(withRules("fare_id,origin_id,destination_id\nF2,ZA,ZA\n")).valueOrThrow();
-        QCOMPARE(table(flat), (QList<QList<int>>{{1, 0, 0, 0, 0},
-                                                 {1, 200, 0, 0, 0},
-                                                 {1, 200, 0, 0, 0},
-                                                 {1, 200, 0, 0, 0}}));
+        QCOMPARE(table(flat),
+                 (QList<QList<int>>{
+                     {1, 0, 0, 0, 0}, {1, 200, 0, 0, 0}, {1, 200, 0, 0, 0}, {1, 200, 0, 0, 0}}));
         QCOMPARE(flat.warnings.size(), 1);
-        QVERIFY(flat.warnings[0].startsWith(QStringLiteral("the route's fare rules name one fare")));
+        QVERIFY(
+            flat.warnings[0].startsWith(QStringLiteral("the route's fare rules name one fare")));
     }
 
     void refusesWhatTheFileCannotHold() {
@@ -136,9 +133,11 @@ private slots:
 
     void replacesWhatShiftJisLacks() {
         QStringList replaced;
-        QCOMPARE(RouteImport::forShiftJis(QStringLiteral("𠮷野家前㋿葛\U000E0100①"), replaced),
-                 QStringLiteral("〓野家前令和葛①"));
-        QCOMPARE(replaced, (QStringList{QStringLiteral("𠮷 → 〓"), QStringLiteral("㋿ → 令和")}));
+        QCOMPARE(
+            RouteImport::forShiftJis(QStringLiteral("𠮷野家前㋿葛\U000E0100①"), replaced),
+            QStringLiteral("〓野家前令和葛①"));
+        QCOMPARE(replaced,
+                 (QStringList{QStringLiteral("𠮷 → 〓"), QStringLiteral("㋿ → 令和")}));
         const RouteImport::Route route =
             imported({{QStringLiteral("stops.txt"),
                        "stop_id,stop_name\nA,𠮷田\nB,本町\nC,市役所\nD,終点\n"}})
@@ -149,16 +148,16 @@ private slots:
 
     void importsTheSample() {
         const QString folder = QStringLiteral(Q57_SOURCE_DIR "/data/gtfs-sample");
-        const GtfsFeed feed =
-            GtfsFeed::read(FeedFiles::open(folder).valueOrThrow()).valueOrThrow();
+        const GtfsFeed feed = GtfsFeed::read(FeedFiles::open(folder).valueOrThrow()).valueOrThrow();
         const RouteImport::Route route = imported(feed, QStringLiteral("21000-0")).valueOrThrow();
         QCOMPARE(route.records.size(), std::size_t(21));
         QVERIFY(route.warnings.isEmpty());
         // Every fare shown is the rule's for the stops holding that number.
-        GtfsCsv rules = GtfsCsv::open(QStringLiteral("fare_rules.txt"),
-                                      FileBytes::read(folder + QStringLiteral("/fare_rules.txt"))
-                                          .valueOrThrow())
-                            .valueOrThrow();
+        GtfsCsv rules =
+            GtfsCsv::open(
+                QStringLiteral("fare_rules.txt"),
+                FileBytes::read(folder + QStringLiteral("/fare_rules.txt")).valueOrThrow())
+                .valueOrThrow();
         QHash<QString, int> price;
         for (const GtfsFeed::Fare& fare : feed.fares())
             price.insert(fare.id, int(fare.price));

@@ -31,8 +31,12 @@ Run gtfs2hy3(const QStringList& arguments) {
 }
 
 QStringList importing(const QString& out, const QStringList& more = {}) {
-    return QStringList{kSample, QStringLiteral("--route"), QStringLiteral("21000-0"),
-                       QStringLiteral("--number"), QStringLiteral("57"), QStringLiteral("--out"),
+    return QStringList{kSample,
+                       QStringLiteral("--route"),
+                       QStringLiteral("21000-0"),
+                       QStringLiteral("--number"),
+                       QStringLiteral("57"),
+                       QStringLiteral("--out"),
                        out} +
            more;
 }
@@ -73,7 +77,8 @@ private slots:
         const Run csv = gtfs2hy3({kSample, QStringLiteral("--route"), QStringLiteral("21000-0"),
                                   QStringLiteral("--csv")});
         QCOMPARE(csv.exitCode, 0);
-        QVERIFY(csv.out.startsWith(QStringLiteral("川崎駅西口59番のりば,1\n南幸町二丁目１番のりば,2,190\n")));
+        QVERIFY(csv.out.startsWith(
+            QStringLiteral("川崎駅西口59番のりば,1\n南幸町二丁目１番のりば,2,190\n")));
 
         // An unusable feed writes nothing.
         QTemporaryDir empty;
@@ -103,9 +108,9 @@ private slots:
         TestSupport::click(ctl, QStringLiteral("cmdTapeNext"));
         QCOMPARE(program.form().Degit(1).Value().toInt(), 0);
         TestSupport::click(ctl, QStringLiteral("cmdTapeNext"));
-        QVERIFY2(speech.calls.contains(
-                     QStringLiteral("speak 次は、南幸町二丁目１ばんのりばです。")),
-                 qPrintable(speech.calls.join(u'\n')));
+        QVERIFY2(
+            speech.calls.contains(QStringLiteral("speak 次は、南幸町二丁目１ばんのりばです。")),
+            qPrintable(speech.calls.join(u'\n')));
         QCOMPARE(program.form().Degit(1).Value().toInt(), 190);
         TestSupport::click(ctl, QStringLiteral("cmdTapeNext"));
         QCOMPARE(program.form().Degit(1).Value().toInt(), 200);
