@@ -71,6 +71,12 @@ struct GtfsFeed::Reading {
             return opened.error();
         return std::optional<GtfsCsv>(std::move(opened).value());
     }
+    Result<GtfsCsv> required(const QString& name) const {
+        Result<std::optional<GtfsCsv>> found = table(name, true);
+        if (!found)
+            return found.error();
+        return *std::move(found).value();
+    }
 };
 
 Result<GtfsFeed> GtfsFeed::read(const FeedFiles& files, const Progress& progress) {
@@ -89,11 +95,10 @@ Result<GtfsFeed> GtfsFeed::read(const FeedFiles& files, const Progress& progress
 }
 
 Result<void> GtfsFeed::readStops(Reading& in) {
-    auto file = in.table(QStringLiteral("stops.txt"), true);
+    Result<GtfsCsv> file = in.required(QStringLiteral("stops.txt"));
     if (!file)
         return file.error();
-    std::optional<GtfsCsv> table = std::move(file).value();
-    GtfsCsv& csv = *table;
+    GtfsCsv csv = std::move(file).value();
     const auto columns = requiredColumns(csv, {u"stop_id", u"stop_name"});
     if (!columns)
         return columns.error();
@@ -112,11 +117,10 @@ Result<void> GtfsFeed::readStops(Reading& in) {
 }
 
 Result<void> GtfsFeed::readRoutes(Reading& in) {
-    auto file = in.table(QStringLiteral("routes.txt"), true);
+    Result<GtfsCsv> file = in.required(QStringLiteral("routes.txt"));
     if (!file)
         return file.error();
-    std::optional<GtfsCsv> table = std::move(file).value();
-    GtfsCsv& csv = *table;
+    GtfsCsv csv = std::move(file).value();
     const Result<int> id = csv.required(u"route_id");
     if (!id)
         return id.error();
@@ -134,11 +138,10 @@ Result<void> GtfsFeed::readRoutes(Reading& in) {
 }
 
 Result<void> GtfsFeed::readTrips(Reading& in) {
-    auto file = in.table(QStringLiteral("trips.txt"), true);
+    Result<GtfsCsv> file = in.required(QStringLiteral("trips.txt"));
     if (!file)
         return file.error();
-    std::optional<GtfsCsv> table = std::move(file).value();
-    GtfsCsv& csv = *table;
+    GtfsCsv csv = std::move(file).value();
     const auto columns = requiredColumns(csv, {u"route_id", u"trip_id"});
     if (!columns)
         return columns.error();
@@ -167,11 +170,10 @@ Result<void> GtfsFeed::readTrips(Reading& in) {
 }
 
 Result<void> GtfsFeed::readStopTimes(Reading& in) {
-    auto file = in.table(QStringLiteral("stop_times.txt"), true);
+    Result<GtfsCsv> file = in.required(QStringLiteral("stop_times.txt"));
     if (!file)
         return file.error();
-    std::optional<GtfsCsv> table = std::move(file).value();
-    GtfsCsv& csv = *table;
+    GtfsCsv csv = std::move(file).value();
     const auto columns = requiredColumns(csv, {u"trip_id", u"stop_id", u"stop_sequence"});
     if (!columns)
         return columns.error();
