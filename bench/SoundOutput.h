@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BenchSupport.h"
-#include "platform/SoundPlayer.h"
+#include "announce/SoundPlayer.h"
 
 #include <atomic>
 #include <chrono>

@@ -3,7 +3,7 @@
 
 #include "BenchSupport.h"
 #include "SoundOutput.h"
-#include "platform/SoundPlayer.h"
+#include "announce/SoundPlayer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

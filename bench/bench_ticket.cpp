@@ -1,7 +1,7 @@
 // What the ticket preview costs: reading a plug-in file (done once per file and change) and
 // drawing the bar-code sample's ticket (done at every step while the preview is shown).
 
-#include "platform/TicketDrawing.h"
+#include "ticket/TicketDrawing.h"
 
 #include <QImage>
 #include <benchmark/benchmark.h>

@@ -3,8 +3,8 @@
 // what it draws), and its bar codes always encode.
 
 #include "FuzzSupport.h"
-#include "platform/Nw7.h"
-#include "platform/TicketPlugin.h"
+#include "ticket/Nw7.h"
+#include "ticket/TicketPlugin.h"
 
 using FuzzSupport::check;
 using Kind = TicketElement::Kind;

@@ -1,6 +1,6 @@
 #include "Q57App.h"
 
-#include "announce/JTalkSpeech.h"
+#include "announce/SpeechAdjustDialog.h"
 #include "app/frmCtl.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
@@ -17,20 +17,14 @@
 #include <QCoreApplication>
 #include <QScreen>
 
-namespace {
-
-// Open JTalk where the machine has it, with its dictionary and a voice; else none.
-std::unique_ptr<SpeechObject> machineSpeech() {
-    return JTalkSpeech::create(JTalkSpeech::Config());
-}
-
-} // namespace
-
 Q57App::Q57App(const SoundDevices::SinkFactory& makeSink, mdlM_Tape::SpeechFactory makeSpeech)
     : sounds_(makeSink), form_(std::make_unique<Form1>()),
       // No parent: disabling the panel around the modal dialog must not disable the dialog too.
       options_(std::make_unique<frmOption>(*form_, iniData_.CustColors)),
-      tape_(*options_, sounds_, makeSpeech ? std::move(makeSpeech) : machineSpeech),
+      tape_(
+          *options_, sounds_,
+          makeSpeech ? std::move(makeSpeech) : [this] { return machineSpeech(); },
+          KvRes::GetOsInfo),
       // Its own window beside the panel, not a child of it; its load step runs here.
       operatingPanel_(std::make_unique<frmCtl>(*form_, *options_, sounds_, tape_)),
       formPlacement_(*form_), panelPlacement_(*operatingPanel_) {
@@ -50,6 +44,21 @@ Q57App::Q57App(const SoundDevices::SinkFactory& makeSink, mdlM_Tape::SpeechFacto
 }
 
 Q57App::~Q57App() = default;
+
+// Open JTalk where the machine has it, with its dictionary and a voice; else none.
+std::unique_ptr<SpeechObject> Q57App::machineSpeech() {
+    JTalkSpeech::Config config;
+    config.adjustDialog = speechAdjustDialog();
+    return JTalkSpeech::create(config);
+}
+
+// The operating panel is looked up when the dialog opens: the engine is made while the panel is.
+JTalkSpeech::Config::AdjustDialog Q57App::speechAdjustDialog() {
+    return [this](const QString& title, const SpeechSettings& now, const QStringList& voices,
+                  const std::function<void(const SpeechSettings&)>& hearSample) {
+        return SpeechAdjustDialog::ask(operatingPanel_.get(), title, now, voices, hearSample);
+    };
+}
 
 void Q57App::start() {
     Form1& form = *form_;

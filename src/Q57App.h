@@ -1,10 +1,13 @@
 #pragma once
 
+#include "announce/JTalkSpeech.h"
 #include "announce/SoundDevices.h"
 #include "announce/mdlM_Tape.h"
 #include "platform/OnScreen.h"
+#include "platform/ScopedHook.h"
 #include "settings/IniData.h"
 #include "settings/mdlIniIo.h"
+#include "ticket/TicketPluginCache.h"
 
 #include <QObject>
 #include <memory>
@@ -34,6 +37,9 @@ public:
     mdlSndAPI::Sounds& sounds() { return sounds_; }
     // The route's announcements and the speech that reads them.
     mdlM_Tape& tape() { return tape_; }
+    // The speech engine's adjustment dialog, modal on the operating panel: for engines made
+    // with a configuration of their own.
+    JTalkSpeech::Config::AdjustDialog speechAdjustDialog();
     // The snapshot the settings file is read into and written from.
     IniRecord& IniData() { return iniData_; }
     // The settings file read into every window, and every window written into it.
@@ -49,6 +55,10 @@ private:
     void ApplyIni(const IniRecord& ini) override;
     QWidget* messageOwner() const override;
 
+    std::unique_ptr<SpeechObject> machineSpeech();
+
+    TicketPluginCache plugins_;
+    ScopedHook<KvRes::TicketPlugins> pluginsInstalled_{plugins_};
     IniRecord iniData_;
     SoundDevices sounds_;
     std::unique_ptr<Form1> form_;

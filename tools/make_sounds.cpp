@@ -5,7 +5,7 @@
 // encoder) and a Standard MIDI File. Each file is opened as the simulator opens it before the
 // program reports success.
 
-#include "platform/SoundPlayer.h"
+#include "announce/SoundPlayer.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -1,6 +1,5 @@
 #include "JTalkSpeech.h"
 
-#include "announce/SpeechAdjustDialog.h"
 #include "settings/SettingsLocation.h"
 
 #include <QCoreApplication>
@@ -164,10 +163,12 @@ qint32 JTalkSpeech::Status() const {
     }
 }
 
-void JTalkSpeech::Adjust(QWidget* owner, const QString& title) {
+void JTalkSpeech::Adjust(const QString& title) {
+    if (!config_.adjustDialog)
+        return;
     bool heard = false;
-    const std::optional<SpeechSettings> chosen = SpeechAdjustDialog::ask(
-        owner, title, settings_, voices_, [this, &heard](const SpeechSettings& shown) {
+    const std::optional<SpeechSettings> chosen = config_.adjustDialog(
+        title, settings_, voices_, [this, &heard](const SpeechSettings& shown) {
             heard = true;
             speakWith(kSample, shown);
         });

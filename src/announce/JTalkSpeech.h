@@ -1,13 +1,15 @@
 #pragma once
 
+#include "announce/SoundPlayer.h"
 #include "announce/SpeechObject.h"
 #include "announce/SpeechSettings.h"
-#include "platform/SoundPlayer.h"
 
 #include <QObject>
 #include <QStringList>
 #include <QThreadPool>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QTemporaryDir;
 
@@ -47,6 +49,13 @@ public:
     // program on the PATH, Debian's dictionary and voice folders, speech.ini in the user's
     // configuration folder and a "speech" folder in the user's cache folder.
     struct Config {
+        // Shows the settings now in use and the voices under the title, calls hearSample with
+        // what it shows each time the sample is asked for, and gives the settings chosen, or
+        // nothing when cancelled.
+        using AdjustDialog = std::function<std::optional<SpeechSettings>(
+            const QString& title, const SpeechSettings& now, const QStringList& voices,
+            const std::function<void(const SpeechSettings&)>& hearSample)>;
+
         Config();
 
         QString program;               // open_jtalk
@@ -55,6 +64,7 @@ public:
         QString settingsFile;          // the adjustment dialog's settings (SpeechSettings)
         QString cacheFolder;           // the rendered files; a temporary one if it cannot be made
         qint64 cacheLimit = 64 * 1024 * 1024; // bytes
+        AdjustDialog adjustDialog;            // without one, Adjust changes nothing
     };
 
     // The engine, or nullptr when the program, a dictionary or a voice is not found. Without a
@@ -66,9 +76,9 @@ public:
     void Speak(const QString& text) override;
     void Stop() override;
     qint32 Status() const override;
-    // Opens "音声の調節" on the owner; the settings chosen are saved and used from then on, and
-    // the texts last given to RenderAhead are rendered again in the new voice.
-    void Adjust(QWidget* owner, const QString& title) override;
+    // Opens the adjustment dialog; the settings chosen are saved and used from then on, and the
+    // texts last given to RenderAhead are rendered again in the new voice.
+    void Adjust(const QString& title) override;
     void RenderAhead(const QStringList& texts) override;
 
     // The voice files found, the first being the default voice.

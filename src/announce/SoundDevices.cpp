@@ -1,7 +1,7 @@
 #include "SoundDevices.h"
 
-#include "announce/mdlM_Tape.h"
 #include "platform/BlockingWait.h"
+#include "platform/FileExists.h"
 
 using mdlSndAPI::Alias;
 
@@ -20,7 +20,7 @@ SoundDevices::SoundDevices(const SinkFactory& makeSink) {
 SoundDevices::~SoundDevices() = default;
 
 void SoundDevices::PlaySoundFile(const QString& file, Alias alias, bool wait, qint16 pauseMs) {
-    if (!mdlM_Tape::FileExists(file))
+    if (!fileExists(file))
         return;
     SoundPlayer& player = *players_[std::size_t(alias)];
     player.stop();

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "announce/SoundPlayer.h"
 #include "announce/mdlSndAPI.h"
-#include "platform/SoundPlayer.h"
 
 #include <QString>
 #include <array>

@@ -3,8 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-class QWidget;
-
 // The speech object the announcements speak through: the four operations the program uses,
 // and a hint that lets the engine render texts before they are asked for.
 class SpeechObject {
@@ -19,8 +17,8 @@ public:
     // start (nothing in the text to speak, or the renderer could not be run or failed); Stop and
     // a Speak that starts clear -1. An engine may learn of a failure only after Speak returned.
     virtual qint32 Status() const = 0;
-    // Opens the voice adjustment dialog, modal, owned by the window, with the title.
-    virtual void Adjust(QWidget* owner, const QString& title) = 0;
+    // Opens the voice adjustment dialog, modal on the window its maker chose, with the title.
+    virtual void Adjust(const QString& title) = 0;
 
     // Not one of the speaking operations: the texts of a newly loaded announcement list, to be
     // rendered in the background so that speaking them starts at once.

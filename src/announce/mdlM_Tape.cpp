@@ -1,34 +1,28 @@
 #include "mdlM_Tape.h"
 
 #include "platform/FileBytes.h"
-#include "platform/KvRes.h"
 #include "settings/SettingsSource.h"
 
-#include <QFileInfo>
-#include <QGroupBox>
-
-namespace {
-
-// The one system the announcements were never offered on.
-bool onVista() {
-    return KvRes::GetOsInfo() == QStringLiteral("Windows Vista");
-}
-
-} // namespace
-
 mdlM_Tape::mdlM_Tape(const SettingsSource& settings, mdlSndAPI::Sounds& sounds,
-                     SpeechFactory makeSpeech)
-    : settings_(settings), sounds_(sounds), makeSpeech_(std::move(makeSpeech)) {}
+                     SpeechFactory makeSpeech, SystemName systemName)
+    : settings_(settings), sounds_(sounds), makeSpeech_(std::move(makeSpeech)),
+      systemName_(std::move(systemName)) {}
 
 mdlM_Tape::~mdlM_Tape() = default;
 
-bool mdlM_Tape::FileExists(const QString& path) {
-    const QFileInfo info(path);
-    return !path.isEmpty() && info.exists() && !info.isDir();
+// The one system the announcements were never offered on.
+bool mdlM_Tape::onVista() const {
+    return systemName_ && systemName_() == QStringLiteral("Windows Vista");
 }
 
-void mdlM_Tape::InitSpeech(QGroupBox& grpM_Tape) {
-    grpM_Tape_ = &grpM_Tape;
+// Nothing is shown before the group is known.
+void mdlM_Tape::enableGroup(bool enabled) {
+    if (showGroup_)
+        showGroup_(groupTitle_, enabled);
+}
+
+void mdlM_Tape::InitSpeech(GroupView showGroup) {
+    showGroup_ = std::move(showGroup);
     try {
         if (!onVista() && makeSpeech_)
             SpeechObj_ = makeSpeech_();
@@ -36,9 +30,8 @@ void mdlM_Tape::InitSpeech(QGroupBox& grpM_Tape) {
         SpeechObj_.reset();
     }
     SpeechEnabled_ = SpeechObj_ != nullptr;
-    grpM_Tape.setTitle(SpeechEnabled_ ? QStringLiteral("音合使用可")
-                                      : QStringLiteral("音合使用不可"));
-    grpM_Tape.setEnabled(SpeechEnabled_);
+    groupTitle_ = SpeechEnabled_ ? QStringLiteral("音合使用可") : QStringLiteral("音合使用不可");
+    enableGroup(SpeechEnabled_);
 }
 
 void mdlM_Tape::ReleaseSpeech() {
@@ -60,11 +53,10 @@ void mdlM_Tape::LoadTapeData(const QString& folder, const QString& routeNo) {
             TapeList_[std::size_t(TapeIndex_ - 1)] = reader.next().valueOrThrow();
         }
         if (SpeechEnabled_)
-            grpM_Tape_->setEnabled(true);
+            enableGroup(true);
         TapeIndex_ = 0;
     } catch (const RuntimeError&) {
-        if (grpM_Tape_ != nullptr)
-            grpM_Tape_->setEnabled(false);
+        enableGroup(false);
         return;
     }
     if (SpeechObj_ != nullptr) {
@@ -125,8 +117,8 @@ void mdlM_Tape::TapeStop() {
 }
 
 void mdlM_Tape::TapeAdjust() {
-    if (SpeechObj_ != nullptr && grpM_Tape_ != nullptr)
-        SpeechObj_->Adjust(grpM_Tape_->window(), QStringLiteral("音声の調節"));
+    if (SpeechObj_ != nullptr)
+        SpeechObj_->Adjust(QStringLiteral("音声の調節"));
 }
 
 const TapeData* mdlM_Tape::entry(qint32 index) const {

@@ -3,13 +3,13 @@
 #include "announce/SpeechObject.h"
 #include "announce/TapeFile.h"
 #include "announce/mdlSndAPI.h"
+#include "platform/FileExists.h"
 
 #include <QString>
 #include <functional>
 #include <memory>
 #include <vector>
 
-class QGroupBox;
 class SettingsSource;
 
 // The announcements of the route that is set, the position in them, and the speech that reads
@@ -21,20 +21,26 @@ class mdlM_Tape {
 public:
     // Makes the speech object, or gives none when speech is not usable on this machine.
     using SpeechFactory = std::function<std::unique_ptr<SpeechObject>()>;
+    // The running system's name; announcements are never offered on "Windows Vista".
+    using SystemName = std::function<QString()>;
+    // Shows the announcement group: its title, and whether its buttons work.
+    using GroupView = std::function<void(const QString& title, bool enabled)>;
 
-    // The pre-announcement sounds are read from the settings at the moment of each step.
-    mdlM_Tape(const SettingsSource& settings, mdlSndAPI::Sounds& sounds, SpeechFactory makeSpeech);
+    // The pre-announcement sounds are read from the settings at the moment of each step. Without
+    // a system name the system is taken for one the announcements are offered on.
+    mdlM_Tape(const SettingsSource& settings, mdlSndAPI::Sounds& sounds, SpeechFactory makeSpeech,
+              SystemName systemName = {});
     ~mdlM_Tape();
     mdlM_Tape(const mdlM_Tape&) = delete;
     mdlM_Tape& operator=(const mdlM_Tape&) = delete;
 
     // Whether the file exists; an empty path or a folder is not a file.
-    static bool FileExists(const QString& path);
+    static bool FileExists(const QString& path) { return fileExists(path); }
 
     // Makes the speech object and shows on the operating panel's announcement group whether
-    // speech is usable ("音合使用可", enabled) or not ("音合使用不可", disabled). The group stays
-    // the one the announcements enable and disable from here on.
-    void InitSpeech(QGroupBox& grpM_Tape);
+    // speech is usable ("音合使用可", enabled) or not ("音合使用不可", disabled). The group is
+    // shown through the view from here on, whenever the announcements enable or disable it.
+    void InitSpeech(GroupView showGroup);
     bool SpeechEnabled() const { return SpeechEnabled_; }
     // At shut-down: ends any speaking.
     void ReleaseSpeech();
@@ -49,7 +55,7 @@ public:
     // Speaks announcement index (1 to TapeCount), cutting off the one still speaking.
     void SpeakTape(qint32 index);
     void TapeStop();
-    // The speech engine's adjustment dialog, owned by the operating panel.
+    // The speech engine's adjustment dialog.
     void TapeAdjust();
 
     qint32 GetTapeCount() const { return TapeCount_; }
@@ -62,11 +68,15 @@ public:
 private:
     void playThenSpeak(const QString& sound, mdlSndAPI::Alias alias);
     const TapeData* entry(qint32 index) const;
+    bool onVista() const;
+    void enableGroup(bool enabled);
 
     const SettingsSource& settings_;
     mdlSndAPI::Sounds& sounds_;
     SpeechFactory makeSpeech_;
-    QGroupBox* grpM_Tape_ = nullptr;
+    SystemName systemName_;
+    GroupView showGroup_;
+    QString groupTitle_;
 
     bool SpeechEnabled_ = false;
     std::unique_ptr<SpeechObject> SpeechObj_;

@@ -362,7 +362,10 @@ void frmCtl::Form_Load() {
     panel_.setWindowTitle(QStringLiteral("Velmora - 型番:") + executableName());
     for (QPushButton* key : CommandButton1_)
         key->setMask(WindowShape::roundRect2x2(2, 2, 28, 25));
-    tape_.InitSpeech(*grpM_Tape_);
+    tape_.InitSpeech([this](const QString& title, bool enabled) {
+        grpM_Tape_->setTitle(title);
+        grpM_Tape_->setEnabled(enabled);
+    });
 }
 
 int frmCtl::selectedBacklight() const {

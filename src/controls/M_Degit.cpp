@@ -1,9 +1,9 @@
 #include "M_Degit.h"
 
 #include "controls/DegitFormat.h"
+#include "controls/SegmentFont.h"
 #include "platform/KvRes.h"
 #include "platform/OleColor.h"
-#include "platform/SegmentFont.h"
 
 #include <QMouseEvent>
 #include <QPainter>

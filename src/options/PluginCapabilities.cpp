@@ -1,6 +1,6 @@
 #include "PluginCapabilities.h"
 
-#include "platform/TicketPlugin.h"
+#include "ticket/TicketPlugin.h"
 
 namespace PluginCapabilities {
 

@@ -14,7 +14,7 @@
 #include "platform/MsgBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/Shell.h"
-#include "platform/TicketPlugin.h"
+#include "ticket/TicketPlugin.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -2,9 +2,8 @@
 
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
-#include "panel/PanelAppearance.h"
+#include "panel/LabelLook.h"
 #include "panel/Q57Layout.h"
-#include "panel/mdlQ57_000.h"
 #include "platform/RuntimeError.h"
 
 #include <QLabel>
@@ -23,8 +22,8 @@ QLabel* makeLabel(QWidget* parent, const QRect& rect) {
     auto* label = new QLabel(parent);
     label->setGeometry(rect);
     label->setAlignment(Qt::AlignCenter);
-    label->setFont(mdlQ57_000::labelFont(11.25));
-    PanelAppearance::setLabelColour(*label, mdlQ57_000::kLabelColours[0]);
+    label->setFont(LabelLook::font(11.25));
+    LabelLook::setColour(*label, LabelLook::kColours[0]);
     return label;
 }
 

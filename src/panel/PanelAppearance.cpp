@@ -1,12 +1,12 @@
 #include "PanelAppearance.h"
 
-#include "announce/mdlM_Tape.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "panel/Form1.h"
+#include "panel/LabelLook.h"
 #include "panel/Q57Layout.h"
 #include "panel/mdlQ57_000.h"
-#include "platform/OleColor.h"
+#include "platform/FileExists.h"
 #include "platform/PictureFile.h"
 #include "settings/IniData.h"
 
@@ -24,12 +24,6 @@ quint32 labelColour(const IniRecord& settings, int backlight) {
     const quint32 colours[3] = {settings.SeiriNumColorOff, settings.SeiriNumColorOn1,
                                 settings.SeiriNumColorOn2};
     return colours[backlight];
-}
-
-void setLabelColour(QLabel& label, quint32 colour) {
-    QPalette palette = label.palette();
-    palette.setColor(QPalette::WindowText, OleColor::toQColor(colour));
-    label.setPalette(palette);
 }
 
 void applyColours(Form1& form, const IniRecord& settings) {
@@ -62,11 +56,11 @@ std::optional<QString> userPicture(const IniRecord& settings, int backlight) {
 
 void applyBacklight(Form1& form, const IniRecord& settings, int backlight) {
     for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
-        setLabelColour(form.lblSeiriNum(n), labelColour(settings, backlight));
+        LabelLook::setColour(form.lblSeiriNum(n), labelColour(settings, backlight));
     const std::optional<QString> picture = userPicture(settings, backlight);
     if (!picture)
         form.setPicture(form.imgRes(backlight));
-    else if (mdlM_Tape::FileExists(*picture))
+    else if (fileExists(*picture))
         form.setPicture(LoadPicture(*picture).valueOrThrow());
 }
 

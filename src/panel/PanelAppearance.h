@@ -6,7 +6,6 @@
 
 class Form1;
 class M_Degit;
-class QLabel;
 struct IniRecord;
 
 // How the settings look on the display panel. The options dialog's SetProp, the settings file
@@ -18,9 +17,6 @@ void paintDegit(M_Degit& digit, const IniRecord& settings);
 
 // The ticket-number colour for backlight 0 (OFF), 1 (ON1) or 2 (ON2).
 quint32 labelColour(const IniRecord& settings, int backlight);
-
-// Text colour of a ticket-number label (0x00BBGGRR).
-void setLabelColour(QLabel& label, quint32 colour);
 
 // The colours the settings file brings: fare and clock digits, the strip's background and dots.
 void applyColours(Form1& form, const IniRecord& settings);

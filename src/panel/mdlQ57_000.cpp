@@ -2,22 +2,15 @@
 
 #include "controls/M_Degit.h"
 #include "panel/Form1.h"
+#include "panel/LabelLook.h"
 #include "panel/Q57Layout.h"
 #include "panel/SeirikenLabels.h"
 #include "platform/MsgBox.h"
 #include "platform/RuntimeError.h"
 
 #include <QLabel>
-#include <cmath>
 
 namespace mdlQ57_000 {
-
-QFont labelFont(double pointSize) {
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setBold(true);
-    font.setPixelSize(int(std::lround(pointSize * 96 / 72)));
-    return font;
-}
 
 void InitFareDegits(Form1& form) {
     for (int n = 1; n <= Q57Layout::kPositionCount; ++n) {
@@ -27,7 +20,7 @@ void InitFareDegits(Form1& form) {
 }
 
 void SetModelDefaults(Form1& form, DefaultsTarget& options) {
-    options.setTicketNumberDefaults(kLabelColours, true);
+    options.setTicketNumberDefaults(LabelLook::kColours, true);
     form.setPicture(form.imgRes(0));
     form.imgRes(1) = form.imgRes(0);
     form.imgRes(2) = form.imgRes(0);
@@ -38,7 +31,7 @@ void SeirikenNumSet(Form1& form, int style, int zeroPad) {
     try {
         const SeirikenLabels::Plan plan = SeirikenLabels::plan(style, zeroPad != 0);
         QLabel& first = form.lblSeiriNum(1);
-        first.setFont(labelFont(plan.firstPointSize));
+        first.setFont(LabelLook::font(plan.firstPointSize));
         for (int n = 1; n <= Q57Layout::kPositionCount; ++n) {
             if (plan.captions[std::size_t(n)])
                 form.lblSeiriNum(n).setText(*plan.captions[std::size_t(n)]);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QFont>
+#include <QtGlobal>
 #include <array>
 
 class Form1;
@@ -8,9 +8,6 @@ class Form1;
 // What is particular to the Q57 model: its fare positions and ticket-number labels, and the
 // defaults the panel starts with.
 namespace mdlQ57_000 {
-
-// Backlight colours of the ticket numbers for OFF, ON1 and ON2 (0x00BBGGRR).
-constexpr std::array<quint32, 3> kLabelColours = {0xFFFFFF, 0xC0FFC0, 0x80C0FF};
 
 // The options dialog as the model defaults see it: the ticket-number settings they preset,
 // and SetProp, which then shows every display choice on the panel.
@@ -22,9 +19,6 @@ public:
 protected:
     ~DefaultsTarget() = default;
 };
-
-// The labels' face ("ＭＳ Ｐゴシック", bold), sized in pixels to match the pixel-sized panel.
-QFont labelFont(double pointSize);
 
 void InitFareDegits(Form1& form);
 void SetModelDefaults(Form1& form, DefaultsTarget& options);

@@ -4,17 +4,11 @@
 #include "platform/DigitSettingsDialog.h"
 #include "platform/MsgBox.h"
 #include "platform/OleColor.h"
+#include "platform/ScopedHook.h"
 #include "platform/ShiftJis.h"
-#include "platform/TicketDrawing.h"
-#include "platform/TicketPlugin.h"
 
 #include <QColorDialog>
-#include <QComboBox>
-#include <QDateTime>
 #include <QFileDialog>
-#include <QFileInfo>
-#include <QHash>
-#include <QPlainTextEdit>
 #include <QSysInfo>
 
 namespace KvRes {
@@ -60,30 +54,6 @@ std::optional<ChoiceHook::DigitSettings> chooseDigitSettings(QWidget* owner, int
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return ChoiceHook::DigitSettings{dialog.zeroMode(), dialog.shift(), dialog.fillZero()};
-}
-
-// A plug-in asked about, or nullptr when its file is not one. The few files last asked about are
-// kept, and one is read again only when it has changed since, which one look at its size and
-// time tells.
-const TicketPlugin* loadedPlugin(const QString& path) {
-    struct Loaded {
-        QDateTime modified;
-        qint64 size = -1;
-        std::optional<TicketPlugin> plugin;
-    };
-    constexpr qsizetype kKept = 4;
-    static QHash<QString, Loaded> loaded;
-    const QFileInfo file(path);
-    auto kept = loaded.find(path);
-    if (kept == loaded.end() || file.lastModified() != kept->modified ||
-        file.size() != kept->size) {
-        if (kept == loaded.end() && loaded.size() >= kKept)
-            loaded.clear();
-        Result<TicketPlugin> read = readTicketPlugin(path);
-        kept = loaded.insert(path, {file.lastModified(), file.size(),
-                                    read ? std::optional(std::move(read).value()) : std::nullopt});
-    }
-    return kept->plugin ? &*kept->plugin : nullptr;
 }
 
 } // namespace
@@ -152,41 +122,33 @@ int Call_dlg110(QWidget* owner, int, const QString& text) {
                           QMessageBox::Ok, QStringLiteral("dlg110"));
 }
 
+namespace {
+
+TicketPlugins* plugins() {
+    return ScopedHook<TicketPlugins>::current();
+}
+
+} // namespace
+
 int KV4_GetPlgInfo(const QString& plugin, PlgInfo& info) {
-    const TicketPlugin* loaded = loadedPlugin(plugin);
-    if (loaded == nullptr)
-        return 0;
-    info = loaded->info;
-    return 1;
+    return plugins() != nullptr ? plugins()->GetPlgInfo(plugin, info) : 0;
 }
 
 int KV4_SetPlgComment(const QString& plugin, QPlainTextEdit& box) {
-    const TicketPlugin* loaded = loadedPlugin(plugin);
-    if (loaded == nullptr)
-        return 0;
-    box.setPlainText(loaded->comment);
-    return 1;
+    return plugins() != nullptr ? plugins()->SetPlgComment(plugin, box) : 0;
 }
 
 int KV4_SetCorpAddList(const QString& plugin, QComboBox& list) {
-    const TicketPlugin* loaded = loadedPlugin(plugin);
-    if (loaded == nullptr)
-        return 0;
-    const int chosen = list.currentIndex();
-    list.addItems(loaded->companies);
-    list.setCurrentIndex(chosen);
-    return 1;
+    return plugins() != nullptr ? plugins()->SetCorpAddList(plugin, list) : 0;
 }
 
 int KV4_DrawSeiriken(const QString& plugin, QImage& target, const QString& stopName,
                      const QString& dateText, const QString& timeText, qint32 routeNo,
                      qint16 seiriNum, qint16 row, qint16 companyIndex) {
-    const TicketPlugin* loaded = loadedPlugin(plugin);
-    if (loaded == nullptr || target.isNull())
-        return 0;
-    drawTicket(*loaded, {stopName, dateText, timeText, routeNo, seiriNum, row, companyIndex},
-               target);
-    return 1;
+    return plugins() != nullptr
+               ? plugins()->DrawSeiriken(plugin, target, stopName, dateText, timeText, routeNo,
+                                         seiriNum, row, companyIndex)
+               : 0;
 }
 
 int Call_dlg111(QWidget* owner, DateRecord& date) {

@@ -60,10 +60,22 @@ struct DateRecord {
 // Date choice, starting from today. Returns non-zero and fills the record when a day was chosen.
 int Call_dlg111(QWidget* owner, DateRecord& date);
 
-// The ticket plug-in calls. A plug-in file is read once and kept while its path, size and
-// modification time stay the same, so drawing the ticket at every step reads nothing. A file
-// that is not a plug-in, or cannot be read, gives 0 and changes nothing: why it was refused is
-// the plug-in tool's to tell (tools/check_plugin).
+// The ticket plug-in calls, answered by the plug-in service installed last
+// (ScopedHook<TicketPlugins>; the program's root installs its own for its life). A file that is not
+// a plug-in, or cannot be read, gives 0 and changes nothing: why it was refused is the plug-in
+// tool's to tell (tools/check_plugin). With no service installed every call gives 0.
+class TicketPlugins {
+public:
+    static constexpr const char* kHookName = "ticket plug-in service";
+    static constexpr bool kHookStacks = true;
+    virtual ~TicketPlugins() = default;
+    virtual int GetPlgInfo(const QString& plugin, PlgInfo& info) = 0;
+    virtual int SetPlgComment(const QString& plugin, QPlainTextEdit& box) = 0;
+    virtual int SetCorpAddList(const QString& plugin, QComboBox& list) = 0;
+    virtual int DrawSeiriken(const QString& plugin, QImage& target, const QString& stopName,
+                             const QString& dateText, const QString& timeText, qint32 routeNo,
+                             qint16 seiriNum, qint16 row, qint16 companyIndex) = 0;
+};
 
 // Fills the capability record (which the caller has zeroed); non-zero when it was filled.
 int KV4_GetPlgInfo(const QString& plugin, PlgInfo& info);

@@ -141,13 +141,17 @@ private slots:
             QCOMPARE(f.make()->settings(), defaults);
         }
         QVERIFY(SafeSave::write(f.config.settingsFile, "voice=/nowhere.htsvoice\npitch=-2.5\n"));
+        QWidget owner;
+        f.config.adjustDialog = [&owner](const QString& title, const SpeechSettings& now,
+                                         const QStringList& voices, const auto& hearSample) {
+            return SpeechAdjustDialog::ask(&owner, title, now, voices, hearSample);
+        };
         speech = f.make();
         QCOMPARE(speech->settings().pitch, -2.5);
         QCOMPARE(speech->settings().voice, defaults.voice);
 
         // The sample is heard with what the dialog shows; OK keeps it, for this run and the next,
         // and the pitch between the slider's steps, which the user did not move, stays as it was.
-        QWidget owner;
         SpeechAdjustHook hook;
         hook.setNextAnswer(QDialog::Accepted);
         hook.whileShown = [&f](SpeechAdjustDialog& dialog) {
@@ -158,7 +162,7 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(f.heard() > 0.5, kWait);
         };
         const QString before = speech->cacheFile(kShort);
-        speech->Adjust(&owner, QStringLiteral("音声の調節"));
+        speech->Adjust(QStringLiteral("音声の調節"));
         QCOMPARE(hook.asked().size(), 1);
         SpeechSettings chosen = defaults;
         chosen.pitch = -2.5;
@@ -170,7 +174,7 @@ private slots:
         hook.whileShown = [](SpeechAdjustDialog& dialog) {
             dialog.findChild<QSlider*>(QStringLiteral("pitch"))->setValue(5);
         };
-        speech->Adjust(&owner, QStringLiteral("音声の調節"));
+        speech->Adjust(QStringLiteral("音声の調節"));
         QCOMPARE(f.make()->settings(), chosen);
     }
 

@@ -39,6 +39,7 @@ struct Rig {
     explicit Rig(const std::function<void(JTalkSpeech::Config&)>& change = {})
         : program(capture.sinks(), [this, change] {
               JTalkSpeech::Config config;
+              config.adjustDialog = program.speechAdjustDialog();
               config.settingsFile = folder.filePath(QStringLiteral("speech.ini"));
               config.cacheFolder = folder.filePath(QStringLiteral("cache"));
               if (change)

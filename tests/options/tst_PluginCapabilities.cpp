@@ -1,5 +1,5 @@
 #include "options/PluginCapabilities.h"
-#include "platform/TicketPlugin.h"
+#include "ticket/TicketPlugin.h"
 
 #include <QtTest>
 

@@ -57,7 +57,7 @@ public:
         log_.status = 0;
     }
     qint32 Status() const override { return log_.status; }
-    void Adjust(QWidget*, const QString& title) override {
+    void Adjust(const QString& title) override {
         log_.calls.append(QStringLiteral("adjust ") + title);
     }
     void RenderAhead(const QStringList& texts) override {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "announce/SoundDevices.h"
-#include "platform/SoundPlayer.h"
+#include "announce/SoundPlayer.h"
 
 #include <QMap>
 #include <QMutex>

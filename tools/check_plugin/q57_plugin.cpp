@@ -11,7 +11,7 @@
 #include "platform/FileBytes.h"
 #include "platform/JapaneseFonts.h"
 #include "platform/SafeSave.h"
-#include "platform/TicketDrawing.h"
+#include "ticket/TicketDrawing.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

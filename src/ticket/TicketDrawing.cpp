@@ -1,6 +1,6 @@
 #include "TicketDrawing.h"
 
-#include "platform/Nw7.h"
+#include "ticket/Nw7.h"
 
 #include <QFontMetricsF>
 #include <QImage>

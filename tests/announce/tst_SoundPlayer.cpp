@@ -1,5 +1,5 @@
+#include "announce/SoundPlayer.h"
 #include "platform/SafeSave.h"
-#include "platform/SoundPlayer.h"
 #include "support/SoundCapture.h"
 
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 #include "platform/JapaneseFonts.h"
-#include "platform/Nw7.h"
-#include "platform/TicketDrawing.h"
 #include "support/Nw7Reading.h"
+#include "ticket/Nw7.h"
+#include "ticket/TicketDrawing.h"
 
 #include <QImage>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "platform/SegmentFont.h"
+#include "controls/SegmentFont.h"
 #include "support/TestSupport.h"
 
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "platform/FileBytes.h"
-#include "platform/TicketPlugin.h"
 #include "support/FileSupport.h"
+#include "ticket/TicketPlugin.h"
 
 #include <QDir>
 #include <QTest>

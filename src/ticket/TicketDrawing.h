@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/TicketPlugin.h"
+#include "ticket/TicketPlugin.h"
 
 class QImage;
 

@@ -1,0 +1,23 @@
+#include "LabelLook.h"
+
+#include "platform/OleColor.h"
+
+#include <QLabel>
+#include <cmath>
+
+namespace LabelLook {
+
+QFont font(double pointSize) {
+    QFont face(QStringLiteral("ＭＳ Ｐゴシック"));
+    face.setBold(true);
+    face.setPixelSize(int(std::lround(pointSize * 96 / 72)));
+    return face;
+}
+
+void setColour(QLabel& label, quint32 colour) {
+    QPalette palette = label.palette();
+    palette.setColor(QPalette::WindowText, OleColor::toQColor(colour));
+    label.setPalette(palette);
+}
+
+} // namespace LabelLook

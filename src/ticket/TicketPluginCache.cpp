@@ -1,0 +1,62 @@
+#include "TicketPluginCache.h"
+
+#include "ticket/TicketDrawing.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QImage>
+#include <QPlainTextEdit>
+
+// One look at the file's size and time tells whether it has changed since it was read.
+const TicketPlugin* TicketPluginCache::loaded(const QString& path) {
+    constexpr qsizetype kKept = 4;
+    const QFileInfo file(path);
+    auto kept = loaded_.find(path);
+    if (kept == loaded_.end() || file.lastModified() != kept->modified ||
+        file.size() != kept->size) {
+        if (kept == loaded_.end() && loaded_.size() >= kKept)
+            loaded_.clear();
+        Result<TicketPlugin> read = readTicketPlugin(path);
+        kept = loaded_.insert(path, {file.lastModified(), file.size(),
+                                     read ? std::optional(std::move(read).value()) : std::nullopt});
+    }
+    return kept->plugin ? &*kept->plugin : nullptr;
+}
+
+int TicketPluginCache::GetPlgInfo(const QString& plugin, PlgInfo& info) {
+    const TicketPlugin* found = loaded(plugin);
+    if (found == nullptr)
+        return 0;
+    info = found->info;
+    return 1;
+}
+
+int TicketPluginCache::SetPlgComment(const QString& plugin, QPlainTextEdit& box) {
+    const TicketPlugin* found = loaded(plugin);
+    if (found == nullptr)
+        return 0;
+    box.setPlainText(found->comment);
+    return 1;
+}
+
+int TicketPluginCache::SetCorpAddList(const QString& plugin, QComboBox& list) {
+    const TicketPlugin* found = loaded(plugin);
+    if (found == nullptr)
+        return 0;
+    const int chosen = list.currentIndex();
+    list.addItems(found->companies);
+    list.setCurrentIndex(chosen);
+    return 1;
+}
+
+int TicketPluginCache::DrawSeiriken(const QString& plugin, QImage& target, const QString& stopName,
+                                    const QString& dateText, const QString& timeText,
+                                    qint32 routeNo, qint16 seiriNum, qint16 row,
+                                    qint16 companyIndex) {
+    const TicketPlugin* found = loaded(plugin);
+    if (found == nullptr || target.isNull())
+        return 0;
+    drawTicket(*found, {stopName, dateText, timeText, routeNo, seiriNum, row, companyIndex},
+               target);
+    return 1;
+}
