@@ -7,16 +7,16 @@ set -eu
 # (fluiddec) with the small General MIDI soundfont. The sanitizer and fuzzing builds of the tests:
 # clang, its sanitizer and libFuzzer run-time libraries (libclang-rt-dev) and llvm-symbolizer
 # (llvm), which puts file and line into the sanitizers' reports; clang-format checks the sources'
-# style. Speech: Open JTalk with its dictionary, and a voice from the contrib component. Qt SVG
-# draws the icon's bitmap; the install test validates the desktop entry and the AppStream file
-# and builds the Debian package (dpkg-dev and file find the libraries' packages). git gets the
-# code.
+# style. Open data feeds are zip files (libzip). Speech: Open JTalk with its dictionary, and a
+# voice from the contrib component. Qt SVG draws the icon's bitmap; the install test validates the
+# desktop entry and the AppStream file and builds the Debian package (dpkg-dev and file find the
+# libraries' packages). git gets the code.
 packages="
     git cmake g++ make
     qt6-svg-dev desktop-file-utils appstream dpkg-dev file
     clang libclang-rt-dev llvm clang-format
     qt6-base-dev qt6-translations-l10n
-    libbenchmark-dev
+    libbenchmark-dev libzip-dev
     fonts-ipafont-gothic fonts-ipafont-mincho
     pkg-config libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad

@@ -164,4 +164,17 @@ Result<std::vector<TapeData>> read(const QByteArray& bytes) {
     return records;
 }
 
+QByteArray encode(const std::vector<TapeData>& records) {
+    QString text;
+    for (const TapeData& record : records) {
+        QString quoted = record.Text;
+        quoted.replace(u'"', QStringLiteral("\"\""));
+        // A line break would end the announcement inside its text.
+        quoted.replace(u'\r', u' ').replace(u'\n', u' ');
+        text += u'"' + quoted +
+                QStringLiteral("\",%1,%2\r\n").arg(record.DataLink).arg(record.SoundFlag);
+    }
+    return ShiftJis::encode(text);
+}
+
 } // namespace TapeFile

@@ -68,4 +68,8 @@ private:
 // Every announcement of the file, or the first failure as the reader gives it.
 Result<std::vector<TapeData>> read(const QByteArray& bytes);
 
+// The file of these announcements as read() takes it back: Shift-JIS, CR LF, every text in
+// quotes. The codec writes what Shift-JIS lacks as '?'; callers replace such characters first.
+QByteArray encode(const std::vector<TapeData>& records);
+
 } // namespace TapeFile

@@ -62,8 +62,8 @@ private slots:
         const QString metainfo =
             root.filePath(QStringLiteral("share/metainfo/%1.metainfo.xml").arg(kId));
         for (const QString& file :
-             {QStringLiteral("bin/hy3csv"), QStringLiteral("bin/q57_plugin"),
-              QStringLiteral("share/q57/routes/7.hy3"),
+             {QStringLiteral("bin/hy3csv"), QStringLiteral("bin/gtfs2hy3"),
+              QStringLiteral("bin/q57_plugin"), QStringLiteral("share/q57/routes/7.hy3"),
               QStringLiteral("share/icons/hicolor/scalable/apps/%1.svg").arg(kId),
               QStringLiteral("share/doc/q57/README.md"),
               QStringLiteral("share/doc/q57/docs/ticket-plugins.md")})
