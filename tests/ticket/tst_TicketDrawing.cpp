@@ -109,10 +109,11 @@ private slots:
         white.fill(Qt::white);
         QCOMPARE(image, white);
 
-        // A name too long for its box is narrowed into it, not cut off: its last character,
-        // the only one with ink above the middle, ends at the box's right edge.
+        // A name too long for its box (32 letters, the most a text prints) is narrowed into it, not
+        // cut off: its last character, the only one with ink above the middle, ends at the box's
+        // right edge.
         const TicketElement& stop = elementOf(plugin, TicketElement::Kind::StopName);
-        drawTicket(plugin, {QString(39, u'一') + u'■', {}, {}, 1, 1, 1, -1}, image);
+        drawTicket(plugin, {QString(31, u'一') + u'■', {}, {}, 1, 1, 1, -1}, image);
         const Place place = placeOf(plugin, stop, image);
         int first = image.width();
         for (int y = place.middle - 8; y <= place.middle + 8; ++y)
