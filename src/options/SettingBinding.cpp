@@ -17,12 +17,16 @@ namespace {
 template <typename Control, typename Value, typename Read, typename Write, typename Signal>
 SettingBinding binding(Control& control, Value IniRecord::*field, Read read, Write write,
                        Signal changed) {
-    return {[&control, field, write](const IniRecord& ini) { write(control, ini.*field); },
-            [&control, field, read](IniRecord& ini) { ini.*field = read(control); },
-            [&control, changed](QObject& context, const std::function<void()>& call) {
-                if constexpr (!std::is_same_v<Signal, std::nullptr_t>)
-                    QObject::connect(&control, changed, &context, call);
-            }};
+    SettingBinding made{
+        [&control, field, write](const IniRecord& ini) { write(control, ini.*field); },
+        [&control, field, read](IniRecord& ini) { ini.*field = read(control); },
+        {}};
+    // A control without a change signal has nothing to watch.
+    if constexpr (!std::is_same_v<Signal, std::nullptr_t>)
+        made.watch = [&control, changed](QObject& context, const std::function<void()>& call) {
+            QObject::connect(&control, changed, &context, call);
+        };
+    return made;
 }
 
 } // namespace

@@ -670,7 +670,8 @@ void frmOption::bindSettings() {
     GetOptionInfo(current_);
     for (auto* settings : {&panelSettings_, &digitSettings_, &otherSettings_})
         for (const SettingBinding& setting : *settings)
-            setting.watch(*this, [this, &setting] { setting.save(current_); });
+            if (setting.watch)
+                setting.watch(*this, [this, &setting] { setting.save(current_); });
 }
 
 QString frmOption::GetPathString(const QString&) {

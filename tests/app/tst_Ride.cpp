@@ -251,7 +251,7 @@ private slots:
         rig.ride.step(Ride::Direction::Forward);
         QCOMPARE(rig.panel.events, QStringList({"strip S2", "strip S3", "strip S4"}));
         QCOMPARE(rig.stop(), 3);
-        QCOMPARE(rig.panel.at({1}), QVariantList({401}));
+        QCOMPARE(rig.panel.at({1}), QVariantList{401});
     }
 
     void nightFareAndInformationDigits() {
