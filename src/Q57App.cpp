@@ -7,17 +7,19 @@
 #include "options/frmOption.h"
 #include "panel/Form1.h"
 #include "panel/PanelAppearance.h"
+#include "panel/PanelViewControl.h"
 #include "panel/Q57Layout.h"
 #include "panel/mdlQ57_000.h"
 #include "platform/KvRes.h"
 #include "platform/OnScreen.h"
-#include "platform/WindowShape.h"
+#include "settings/SettingsLocation.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QScreen>
 
-Q57App::Q57App(const SoundDevices::SinkFactory& makeSink, mdlM_Tape::SpeechFactory makeSpeech)
+Q57App::Q57App(const SoundDevices::SinkFactory& makeSink, mdlM_Tape::SpeechFactory makeSpeech,
+               const QString& viewFile)
     : sounds_(makeSink), form_(std::make_unique<Form1>()),
       // No parent: disabling the panel around the modal dialog must not disable the dialog too.
       options_(std::make_unique<frmOption>(*form_, iniData_.CustColors)),
@@ -28,7 +30,11 @@ Q57App::Q57App(const SoundDevices::SinkFactory& makeSink, mdlM_Tape::SpeechFacto
       ride_(*form_, *options_, sounds_, tape_),
       // Its own window beside the panel, not a child of it; its load step runs here.
       operatingPanel_(std::make_unique<frmCtl>(*form_, ride_, *options_, tape_)),
-      formPlacement_(*form_), panelPlacement_(*operatingPanel_) {
+      formPlacement_(*form_), panelPlacement_(*operatingPanel_),
+      // The panel owns it: its menu and keys go with the window.
+      panelView_(new PanelViewControl(
+          *form_, viewFile.isEmpty() ? SettingsLocation::userFolder() + QStringLiteral("/panel.ini")
+                                     : viewFile)) {
     frmCtl& ctl = *operatingPanel_;
     connect(options_.get(), &frmOption::backlightReapplyRequested, this,
             [&ctl] { ctl.Option4_Click(ctl.selectedBacklight()); });
@@ -70,9 +76,10 @@ void Q57App::start() {
     operatingPanel_->raise();
     form.move(0, 0);
     moveOperatingPanelToBottomRight();
-    form.setMask(WindowShape::roundRect2x2(0, 0, form.width(), form.height()));
-    form.update();
+    form.setScale(1);
     LoadIni();
+    // Scaled or full screen from where the settings file put the window.
+    panelView_->apply();
     form.show();
     formPlacement_.measureFromHere();
     panelPlacement_.measureFromHere();

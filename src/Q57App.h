@@ -14,6 +14,7 @@
 #include <memory>
 
 class Form1;
+class PanelViewControl;
 class frmCtl;
 class frmOption;
 
@@ -24,9 +25,10 @@ class Q57App : public QObject, private mdlIniIo::IniWindows {
 public:
     // Tests give the sound devices a sink that records what they play, and may make the speech
     // object their own way; the program sounds on the system's audio output and speaks with
-    // the speech engine found on the machine.
+    // the speech engine found on the machine. How the display panel is shown is kept in the
+    // view file, panel.ini in the user's configuration folder unless a test names its own.
     explicit Q57App(const SoundDevices::SinkFactory& makeSink = {},
-                    mdlM_Tape::SpeechFactory makeSpeech = {});
+                    mdlM_Tape::SpeechFactory makeSpeech = {}, const QString& viewFile = {});
     ~Q57App() override;
 
     // The display panel's load step, after which it is shown.
@@ -35,6 +37,7 @@ public:
     Form1& form() const { return *form_; }
     frmOption& options() const { return *options_; }
     frmCtl& operatingPanel() const { return *operatingPanel_; }
+    PanelViewControl& panelView() const { return *panelView_; }
     mdlSndAPI::Sounds& sounds() { return sounds_; }
     // The route's announcements and the speech that reads them.
     mdlM_Tape& tape() { return tape_; }
@@ -71,4 +74,5 @@ private:
     std::unique_ptr<frmCtl> operatingPanel_;
     OnScreen::PlacementOffset formPlacement_;
     OnScreen::PlacementOffset panelPlacement_;
+    PanelViewControl* panelView_;
 };

@@ -24,7 +24,7 @@ public:
     CanvasView(QWidget* parent, const QImage& picture) : QWidget(parent), picture_(picture) {}
 
 protected:
-    void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(0, 0, picture_); }
+    void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(rect(), picture_); }
 
 private:
     const QImage& picture_;
@@ -75,13 +75,13 @@ void ChimeiCtl_B::setAppearance(int value) {
     properties_.Appearance = value;
     applyAppearance(value);
     setBackColor(properties_.BackColor);
-    picture2_->resize(value != 0 ? kRaisedViewport : kFlatViewport);
+    picture2_->resize((value != 0 ? kRaisedViewport : kFlatViewport) * scale_);
 }
 
 void ChimeiCtl_B::applyAppearance(int value) {
     if (value != 0) {
         picture2_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        picture2_->setLineWidth(2);
+        picture2_->setLineWidth(2 * scale_);
     } else {
         picture2_->setFrameStyle(QFrame::NoFrame);
     }
@@ -144,22 +144,33 @@ void ChimeiCtl_B::armScrollTimer(qint64 now) {
     scrollTimer_.start(int(std::max<qint64>(frame, scroll_.pauseLeft(now))));
 }
 
+void ChimeiCtl_B::setScale(int scale) {
+    const int top = canvasTop();
+    const QSize viewport = picture2_->size() / scale_;
+    scale_ = scale;
+    applyAppearance(properties_.Appearance);
+    picture2_->resize(viewport * scale_);
+    picture1_->resize(canvas_.size() * scale_);
+    moveCanvas(top);
+}
+
 int ChimeiCtl_B::canvasTop() const {
-    return picture1_->y() - picture2_->contentsRect().top();
+    return (picture1_->y() - picture2_->contentsRect().top()) / scale_;
 }
 
 int ChimeiCtl_B::viewportHeight() const {
-    return picture2_->contentsRect().height();
+    return picture2_->contentsRect().height() / scale_;
 }
 
 void ChimeiCtl_B::clearCanvas(int height) {
     if (canvas_.height() != height)
         canvas_ = QImage(kCanvasWidth, height, QImage::Format_RGB32);
     canvas_.fill(OleColor::toQColor(properties_.BackColor));
-    picture1_->resize(canvas_.size());
+    picture1_->resize(canvas_.size() * scale_);
     picture1_->update();
 }
 
 void ChimeiCtl_B::moveCanvas(int top) {
-    picture1_->move(picture2_->contentsRect().left(), picture2_->contentsRect().top() + top);
+    picture1_->move(picture2_->contentsRect().left(),
+                    picture2_->contentsRect().top() + top * scale_);
 }

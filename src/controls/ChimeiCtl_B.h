@@ -63,7 +63,12 @@ public:
     bool scrolling() const { return scroll_.running(); }
     const QTimer& scrollTimer() const { return scrollTimer_; }
 
-    // The canvas, its top in the viewport and the viewport's inner height.
+    // Shown enlarged, each dot of the strip a block of scale x scale pixels; the canvas still
+    // moves by whole dots. The strip's own size is its holder's to set.
+    int scale() const { return scale_; }
+    void setScale(int scale);
+
+    // The canvas, its top in the viewport and the viewport's inner height, in dots.
     const QImage& canvas() const { return canvas_; }
     int canvasTop() const;
     int viewportHeight() const;
@@ -81,4 +86,5 @@ private:
     ChimeiScroll scroll_;
     QTimer scrollTimer_;
     std::function<qint64()> clock_;
+    int scale_ = 1;
 };

@@ -117,10 +117,15 @@ void M_Degit::ResetDegit(bool nMode) {
     fillZero_ = fillZero;
 }
 
+void M_Degit::setScale(int scale) {
+    scale_ = scale;
+    setFixedSize(surface_.size() * scale_);
+}
+
 void M_Degit::resizeToCells() {
     const QSize cell = cellSize(degitSize_);
-    setFixedSize(keta_ * cell.width(), cell.height());
-    surface_ = QImage(size(), QImage::Format_RGB32);
+    surface_ = QImage(keta_ * cell.width(), cell.height(), QImage::Format_RGB32);
+    setFixedSize(surface_.size() * scale_);
 }
 
 void M_Degit::redraw() {
@@ -134,15 +139,16 @@ void M_Degit::DrawDegit(const QVariant& value, quint32 unlitColour, quint32 litC
     surface_.fill(OleColor::toQColor(backColor_));
     QPainter painter(&surface_);
     font.draw(painter, 0, -1, QString(keta_, QLatin1Char('8')), OleColor::toQColor(unlitColour));
-    font.draw(painter, width() - font.horizontalAdvance(text), -1, text,
+    font.draw(painter, surface_.width() - font.horizontalAdvance(text), -1, text,
               OleColor::toQColor(litColour));
     painter.end();
     update();
 }
 
 void M_Degit::paintEvent(QPaintEvent*) {
+    // Without smoothing an enlarged drawing repeats each pixel: the segments stay sharp.
     QPainter painter(this);
-    painter.drawImage(0, 0, surface_);
+    painter.drawImage(rect(), surface_);
 }
 
 void M_Degit::mouseDoubleClickEvent(QMouseEvent* event) {

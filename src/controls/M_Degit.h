@@ -48,6 +48,10 @@ public:
     // Pixel size of one digit cell for a size class.
     static QSize cellSize(int degitSize);
 
+    // Shown enlarged, each pixel of the drawing a block of scale x scale; resizes.
+    int scale() const { return scale_; }
+    void setScale(int scale);
+
 signals:
     void DblClick();
 
@@ -72,5 +76,7 @@ private:
     int degitStyle_ = 0;
     bool userSet_ = true;
     QVariant value_ = 0;
+    int scale_ = 1;
+    // The drawing at one pixel per pixel, whatever the scale.
     QImage surface_;
 };

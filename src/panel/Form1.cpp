@@ -3,13 +3,16 @@
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "panel/LabelLook.h"
+#include "panel/PanelLabel.h"
+#include "panel/PanelView.h"
 #include "panel/Q57Layout.h"
 #include "platform/RuntimeError.h"
+#include "platform/WindowShape.h"
 
-#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTime>
+#include <QWindow>
 
 namespace {
 
@@ -18,9 +21,9 @@ template <typename Array> auto& element(const Array& array, int index) {
     return *array[std::size_t(index)];
 }
 
-QLabel* makeLabel(QWidget* parent, const QRect& rect) {
-    auto* label = new QLabel(parent);
-    label->setGeometry(rect);
+PanelLabel* makeLabel(QWidget* parent, const QImage& backdrop, const QRect& rect) {
+    auto* label = new PanelLabel(parent, backdrop);
+    label->place(rect, 1, {});
     label->setAlignment(Qt::AlignCenter);
     label->setFont(LabelLook::font(11.25));
     LabelLook::setColour(*label, LabelLook::kColours[0]);
@@ -37,12 +40,12 @@ Form1::Form1() : drag_(*this) {
     degit_[0] = new M_Degit(this);
     degit_[0]->move(Q57Layout::kSpareDegitTopLeft);
     degit_[0]->hide();
-    lblSeiriNum_[0] = makeLabel(this, Q57Layout::kSpareLabelRect);
+    lblSeiriNum_[0] = makeLabel(this, picture_, Q57Layout::kSpareLabelRect);
     for (int n = 1; n <= Q57Layout::kPositionCount; ++n) {
         degit_[n] = new M_Degit(this);
         degit_[n]->move(Q57Layout::fareTopLeft(n));
         connect(degit_[n], &M_Degit::DblClick, this, [this, n] { Degit_DblClick(n); });
-        lblSeiriNum_[n] = makeLabel(this, Q57Layout::labelRect(n));
+        lblSeiriNum_[n] = makeLabel(this, picture_, Q57Layout::labelRect(n));
     }
     for (int i = 0; i < 2; ++i) {
         timeDegit_[i] = new M_Degit(this);
@@ -87,8 +90,10 @@ void Form1::setPicture(const QImage& picture) {
 }
 
 void Form1::GetFormInfo(IniRecord& ini) const {
-    ini.DispLeft = x() * Q57Layout::kTwipsPerPixel;
-    ini.DispTop = y() * Q57Layout::kTwipsPerPixel;
+    // Full screen the window is where it is only for now: its place is the one it goes back to.
+    const QPoint at = fullScreen_ ? windowedPos_ : pos();
+    ini.DispLeft = at.x() * Q57Layout::kTwipsPerPixel;
+    ini.DispTop = at.y() * Q57Layout::kTwipsPerPixel;
 }
 
 void Form1::SetFormInfo(const IniRecord& ini) {
@@ -149,14 +154,86 @@ void Form1::Degit_DblClick(int index) {
     }
 }
 
+void Form1::setScale(int scale) {
+    if (fullScreen_)
+        return;
+    placeParts(scale, {});
+    setFixedSize(Q57Layout::kPanelSize * scale);
+    setMask(shape());
+    update();
+}
+
+void Form1::showFullScreenOn(const QRect& area, QScreen* screen) {
+    if (!fullScreen_)
+        windowedPos_ = pos();
+    fullScreen_ = true;
+    const int scale = PanelView::fitScale(area.size(), Q57Layout::kPanelSize);
+    placeParts(scale, PanelView::centred(area.size(), Q57Layout::kPanelSize * scale));
+    clearMask();
+    if (screen != nullptr)
+        setScreen(screen);
+    setFixedSize(area.size());
+    move(area.topLeft());
+    // A window manager keeps a full-screen window above its own panels; without one the
+    // geometry alone does it.
+    if (screen != nullptr)
+        setWindowState(windowState() | Qt::WindowFullScreen);
+    update();
+}
+
+void Form1::leaveFullScreen(int scale) {
+    if (!fullScreen_)
+        return;
+    fullScreen_ = false;
+    setWindowState(windowState() & ~Qt::WindowFullScreen);
+    move(windowedPos_);
+    setScale(scale);
+}
+
+void Form1::setBackground(const QColor& colour) {
+    background_ = colour;
+    update();
+}
+
+void Form1::placeParts(int scale, QPoint origin) {
+    scale_ = scale;
+    origin_ = origin;
+    const auto at = [&](QPoint onPicture) { return origin + onPicture * scale; };
+    for (int n = 0; n <= Q57Layout::kPositionCount; ++n) {
+        degit_[n]->setScale(scale);
+        degit_[n]->move(at(n == 0 ? Q57Layout::kSpareDegitTopLeft : Q57Layout::fareTopLeft(n)));
+        lblSeiriNum_[n]->place(n == 0 ? Q57Layout::kSpareLabelRect : Q57Layout::labelRect(n),
+                               scale, origin);
+    }
+    for (int i = 0; i < 2; ++i) {
+        timeDegit_[i]->setScale(scale);
+        timeDegit_[i]->move(at(Q57Layout::kClockTopLeft[i]));
+    }
+    chimeiCtl_->setScale(scale);
+    chimeiCtl_->setGeometry(QRect(at(Q57Layout::kChimeiRect.topLeft()),
+                                  Q57Layout::kChimeiRect.size() * scale));
+}
+
+// The unit's outline with its cut corners, each corner pixel a block at the scale.
+QRegion Form1::shape() const {
+    const QRegion outline = WindowShape::roundRect2x2(0, 0, Q57Layout::kPanelSize.width(),
+                                                      Q57Layout::kPanelSize.height());
+    return QTransform::fromScale(scale_, scale_).map(outline).translated(origin_);
+}
+
 void Form1::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawImage(0, 0, picture_);
+    if (fullScreen_) {
+        painter.fillRect(rect(), background_);
+        // The cut corners show the background too, as a window's would show what is behind.
+        painter.setClipRegion(shape());
+    }
+    painter.drawImage(QRect(origin_, picture_.size() * scale_), picture_);
 }
 
 void Form1::mousePressEvent(QMouseEvent* event) {
     // Presses that a child let through (a label) are not on the window face.
-    if (childAt(event->position().toPoint()) == nullptr && drag_.press(*event))
+    if (!fullScreen_ && childAt(event->position().toPoint()) == nullptr && drag_.press(*event))
         return;
     QWidget::mousePressEvent(event);
 }

@@ -4,6 +4,7 @@
 #include "platform/WindowDrag.h"
 #include "settings/IniData.h"
 
+#include <QColor>
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
@@ -11,7 +12,9 @@
 
 class ChimeiCtl_B;
 class M_Degit;
+class PanelLabel;
 class QLabel;
+class QScreen;
 class QTime;
 
 // The fare display panel: a borderless window whose face is the picture of the unit's front,
@@ -40,6 +43,22 @@ public:
     // The shape stays with the window until it is destroyed; nothing to release.
     void DeleteRgn() {}
 
+    // Each pixel of the panel is shown as a block of scale x scale screen pixels.
+    int scale() const { return scale_; }
+    // In a window: the window takes the panel's size at that scale, its top left staying.
+    void setScale(int scale);
+    // Where the panel's top left stands in the window: off the corner only full screen.
+    QPoint origin() const { return origin_; }
+    // Full screen: the area (a screen's geometry) filled, the panel centred in it at the
+    // largest whole scale that fits, the rest in the background colour. The screen is the
+    // window system's one, nullptr for none (a screen a test made). Leaving puts the window
+    // back where it was, at the scale given.
+    void showFullScreenOn(const QRect& area, QScreen* screen);
+    void leaveFullScreen(int scale);
+    bool panelFullScreen() const { return fullScreen_; }
+    const QColor& background() const { return background_; }
+    void setBackground(const QColor& colour);
+
     // The clock tick for a given time of day.
     void ShowTime(const QTime& time);
 
@@ -62,13 +81,20 @@ protected:
 
 private:
     void Degit_DblClick(int index);
+    void placeParts(int scale, QPoint origin);
+    QRegion shape() const;
 
     std::array<M_Degit*, 62> degit_{};
-    std::array<QLabel*, 62> lblSeiriNum_{};
+    std::array<PanelLabel*, 62> lblSeiriNum_{};
     std::array<M_Degit*, 2> timeDegit_{};
     ChimeiCtl_B* chimeiCtl_;
     std::array<QImage, 3> imgRes_;
     QImage picture_;
     QTimer timer1_;
     WindowDrag drag_;
+    int scale_ = 1;
+    QPoint origin_;
+    bool fullScreen_ = false;
+    QPoint windowedPos_;
+    QColor background_ = Qt::black;
 };

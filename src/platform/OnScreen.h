@@ -1,14 +1,54 @@
 #pragma once
 
+#include "platform/ScopedHook.h"
 #include "platform/ScreenFit.h"
 
+#include <QList>
 #include <QObject>
 #include <QPoint>
+#include <QRect>
+#include <QString>
 #include <QTimer>
 
+class QScreen;
 class QWidget;
 
 namespace OnScreen {
+
+// A screen attached now: its name as the window system gives it ("HDMI-1"), the whole of it and
+// the part windows may take (without the desktop's panels).
+struct Screen {
+    QString name;
+    QRect geometry;
+    QRect available;
+};
+
+// Every screen attached now, the primary first.
+QList<Screen> screens();
+// The window system's screen of that name; nullptr for none, and for every screen a test made.
+QScreen* find(const QString& name);
+
+// Tells when a screen goes away.
+class ScreenEvents : public QObject {
+    Q_OBJECT
+signals:
+    void removed(const QString& name);
+};
+ScreenEvents& events();
+
+// For tests: while one lives, its screens are the ones attached (the offscreen platform has a
+// single one), and removing one tells as unplugging would.
+class ScreenHook {
+public:
+    static constexpr const char* kHookName = "screen list";
+    explicit ScreenHook(QList<Screen> screens) : screens_(std::move(screens)) {}
+    const QList<Screen>& list() const { return screens_; }
+    void remove(const QString& name);
+
+private:
+    QList<Screen> screens_;
+    ScopedHook<ScreenHook> installed_{*this};
+};
 
 // Moves a top-level window where ScreenFit places it among the screens attached now; one
 // already there keeps its position to the pixel.

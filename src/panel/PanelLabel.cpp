@@ -1,0 +1,44 @@
+#include "PanelLabel.h"
+
+#include <QPainter>
+
+PanelLabel::PanelLabel(QWidget* parent, const QImage& backdrop)
+    : QLabel(parent), backdrop_(backdrop) {}
+
+PanelLabel::~PanelLabel() = default;
+
+void PanelLabel::place(const QRect& onPicture, int scale, QPoint origin) {
+    onPicture_ = onPicture;
+    scale_ = scale;
+    setGeometry(QRect(origin + onPicture.topLeft() * scale, onPicture.size() * scale));
+}
+
+void PanelLabel::paintEvent(QPaintEvent* event) {
+    if (scale_ == 1) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    const QString key = text() + QLatin1Char('\n') + font().key() + QLatin1Char('\n') +
+                        palette().color(foregroundRole()).name() + QLatin1Char('\n') +
+                        QString::number(int(alignment())) + QLatin1Char('\n') +
+                        QString::number(backdrop_.cacheKey());
+    if (key != renderedKey_ || rendering_.size() != onPicture_.size()) {
+        // Drawn as the label is drawn at scale 1: on the picture behind it, where its
+        // anti-aliased edges blend with the picture.
+        rendering_ = backdrop_.isNull()
+                         ? QImage(onPicture_.size(), QImage::Format_RGB32)
+                         : backdrop_.copy(onPicture_).convertToFormat(QImage::Format_RGB32);
+        if (backdrop_.isNull())
+            rendering_.fill(palette().color(QPalette::Window));
+        if (!twin_)
+            twin_ = std::make_unique<QLabel>();
+        twin_->setText(text());
+        twin_->setFont(font());
+        twin_->setPalette(palette());
+        twin_->setAlignment(alignment());
+        twin_->resize(onPicture_.size());
+        twin_->render(&rendering_, QPoint(), QRegion(), QWidget::DrawChildren);
+        renderedKey_ = key;
+    }
+    QPainter(this).drawImage(rect(), rendering_);
+}
