@@ -32,9 +32,9 @@ Q57App::Q57App(const SoundDevices::SinkFactory& makeSink, mdlM_Tape::SpeechFacto
       operatingPanel_(std::make_unique<frmCtl>(*form_, ride_, *options_, tape_)),
       formPlacement_(*form_), panelPlacement_(*operatingPanel_),
       // The panel owns it: its menu and keys go with the window.
-      panelView_(new PanelViewControl(
-          *form_, viewFile.isEmpty() ? SettingsLocation::userFolder() + QStringLiteral("/panel.ini")
-                                     : viewFile)) {
+      panelView_(new PanelViewControl(*form_, viewFile.isEmpty() ? SettingsLocation::userFolder() +
+                                                                       QStringLiteral("/panel.ini")
+                                                                 : viewFile)) {
     frmCtl& ctl = *operatingPanel_;
     connect(options_.get(), &frmOption::backlightReapplyRequested, this,
             [&ctl] { ctl.Option4_Click(ctl.selectedBacklight()); });

@@ -202,16 +202,16 @@ void Form1::placeParts(int scale, QPoint origin) {
     for (int n = 0; n <= Q57Layout::kPositionCount; ++n) {
         degit_[n]->setScale(scale);
         degit_[n]->move(at(n == 0 ? Q57Layout::kSpareDegitTopLeft : Q57Layout::fareTopLeft(n)));
-        lblSeiriNum_[n]->place(n == 0 ? Q57Layout::kSpareLabelRect : Q57Layout::labelRect(n),
-                               scale, origin);
+        lblSeiriNum_[n]->place(n == 0 ? Q57Layout::kSpareLabelRect : Q57Layout::labelRect(n), scale,
+                               origin);
     }
     for (int i = 0; i < 2; ++i) {
         timeDegit_[i]->setScale(scale);
         timeDegit_[i]->move(at(Q57Layout::kClockTopLeft[i]));
     }
     chimeiCtl_->setScale(scale);
-    chimeiCtl_->setGeometry(QRect(at(Q57Layout::kChimeiRect.topLeft()),
-                                  Q57Layout::kChimeiRect.size() * scale));
+    chimeiCtl_->setGeometry(
+        QRect(at(Q57Layout::kChimeiRect.topLeft()), Q57Layout::kChimeiRect.size() * scale));
 }
 
 // The unit's outline with its cut corners, each corner pixel a block at the scale.

@@ -37,7 +37,18 @@ void PanelLabel::paintEvent(QPaintEvent* event) {
         twin_->setPalette(palette());
         twin_->setAlignment(alignment());
         twin_->resize(onPicture_.size());
+        const QImage behind = rendering_;
         twin_->render(&rendering_, QPoint(), QRegion(), QWidget::DrawChildren);
+        // Only the text's own pixels are shown: the label's box overlaps the digits below it,
+        // which show through at scale 1.
+        rendering_ = rendering_.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < rendering_.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(rendering_.scanLine(y));
+            const auto* under = reinterpret_cast<const QRgb*>(behind.constScanLine(y));
+            for (int x = 0; x < rendering_.width(); ++x)
+                if (line[x] == under[x])
+                    line[x] = 0;
+        }
         renderedKey_ = key;
     }
     QPainter(this).drawImage(rect(), rendering_);

@@ -43,9 +43,9 @@ PanelViewControl::PanelViewControl(Form1& form, QString viewFile)
         choose(chosen);
     });
     // Ctrl and = is Ctrl and + without Shift on most keyboards.
-    connect(addKeyAction(QStringLiteral("scaleUp"), QStringLiteral("拡大"),
-                         {QKeySequence(Qt::CTRL | Qt::Key_Plus),
-                          QKeySequence(Qt::CTRL | Qt::Key_Equal)}),
+    connect(addKeyAction(
+                QStringLiteral("scaleUp"), QStringLiteral("拡大"),
+                {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}),
             &QAction::triggered, this, [this] { chooseScale(form_.scale() + 1); });
     connect(addKeyAction(QStringLiteral("scaleDown"), QStringLiteral("縮小"),
                          {QKeySequence(Qt::CTRL | Qt::Key_Minus)}),
@@ -57,14 +57,14 @@ PanelViewControl::PanelViewControl(Form1& form, QString viewFile)
                 chosen.fullScreen = !form_.panelFullScreen();
                 // The screen chosen last when it is still there, else the panel's own.
                 const QList<OnScreen::Screen> screens = OnScreen::screens();
-                if (std::none_of(screens.begin(), screens.end(), [&](const auto& screen) {
-                        return screen.name == chosen.screen;
-                    }))
+                if (std::none_of(screens.begin(), screens.end(),
+                                 [&](const auto& screen) { return screen.name == chosen.screen; }))
                     chosen.screen = currentScreen();
                 choose(chosen);
             });
     leave_ = addKeyAction(QStringLiteral("leaveFullScreen"), QStringLiteral("ウィンドウで表示"),
                           {QKeySequence(Qt::Key_Escape)});
+    leave_->setEnabled(false);
     connect(leave_, &QAction::triggered, this, [this] {
         PanelView chosen = view_;
         chosen.fullScreen = false;
@@ -120,7 +120,6 @@ void PanelViewControl::fillMenu() {
             choose(chosen);
         });
     }
-    leave_->setEnabled(form_.panelFullScreen());
     menu_->addAction(leave_);
     menu_->addSeparator();
 
@@ -174,13 +173,14 @@ void PanelViewControl::show() {
     if (view_.fullScreen && target != screens.end()) {
         fullScreenOn_ = target->name;
         form_.showFullScreenOn(target->geometry, OnScreen::find(target->name));
+        leave_->setEnabled(true);
         return;
     }
     fullScreenOn_.clear();
+    leave_->setEnabled(false);
     form_.leaveFullScreen(windowScale());
     form_.setScale(windowScale());
 }
-
 
 int PanelViewControl::windowScale() const {
     if (!view_.fit)
@@ -233,6 +233,7 @@ void PanelViewControl::screenRemoved(const QString& name) {
         return;
     // Back to a window on a screen still there; the choice stays for when it is plugged in again.
     fullScreenOn_.clear();
+    leave_->setEnabled(false);
     form_.leaveFullScreen(windowScale());
     form_.setScale(windowScale());
     OnScreen::keep(form_, ScreenFit::Fit::Reachable);
