@@ -11,6 +11,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QTime>
 #include <QWindow>
 
@@ -170,8 +171,12 @@ void Form1::showFullScreenOn(const QRect& area, QScreen* screen) {
     const int scale = PanelView::fitScale(area.size(), Q57Layout::kPanelSize);
     placeParts(scale, PanelView::centred(area.size(), Q57Layout::kPanelSize * scale));
     clearMask();
-    if (screen != nullptr)
-        setScreen(screen);
+    // Screens of separate X displays are not one desktop: the window is made again on the
+    // other one, which a window not made yet would not be.
+    if (screen != nullptr) {
+        create();
+        windowHandle()->setScreen(screen);
+    }
     setFixedSize(area.size());
     move(area.topLeft());
     // A window manager keeps a full-screen window above its own panels; without one the

@@ -172,7 +172,8 @@ void PanelViewControl::show() {
         });
     if (view_.fullScreen && target != screens.end()) {
         fullScreenOn_ = target->name;
-        form_.showFullScreenOn(target->geometry, OnScreen::find(target->name));
+        fullScreenScreen_ = OnScreen::find(target->name);
+        form_.showFullScreenOn(target->geometry, fullScreenScreen_);
         leave_->setEnabled(true);
         return;
     }
@@ -198,8 +199,7 @@ QString PanelViewControl::currentScreen() const {
     if (screens.isEmpty())
         return {};
     for (const OnScreen::Screen& screen : screens)
-        if (form_.screen() != nullptr && screen.name == form_.screen()->name() &&
-            OnScreen::find(screen.name) != nullptr)
+        if (form_.screen() != nullptr && screen.name == OnScreen::nameOf(form_.screen()))
             return screen.name;
     const QPoint middle = form_.frameGeometry().center();
     for (const OnScreen::Screen& screen : screens)
@@ -228,8 +228,14 @@ void PanelViewControl::chooseOtherColour() {
     choose(chosen);
 }
 
-void PanelViewControl::screenRemoved(const QString& name) {
-    if (!form_.panelFullScreen() || name != fullScreenOn_)
+void PanelViewControl::screenRemoved() {
+    const QList<OnScreen::Screen> screens = OnScreen::screens();
+    const bool stillThere = std::any_of(screens.begin(), screens.end(),
+                                        [this](const OnScreen::Screen& screen) {
+                                            return screen.name == fullScreenOn_;
+                                        }) &&
+                            OnScreen::find(fullScreenOn_) == fullScreenScreen_;
+    if (!form_.panelFullScreen() || stillThere)
         return;
     // Back to a window on a screen still there; the choice stays for when it is plugged in again.
     fullScreenOn_.clear();

@@ -3,12 +3,14 @@
 #include "panel/PanelView.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <array>
 
 class Form1;
 class QAction;
 class QMenu;
+class QScreen;
 
 // The display panel's own menu (right button) and keys for how it is shown: its scale, full
 // screen on a chosen screen and the colour around it there. Each choice is kept in the view
@@ -34,13 +36,14 @@ private:
     QString currentScreen() const;
     void chooseScale(int scale);
     void chooseOtherColour();
-    void screenRemoved(const QString& name);
+    void screenRemoved();
 
     Form1& form_;
     QString viewFile_;
     PanelView view_;
     // The screen the panel is full screen on now, which may differ from the one asked for.
     QString fullScreenOn_;
+    QPointer<QScreen> fullScreenScreen_;
     QMenu* menu_;
     std::array<QAction*, PanelView::kMaxScale + 1> scaleActions_{};
     QAction* fit_;

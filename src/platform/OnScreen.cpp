@@ -1,28 +1,54 @@
 #include "OnScreen.h"
 
 #include <QGuiApplication>
+#include <QMap>
 #include <QScreen>
 #include <QWidget>
 #include <cstdlib>
 
 namespace OnScreen {
 
+namespace {
+
+// Screens of separate X displays may share a name ("screen"): the second of a name is told
+// apart as "screen 2", and so on, in the window system's order.
+QList<QPair<QString, QScreen*>> namedScreens() {
+    QList<QPair<QString, QScreen*>> named;
+    QMap<QString, int> seen;
+    for (QScreen* screen : QGuiApplication::screens()) {
+        const int count = ++seen[screen->name()];
+        named.append(
+            {count == 1 ? screen->name() : QStringLiteral("%1 %2").arg(screen->name()).arg(count),
+             screen});
+    }
+    return named;
+}
+
+} // namespace
+
 QList<Screen> screens() {
     if (const ScreenHook* hook = ScopedHook<ScreenHook>::current())
         return hook->list();
     QList<Screen> attached;
-    for (const QScreen* screen : QGuiApplication::screens())
-        attached.append({screen->name(), screen->geometry(), screen->availableGeometry()});
+    for (const auto& [name, screen] : namedScreens())
+        attached.append({name, screen->geometry(), screen->availableGeometry()});
     return attached;
 }
 
 QScreen* find(const QString& name) {
     if (ScopedHook<ScreenHook>::current() != nullptr)
         return nullptr;
-    for (QScreen* screen : QGuiApplication::screens())
-        if (screen->name() == name)
+    for (const auto& [shown, screen] : namedScreens())
+        if (shown == name)
             return screen;
     return nullptr;
+}
+
+QString nameOf(const QScreen* screen) {
+    for (const auto& [shown, candidate] : namedScreens())
+        if (candidate == screen)
+            return shown;
+    return {};
 }
 
 ScreenEvents& events() {
@@ -31,7 +57,7 @@ ScreenEvents& events() {
         // Lives as long as the application: a screen can go at any time until then.
         made->setParent(QCoreApplication::instance());
         QObject::connect(qApp, &QGuiApplication::screenRemoved, made,
-                         [made](QScreen* screen) { emit made->removed(screen->name()); });
+                         [made] { emit made->removed(); });
         return made;
     }();
     return *events;
@@ -39,7 +65,7 @@ ScreenEvents& events() {
 
 void ScreenHook::remove(const QString& name) {
     screens_.removeIf([&name](const Screen& screen) { return screen.name == name; });
-    emit events().removed(name);
+    emit events().removed();
 }
 
 void keep(QWidget& window, ScreenFit::Fit fit) {

@@ -27,12 +27,14 @@ struct Screen {
 QList<Screen> screens();
 // The window system's screen of that name; nullptr for none, and for every screen a test made.
 QScreen* find(const QString& name);
+// The name screens() gives the window system's screen.
+QString nameOf(const QScreen* screen);
 
-// Tells when a screen goes away.
+// Tells when a screen goes away; the screens left are in screens() by then.
 class ScreenEvents : public QObject {
     Q_OBJECT
 signals:
-    void removed(const QString& name);
+    void removed();
 };
 ScreenEvents& events();
 
