@@ -11,7 +11,6 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QTime>
 #include <QWindow>
 

@@ -148,6 +148,10 @@ private slots:
             QCOMPARE(choices.asked().size(), 1);
             QCOMPARE(form.Degit(33).Shift(), 1);
 
+            // The colour chooser speaks 0x00BBGGRR.
+            choices.setNextColour(0x563412u);
+            trigger(form, QStringLiteral("backgroundOther"));
+            QCOMPARE(form.background(), QColor(0x12, 0x34, 0x56));
             trigger(form, QStringLiteral("backgroundGreen"));
             trigger(form, QStringLiteral("fullScreen:TV"));
             QVERIFY(form.panelFullScreen());
