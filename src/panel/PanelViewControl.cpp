@@ -46,10 +46,10 @@ PanelViewControl::PanelViewControl(Form1& form, QString viewFile)
     connect(addKeyAction(
                 QStringLiteral("scaleUp"), QStringLiteral("拡大"),
                 {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}),
-            &QAction::triggered, this, [this] { chooseScale(form_.scale() + 1); });
+            &QAction::triggered, this, [this] { chooseScale(windowScale() + 1); });
     connect(addKeyAction(QStringLiteral("scaleDown"), QStringLiteral("縮小"),
                          {QKeySequence(Qt::CTRL | Qt::Key_Minus)}),
-            &QAction::triggered, this, [this] { chooseScale(form_.scale() - 1); });
+            &QAction::triggered, this, [this] { chooseScale(windowScale() - 1); });
     connect(addKeyAction(QStringLiteral("fullScreenToggle"), QStringLiteral("全画面表示"),
                          {QKeySequence(Qt::Key_F11)}),
             &QAction::triggered, this, [this] {
@@ -177,6 +177,10 @@ void PanelViewControl::show() {
         leave_->setEnabled(true);
         return;
     }
+    showWindow();
+}
+
+void PanelViewControl::showWindow() {
     fullScreenOn_.clear();
     leave_->setEnabled(false);
     form_.leaveFullScreen(windowScale());
@@ -219,10 +223,8 @@ void PanelViewControl::chooseScale(int scale) {
 void PanelViewControl::chooseOtherColour() {
     const QColor now = fromRgb(view_.background);
     quint32 colour = OleColor::fromQColor(now);
-    if (KvRes::Kv3ChooseColor(&form_, colour, customColours_) == 0) {
-        fillMenu();
+    if (KvRes::Kv3ChooseColor(&form_, colour, customColours_) == 0)
         return;
-    }
     PanelView chosen = view_;
     chosen.background = toRgb(OleColor::toQColor(colour));
     choose(chosen);
@@ -238,9 +240,6 @@ void PanelViewControl::screenRemoved() {
     if (!form_.panelFullScreen() || stillThere)
         return;
     // Back to a window on a screen still there; the choice stays for when it is plugged in again.
-    fullScreenOn_.clear();
-    leave_->setEnabled(false);
-    form_.leaveFullScreen(windowScale());
-    form_.setScale(windowScale());
+    showWindow();
     OnScreen::keep(form_, ScreenFit::Fit::Reachable);
 }

@@ -32,6 +32,7 @@ private:
     void fillMenu();
     void choose(const PanelView& view);
     void show();
+    void showWindow();
     int windowScale() const;
     QString currentScreen() const;
     void chooseScale(int scale);
