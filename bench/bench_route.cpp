@@ -2,10 +2,9 @@
 // information digit on and a six-cell stop name, without and with the ticket preview.
 
 #include "BenchSupport.h"
-#include "Hy3Csv.h"
+#include "FullRoute.h"
 #include "Q57App.h"
 #include "announce/TapeFile.h"
-#include "app/FareFile.h"
 #include "app/frmCtl.h"
 #include "options/frmOption.h"
 #include "platform/SafeSave.h"
@@ -16,22 +15,6 @@
 #include <functional>
 
 namespace {
-
-// A route of 301 stops named 市役所前広場, every stop with all 150 fares set.
-QString writeFullRoute(const QTemporaryDir& dir) {
-    QString csv;
-    for (int r = 1; r <= 301; ++r) {
-        csv += QStringLiteral("市役所前広場,%1").arg(r);
-        for (int n = 1; n <= 150; ++n)
-            csv += QStringLiteral(",%1").arg(170 + 10 * ((r + n) % 50));
-        csv += u'\n';
-    }
-    const QString path = dir.filePath(QStringLiteral("12.hy3"));
-    if (!SafeSave::write(path,
-                         FareFile::encode(Hy3Csv::fromCsv(csv).valueOrThrow()).valueOrThrow()))
-        qFatal("cannot write the route");
-    return path;
-}
 
 void BM_LoadFareFile301(benchmark::State& state) {
     QTemporaryDir dir;

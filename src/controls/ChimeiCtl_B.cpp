@@ -18,10 +18,13 @@ constexpr int kCanvasWidth = 37;
 constexpr QSize kRaisedViewport{37, 195};
 constexpr QSize kFlatViewport{35, 185};
 
-// Shows the canvas picture, which is kept between repaints.
+// Shows the canvas picture, which is kept between repaints. It covers itself: moving it repaints
+// no frame behind.
 class CanvasView : public QWidget {
 public:
-    CanvasView(QWidget* parent, const QImage& picture) : QWidget(parent), picture_(picture) {}
+    CanvasView(QWidget* parent, const QImage& picture) : QWidget(parent), picture_(picture) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(rect(), picture_); }
@@ -93,19 +96,29 @@ void ChimeiCtl_B::Refresh() {
 
 void ChimeiCtl_B::SetChimei(const QString& strText) {
     if (strText.isEmpty()) {
-        // A running scroll goes on moving the empty canvas until the next name comes.
+        // A running scroll goes on moving the empty canvas until the next name comes; as nothing
+        // of it shows, no timer wakes for it.
         clearCanvas(canvas_.height());
         moveCanvas(0);
+        scrollTimer_.stop();
         return;
     }
     const ChimeiLayout::Cells cells = ChimeiLayout::shownCells(strText);
-    clearCanvas(ChimeiLayout::canvasHeight(cells.count));
-    moveCanvas(viewportHeight());
-    const ChimeiLayout::Placement placement =
-        ChimeiLayout::placement(cells.count, properties_.Mode);
-    for (int k = 0; k < cells.texts.size(); ++k) {
-        QString group = cells.texts[k];
-        DrawDot16(ChimeiLayout::kCellLeft, placement.firstTop + k * placement.step, group);
+    const Drawn wanted{strText,
+                       properties_.ForeColor,
+                       properties_.Mode,
+                       properties_.FontMode,
+                       properties_.FontBold,
+                       viewportHeight()};
+    if (drawn_ != wanted) {
+        clearCanvas(ChimeiLayout::canvasHeight(cells.count));
+        const ChimeiLayout::Placement placement =
+            ChimeiLayout::placement(cells.count, properties_.Mode);
+        for (int k = 0; k < cells.texts.size(); ++k) {
+            QString group = cells.texts[k];
+            DrawDot16(ChimeiLayout::kCellLeft, placement.firstTop + k * placement.step, group);
+        }
+        drawn_ = wanted;
     }
 
     scroll_.stop();
@@ -114,6 +127,7 @@ void ChimeiCtl_B::SetChimei(const QString& strText) {
         moveCanvas(0);
         return;
     }
+    moveCanvas(viewportHeight());
     const qint64 now = clock_();
     scroll_.start(now, viewportHeight(), properties_.ScrollStartWait);
     armScrollTimer(now);
@@ -123,6 +137,7 @@ void ChimeiCtl_B::DrawDot16(int X, int Y, QString& strText) {
     GlyphRasteriser::drawCell(canvas_, X, Y, strText,
                               {properties_.FontMode, properties_.FontBold,
                                OleColor::toQColor(properties_.ForeColor).rgb()});
+    drawn_.reset();
     picture1_->update();
 }
 
@@ -133,15 +148,18 @@ void ChimeiCtl_B::scrollTick() {
     scroll_.advanceTo(now, properties_.Speed, properties_.ScrollStartWait, canvas_.height(),
                       viewportHeight());
     moveCanvas(scroll_.top());
-    armScrollTimer(now);
+    if (drawn_)
+        armScrollTimer(now);
 }
 
 void ChimeiCtl_B::armScrollTimer(qint64 now) {
-    // One tick per frame of the display is as smooth as the eye can see; a pause needs only
-    // the tick at its end.
+    // The timer wakes when the canvas next moves a whole pixel, but no more than once a frame
+    // of the display: faster would not be seen.
     const qreal rate = screen() != nullptr ? screen()->refreshRate() : 60.0;
     const int frame = int(std::ceil(1000.0 / (rate > 0 ? rate : 60.0)));
-    scrollTimer_.start(int(std::max<qint64>(frame, scroll_.pauseLeft(now))));
+    const qint64 next = scroll_.nextMoveIn(now, properties_.Speed, properties_.ScrollStartWait,
+                                           canvas_.height(), viewportHeight());
+    scrollTimer_.start(int(std::max<qint64>(frame, next)));
 }
 
 void ChimeiCtl_B::setScale(int scale) {
@@ -166,6 +184,7 @@ void ChimeiCtl_B::clearCanvas(int height) {
     if (canvas_.height() != height)
         canvas_ = QImage(kCanvasWidth, height, QImage::Format_RGB32);
     canvas_.fill(OleColor::toQColor(properties_.BackColor));
+    drawn_.reset();
     picture1_->resize(canvas_.size() * scale_);
     picture1_->update();
 }

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 class QFrame;
 
@@ -79,10 +80,22 @@ private:
     void moveCanvas(int top);
     void armScrollTimer(qint64 now);
 
+    // What the canvas was drawn from: the same name with the same looks is not drawn again.
+    struct Drawn {
+        QString name;
+        quint32 foreColor;
+        int mode;
+        int fontMode;
+        bool fontBold;
+        int viewportHeight;
+        bool operator==(const Drawn&) const = default;
+    };
+
     StoredProperties properties_;
     QFrame* picture2_;
     QWidget* picture1_;
     QImage canvas_;
+    std::optional<Drawn> drawn_;
     ChimeiScroll scroll_;
     QTimer scrollTimer_;
     std::function<qint64()> clock_;

@@ -38,3 +38,18 @@ int ChimeiScroll::top() const {
 qint64 ChimeiScroll::pauseLeft(qint64 now) const {
     return std::max<qint64>(0, pauseEnd_ - now);
 }
+
+qint64 ChimeiScroll::nextMoveIn(qint64 now, int speed, int startWait, int canvasHeight,
+                                int viewportHeight) const {
+    // Running the turns ahead on a copy finds the very turn the real scroll moves on, rounding
+    // included; a pixel is at most a few hundred turns away.
+    constexpr int kMostTurns = 1000;
+    ChimeiScroll ahead = *this;
+    const qint64 first = std::max(now + 1, pauseEnd_);
+    for (qint64 at = first; at < first + kMostTurns; ++at) {
+        ahead.advanceTo(at, speed, startWait, canvasHeight, viewportHeight);
+        if (ahead.top() != top())
+            return at - now;
+    }
+    return first + kMostTurns - now;
+}

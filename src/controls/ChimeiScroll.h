@@ -21,6 +21,10 @@ public:
     int top() const;
     // Milliseconds until the canvas moves again; 0 while it is moving.
     qint64 pauseLeft(qint64 now) const;
+    // Milliseconds until the canvas top next changes by a whole pixel (or wraps), as advanceTo
+    // would run the turns; a pause counts in full, and a still scroll gives up after a second.
+    qint64 nextMoveIn(qint64 now, int speed, int startWait, int canvasHeight,
+                      int viewportHeight) const;
 
 private:
     bool running_ = false;

@@ -42,9 +42,10 @@ QString faceName(int degitStyle) {
 } // namespace
 
 M_Degit::M_Degit(QWidget* parent) : QWidget(parent) {
+    // The surface covers the whole control: a changed digit repaints only itself, never the
+    // panel behind it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     resizeToCells();
-    // The first drawing happens before any property is known: it only clears the surface.
-    surface_.fill(OleColor::toQColor(backColor_));
 }
 
 QSize M_Degit::cellSize(int degitSize) {
@@ -124,28 +125,49 @@ void M_Degit::setScale(int scale) {
 
 void M_Degit::resizeToCells() {
     const QSize cell = cellSize(degitSize_);
-    surface_ = QImage(keta_ * cell.width(), cell.height(), QImage::Format_RGB32);
+    const QSize picture(keta_ * cell.width(), cell.height());
+    if (surface_.size() != picture) {
+        surface_ = QImage(picture, QImage::Format_RGB32);
+        stale_ = true;
+    }
     setFixedSize(surface_.size() * scale_);
 }
 
 void M_Degit::redraw() {
-    DrawDegit(value_, baseForeColor_, degitForeColor_);
-}
-
-void M_Degit::DrawDegit(const QVariant& value, quint32 unlitColour, quint32 litColour) {
-    const SegmentFont font(faceName(degitStyle_), pointSize(degitSize_), kUseBold);
-    const QString text = DegitFormat::visibleText(value, {zeroMode_, fillZero_, shift_, keta_});
-
-    surface_.fill(OleColor::toQColor(backColor_));
-    QPainter painter(&surface_);
-    font.draw(painter, 0, -1, QString(keta_, QLatin1Char('8')), OleColor::toQColor(unlitColour));
-    font.draw(painter, surface_.width() - font.horizontalAdvance(text), -1, text,
-              OleColor::toQColor(litColour));
-    painter.end();
+    // The text is formatted now: a reset shows its value with the rules off, whenever it is
+    // painted.
+    const Face face{DegitFormat::visibleText(value_, {zeroMode_, fillZero_, shift_, keta_}),
+                    baseForeColor_,
+                    degitForeColor_,
+                    backColor_,
+                    degitSize_,
+                    degitStyle_,
+                    keta_};
+    if (face == wanted_ && !stale_)
+        return;
+    wanted_ = face;
+    stale_ = true;
     update();
 }
 
+void M_Degit::DrawDegit(const Face& face) {
+    const SegmentFont font(faceName(face.degitStyle), pointSize(face.degitSize), kUseBold);
+    surface_.fill(OleColor::toQColor(face.backColour));
+    QPainter painter(&surface_);
+    font.draw(painter, 0, -1, QString(face.keta, QLatin1Char('8')),
+              OleColor::toQColor(face.unlitColour));
+    font.draw(painter, surface_.width() - font.horizontalAdvance(face.text), -1, face.text,
+              OleColor::toQColor(face.litColour));
+}
+
 void M_Degit::paintEvent(QPaintEvent*) {
+    if (stale_) {
+        if (wanted_)
+            DrawDegit(*wanted_);
+        else
+            surface_.fill(OleColor::toQColor(backColor_));
+        stale_ = false;
+    }
     // Without smoothing an enlarged drawing repeats each pixel: the segments stay sharp.
     QPainter painter(this);
     painter.drawImage(rect(), surface_);

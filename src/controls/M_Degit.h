@@ -3,10 +3,12 @@
 #include <QImage>
 #include <QVariant>
 #include <QWidget>
+#include <optional>
 
 // A row of seven-segment digit positions: every position always shows its unlit "8", and the
 // characters of the value are lit over them, right-aligned. Setters correct out-of-range values
-// instead of refusing them; a setter marked "redraws" replaces the whole picture.
+// instead of refusing them; a setter marked "redraws" replaces the whole picture. The picture is
+// drawn when the control is next painted, and only when what it shows has changed.
 class M_Degit : public QWidget {
     Q_OBJECT
 public:
@@ -61,9 +63,21 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    // Everything the picture depends on: equal faces draw the same pixels.
+    struct Face {
+        QString text;
+        quint32 unlitColour;
+        quint32 litColour;
+        quint32 backColour;
+        int degitSize;
+        int degitStyle;
+        int keta;
+        bool operator==(const Face&) const = default;
+    };
+
     void resizeToCells();
     void redraw();
-    void DrawDegit(const QVariant& value, quint32 unlitColour, quint32 litColour);
+    void DrawDegit(const Face& face);
 
     quint32 baseForeColor_ = 0x969696;
     quint32 degitForeColor_ = 0x72D2F8;
@@ -79,4 +93,8 @@ private:
     int scale_ = 1;
     // The drawing at one pixel per pixel, whatever the scale.
     QImage surface_;
+    // What the control is to show: nothing but its background until the first redraw.
+    std::optional<Face> wanted_;
+    // The surface no longer shows wanted_.
+    bool stale_ = true;
 };

@@ -1,5 +1,6 @@
 #include "SegmentFont.h"
 
+#include <QHash>
 #include <QPainter>
 #include <cmath>
 
@@ -36,6 +37,24 @@ int scaled(double value) {
     return int(std::lround(value));
 }
 
+// A glyph may reach a little outside its cell (the slant, the row above the top); its picture
+// has this margin on every side.
+constexpr int kGlyphMargin = 4;
+
+struct GlyphKey {
+    int style;
+    int advance;
+    int height;
+    bool bold;
+    unsigned segments;
+    QRgb colour;
+    bool operator==(const GlyphKey&) const = default;
+};
+
+size_t qHash(const GlyphKey& key, size_t seed = 0) {
+    return qHashMulti(seed, key.style, key.advance, key.height, key.bold, key.segments, key.colour);
+}
+
 } // namespace
 
 SegmentFont::SegmentFont(const QString& faceName, int pointSize, bool bold) : bold_(bold) {
@@ -62,6 +81,16 @@ int SegmentFont::horizontalAdvance(const QString& text) const {
 
 void SegmentFont::draw(QPainter& painter, int x, int y, const QString& text,
                        const QColor& colour) const {
+    if (colour.alpha() == 255) {
+        // Opaque ink: a kept picture copies exactly the pixels the rows would have filled.
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const unsigned segments = segmentsOf(text.at(i));
+            if (segments != 0)
+                painter.drawImage(x + int(i) * advance_ - kGlyphMargin, y - kGlyphMargin,
+                                  glyphPicture(segments, colour.rgba()));
+        }
+        return;
+    }
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(Qt::NoPen);
@@ -72,6 +101,29 @@ void SegmentFont::draw(QPainter& painter, int x, int y, const QString& text,
             drawGlyph(painter, x + int(i) * advance_, y, segments);
     }
     painter.restore();
+}
+
+const QImage& SegmentFont::glyphPicture(unsigned segments, QRgb colour) const {
+    // Per thread, so that a renderer drawing off the window thread needs no lock.
+    thread_local QHash<GlyphKey, QImage> pictures;
+    const GlyphKey key{int(style_), advance_, height_, bold_, segments, colour};
+    auto found = pictures.find(key);
+    if (found != pictures.end())
+        return *found;
+    // Each colour set keeps a dozen glyphs per face; a user trying many colours only starts over.
+    constexpr qsizetype kMostKept = 512;
+    if (pictures.size() >= kMostKept)
+        pictures.clear();
+    QImage picture(advance_ + 2 * kGlyphMargin, height_ + 2 * kGlyphMargin,
+                   QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor::fromRgba(colour));
+    drawGlyph(painter, kGlyphMargin, kGlyphMargin, segments);
+    painter.end();
+    return *pictures.insert(key, picture);
 }
 
 void SegmentFont::drawGlyph(QPainter& painter, int x, int y, unsigned segments) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
 #include <QString>
 
 class QPainter;
@@ -30,6 +31,9 @@ public:
 
 private:
     void drawGlyph(QPainter& painter, int x, int y, unsigned segments) const;
+    // The glyph in one opaque colour on transparency, drawn once and kept: blitting it is far
+    // cheaper than the dozens of pixel rows it is made of.
+    const QImage& glyphPicture(unsigned segments, QRgb colour) const;
 
     Style style_;
     bool bold_;

@@ -17,6 +17,8 @@ const TicketPlugin* TicketPluginCache::loaded(const QString& path) {
         if (kept == loaded_.end() && loaded_.size() >= kKept)
             loaded_.clear();
         Result<TicketPlugin> read = readTicketPlugin(path);
+        // A plug-in read again may take the old one's place: what was drawn with it is gone.
+        drawn_ = {};
         kept = loaded_.insert(path, {file.lastModified(), file.size(),
                                      read ? std::optional(std::move(read).value()) : std::nullopt});
     }
@@ -56,7 +58,22 @@ int TicketPluginCache::DrawSeiriken(const QString& plugin, QImage& target, const
     const TicketPlugin* found = loaded(plugin);
     if (found == nullptr || target.isNull())
         return 0;
-    drawTicket(*found, {stopName, dateText, timeText, routeNo, seiriNum, row, companyIndex},
-               target);
+    const TicketValues values{stopName, dateText, timeText, routeNo, seiriNum, row, companyIndex};
+    // What each element prints; boxes and lines print the same every time.
+    QStringList printed;
+    for (const TicketElement& element : found->elements)
+        printed.append(element.kind == TicketElement::Kind::Barcode
+                           ? ticketBarcodeData(found->info, element, values)
+                       : element.kind == TicketElement::Kind::Line ||
+                               element.kind == TicketElement::Kind::Box
+                           ? QString()
+                           : ticketElementText(*found, element, values));
+    if (drawn_.plugin != found || drawn_.size != target.size() ||
+        drawn_.format != target.format() || drawn_.printed != printed) {
+        drawTicket(*found, values, target);
+        drawn_ = {found, target.size(), target.format(), printed, target};
+    } else {
+        target = drawn_.picture;
+    }
     return 1;
 }

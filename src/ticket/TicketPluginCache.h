@@ -5,11 +5,14 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QImage>
+#include <QStringList>
 #include <optional>
 
 // The ticket plug-ins the resource library's plug-in calls read and draw. A plug-in file is read
 // once and kept while its path, size and modification time stay the same, so drawing the ticket
-// at every step reads nothing; the few files last asked about are kept.
+// at every step reads nothing; the few files last asked about are kept. The ticket last drawn is
+// kept too, with what it printed: a step that prints the same is not drawn again.
 class TicketPluginCache : public KvRes::TicketPlugins {
 public:
     int GetPlgInfo(const QString& plugin, PlgInfo& info) override;
@@ -28,5 +31,14 @@ private:
     // The plug-in, or nullptr when its file is not one.
     const TicketPlugin* loaded(const QString& path);
 
+    struct Drawn {
+        const TicketPlugin* plugin = nullptr;
+        QSize size;
+        QImage::Format format = QImage::Format_Invalid;
+        QStringList printed;
+        QImage picture;
+    };
+
     QHash<QString, Loaded> loaded_;
+    Drawn drawn_;
 };

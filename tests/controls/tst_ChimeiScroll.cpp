@@ -56,6 +56,30 @@ private slots:
         QCOMPARE(at(10699), kViewport);
         QCOMPARE(at(10710), 182);
     }
+
+    // The wait the strip's timer is armed with is exactly the time to the next moved pixel:
+    // through the pause and half a pixel to the first rounded move, then a pixel's turns.
+    void nextMoveIsTheTurnThatMovesAPixel() {
+        ChimeiScroll scroll;
+        const int wait = 1500;
+        scroll.start(0, kViewport, wait);
+        qint64 now = 0;
+        const struct {
+            int speed;
+            qint64 next;
+        } moves[] = {{1, 1500 + 101}, {1, 200}, {1, 200}, {5, 40}, {5, 40}};
+        for (const auto& move : moves) {
+            const int before = scroll.top();
+            const qint64 next = scroll.nextMoveIn(now, move.speed, wait, kCanvas, kViewport);
+            QCOMPARE(next, move.next);
+            int speed = move.speed;
+            scroll.advanceTo(now + next - 1, speed, wait, kCanvas, kViewport);
+            QCOMPARE(scroll.top(), before);
+            scroll.advanceTo(now + next, speed, wait, kCanvas, kViewport);
+            QCOMPARE(scroll.top(), before - 1);
+            now += next;
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_ChimeiScroll)

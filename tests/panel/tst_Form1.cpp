@@ -30,6 +30,16 @@ void drag(QWidget& target, QPoint from, QPoint to, Qt::MouseButton button) {
     sendMouse(target, QEvent::MouseButtonRelease, to, button, Qt::NoButton);
 }
 
+// The widgets that received a paint event.
+struct PaintLog : QObject {
+    QSet<QObject*> painted;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            painted.insert(watched);
+        return false;
+    }
+};
+
 } // namespace
 
 class TestForm1 : public QObject {
@@ -141,6 +151,31 @@ private slots:
         TestSupport::control<QRadioButton>(dialog, QStringLiteral("zeroMode2")).click();
         QCOMPARE(std::tuple(dialog.zeroMode(), dialog.shift(), dialog.fillZero()),
                  std::tuple(2, 2, 3));
+    }
+
+    // A step repaints the positions whose text changed and nothing else: neither the other
+    // positions nor the panel's picture behind them.
+    void aStepRepaintsOnlyTheChangedPositions() {
+        Form1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        PaintLog log;
+        form.installEventFilter(&log);
+        for (int n = 1; n <= 61; ++n) {
+            form.Degit(n).installEventFilter(&log);
+            form.setFare(n, 100 + n);
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(log.painted.size(), 61);
+        log.painted.clear();
+
+        const QSet<QObject*> changed{&form.Degit(5), &form.Degit(20), &form.Degit(61)};
+        for (int n = 1; n <= 61; ++n)
+            form.setFare(n, changed.contains(&form.Degit(n)) ? 999 : 100 + n);
+        QCoreApplication::processEvents();
+        QCOMPARE(log.painted, changed);
+        QCOMPARE(TestSupport::segmentsOf(form.Degit(20), kLit), QStringLiteral(" 999"));
+        QCOMPARE(TestSupport::segmentsOf(form.Degit(21), kLit), QStringLiteral(" 121"));
     }
 };
 
