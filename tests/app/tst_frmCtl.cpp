@@ -1,4 +1,3 @@
-#include "Q57App.h"
 #include "announce/JTalkSpeech.h"
 #include "app/FareFileBytes.h"
 #include "app/frmCtl.h"
@@ -11,6 +10,7 @@
 #include "platform/SafeSave.h"
 #include "platform/ShiftJis.h"
 #include "support/Nw7Reading.h"
+#include "support/ProgramRig.h"
 #include "support/TestSupport.h"
 
 #include <QBuffer>
@@ -22,7 +22,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace FareFileBytes;
@@ -31,40 +30,12 @@ namespace {
 
 const QColor kLit(248, 210, 114);
 
-struct Rig {
-    QTemporaryDir folder;
-    JTalkSpeech* speech = nullptr;
-    Q57App program;
+struct Rig : ProgramRig {
     Form1& form = program.form();
-    frmCtl* ctl = &program.operatingPanel();
 
-    // Without speech unless the test asks for it.
-    explicit Rig(bool speaking = false)
-        : program({}, [this, speaking]() -> std::unique_ptr<SpeechObject> {
-              JTalkSpeech::Config config;
-              config.settingsFile = folder.filePath(QStringLiteral("speech.ini"));
-              config.cacheFolder = folder.filePath(QStringLiteral("cache"));
-              auto made = speaking ? JTalkSpeech::create(config) : nullptr;
-              speech = made.get();
-              return made;
-          }) {
-        program.start();
-        ctl->setLampTestMilliseconds(0);
-        settings([this](IniRecord& s) { s.FareDataDir = folder.path(); });
-    }
-
-    void settings(const std::function<void(IniRecord&)>& change) {
-        TestSupport::changeSettings(program.options(), change);
-    }
-    void write(const QString& name, const QByteArray& bytes) {
-        QVERIFY(SafeSave::write(folder.filePath(name), bytes));
-    }
+    using ProgramRig::ProgramRig;
     template <typename Widget = QAbstractButton> Widget& control(const QString& name) {
-        return TestSupport::control<Widget>(*ctl, name);
-    }
-    void click(const QString& name) { TestSupport::click(*ctl, name); }
-    QString setRoute(const QString& route, const QString& section) {
-        return TestSupport::setRoute(*ctl, route, section);
+        return TestSupport::control<Widget>(ctl, name);
     }
     QVariant value(int position) const { return form.Degit(position).Value(); }
     QVariantList values(std::initializer_list<int> positions) const {
@@ -73,7 +44,7 @@ struct Rig {
             shown << value(position);
         return shown;
     }
-    DataIo& data() const { return ctl->RouteData(); }
+    DataIo& data() const { return ctl.RouteData(); }
 };
 
 bool stripShows(ChimeiCtl_B& strip, const QString& name) {
@@ -95,7 +66,7 @@ private slots:
 
     void panelAsItStarts() {
         Rig rig;
-        frmCtl& ctl = *rig.ctl;
+        frmCtl& ctl = rig.ctl;
         const QRect screen = ctl.screen()->availableGeometry();
         QCOMPARE(ctl.frameGeometry().bottomRight(), screen.bottomRight());
         for (const char* locked : {"Command2(0)", "Command2(1)", "Check1", "grpM_Tape"})
@@ -149,7 +120,7 @@ private slots:
         QCOMPARE(rig.data().StopCount, 5);
         // The lamp test takes no input; the zero timer fires in its wait.
         rig.setRoute(QStringLiteral("12"), QStringLiteral("1"));
-        rig.ctl->setLampTestMilliseconds(50);
+        rig.ctl.setLampTestMilliseconds(50);
         QStringList shown;
         bool stripLit = false;
         QTimer::singleShot(0, [&] {
@@ -173,9 +144,9 @@ private slots:
         QCOMPARE(rig.setRoute(QStringLiteral("30"), QStringLiteral("1")), QString());
         for (int k = 0; k < 20; ++k) {
             QCoreApplication::postEvent(
-                rig.ctl, new QKeyEvent(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier));
+                &rig.ctl, new QKeyEvent(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier));
             QCoreApplication::postEvent(
-                rig.ctl, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier));
+                &rig.ctl, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier));
         }
         QTRY_COMPARE(rig.data().CurStop, 20);
         QCoreApplication::processEvents();
@@ -282,7 +253,7 @@ private slots:
         rig.write("12.hy3", simpleRoute(8));
         rig.write("12tp.csv", "a,1,0\nb,0,0\n");
         rig.settings([&rig](IniRecord& s) { s.TapeDataDir = rig.folder.path(); });
-        QWidget& ctl = *rig.ctl;
+        QWidget& ctl = rig.ctl;
         const auto press = [](QWidget& window, std::initializer_list<QKeyCombination> keys) {
             for (QKeyCombination key : keys)
                 QTest::keyClick(&window, key.key(), key.keyboardModifiers());
@@ -294,10 +265,9 @@ private slots:
                 QStringLiteral("entry %1-%2")
                     .arg(rig.control<QLabel>(QStringLiteral("Label2(0)")).text(),
                          rig.control<QLabel>(QStringLiteral("Label2(2)")).text()),
-                TestSupport::inputPanelInFront(*rig.ctl) == 0 ? QStringLiteral("lists")
-                                                              : QStringLiteral("keypad"),
-                rig.control(QStringLiteral("Option4(%1)").arg(rig.ctl->selectedBacklight()))
-                    .text()};
+                TestSupport::inputPanelInFront(rig.ctl) == 0 ? QStringLiteral("lists")
+                                                             : QStringLiteral("keypad"),
+                rig.control(QStringLiteral("Option4(%1)").arg(rig.ctl.selectedBacklight())).text()};
             for (const char* latch : {"Check1", "Check2", "Check4"})
                 if (rig.control(latch).isChecked())
                     shown << rig.control(latch).text();
@@ -336,7 +306,7 @@ private slots:
         for (int k = 0; k < 6; ++k) {
             press(k < 3 ? ctl : rig.form, {k < 3 ? QKeyCombination(Qt::Key(Qt::Key_F3 - k))
                                                  : Qt::CTRL | Qt::Key(Qt::Key_6 - k)});
-            QCOMPARE(rig.ctl->selectedBacklight(), 2 - k % 3);
+            QCOMPARE(rig.ctl.selectedBacklight(), 2 - k % 3);
         }
 
         // Blanked: route input, stepping, night fare and announcements are locked.
@@ -348,7 +318,7 @@ private slots:
 
         // The lamp test takes no keys, on either window: the zero timer fires in its wait.
         press(ctl, {Qt::Key_B});
-        rig.ctl->setLampTestMilliseconds(50);
+        rig.ctl.setLampTestMilliseconds(50);
         QTimer::singleShot(0, [&] {
             press(ctl, {Qt::Key_Right});
             press(rig.form, {Qt::Key_B});
@@ -367,12 +337,12 @@ private slots:
         // The options dialog runs its own loop: the zero timer fires inside it.
         bool bothDisabled = false;
         QTimer::singleShot(0, [&] {
-            bothDisabled = !rig.form.isEnabled() && !rig.ctl->isEnabled();
+            bothDisabled = !rig.form.isEnabled() && !rig.ctl.isEnabled();
             TestSupport::control<QPushButton>(rig.program.options(), QStringLiteral("Command4"))
                 .click();
         });
         rig.click(QStringLiteral("Command4"));
-        QVERIFY(bothDisabled && rig.form.isEnabled() && rig.ctl->isEnabled());
+        QVERIFY(bothDisabled && rig.form.isEnabled() && rig.ctl.isEnabled());
         QVERIFY(stripShows(rig.form.ChimeiCtl(), QStringLiteral("AB")));
         QCOMPARE(rig.value(1), QVariant(QString()));
 
@@ -384,7 +354,7 @@ private slots:
         QCOMPARE(boxes.asked().size(), 1);
 
         boxes.setNextAnswer(QMessageBox::No);
-        QVERIFY(!rig.ctl->close());
+        QVERIFY(!rig.ctl.close());
         const MessageBoxHook::Asked question{QMessageBox::Question,
                                              QStringLiteral("Velmoraの終了確認"),
                                              QStringLiteral("Velmoraを終了しますか？"),
@@ -392,11 +362,11 @@ private slots:
                                              QString(),
                                              QString()};
         QVERIFY(boxes.asked().last() == question);
-        QVERIFY(rig.ctl->isVisible() && rig.form.isVisible());
+        QVERIFY(rig.ctl.isVisible() && rig.form.isVisible());
         boxes.setNextAnswer(QMessageBox::Yes);
-        QVERIFY(rig.ctl->close());
+        QVERIFY(rig.ctl.close());
         QVERIFY(stripShows(rig.form.ChimeiCtl(), QString()));
-        QVERIFY(!rig.ctl->isVisible() && !rig.form.isVisible());
+        QVERIFY(!rig.ctl.isVisible() && !rig.form.isVisible());
     }
 };
 
