@@ -207,6 +207,24 @@ private slots:
         rig.settings([](IniRecord& s) { s.DateUpdateOnPrint = -1, s.DateFixed = 0; });
         rig.click(QStringLiteral("Command2(0)"));
         QCOMPARE(shown(), reference(9, "駅前", QDate::currentDate().toString("MM-dd-yyyy")));
+        rig.ctl.findChild<QAction*>(QStringLiteral("MnuHideCopy"))->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+                 TestSupport::grabbed(preview));
+
+        // Stepping does not read the file again until its size or time changes.
+        const QString file = rig.folder.filePath("ticket.4SP");
+        const QDateTime written = QFileInfo(file).lastModified();
+        rig.write("ticket.4SP", QByteArray(ticket).replace("size=40", "size=20"));
+        QFile touched(file);
+        QVERIFY(touched.open(QIODevice::ReadWrite));
+        const QImage before = shown();
+        for (int later : {0, 2}) {
+            QVERIFY(touched.setFileTime(written.addSecs(later), QFileDevice::FileModificationTime));
+            rig.click(QStringLiteral("Command2(1)"));
+            rig.click(QStringLiteral("Command2(0)"));
+            QCOMPARE(shown() == before, later == 0);
+        }
+
         rig.settings([](IniRecord& s) { s.UseSeiriPrev = 0; });
         rig.click(QStringLiteral("Command2(1)"));
         QCOMPARE(TestSupport::countColour(TestSupport::grabbed(preview), Qt::white), 200 * 100);
