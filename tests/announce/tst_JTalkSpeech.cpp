@@ -3,6 +3,7 @@
 #include "platform/SafeSave.h"
 #include "support/SoundCapture.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QFileInfo>
 #include <QPushButton>
@@ -45,25 +46,17 @@ struct Fixture {
 // are there: what open_jtalk leaves when the disk fills under it, exiting 0 all the same.
 QByteArray wav(quint32 claimed, quint32 written) {
     QByteArray bytes;
-    const auto add32 = [&](quint32 v) {
-        for (int i = 0; i < 4; ++i)
-            bytes.append(char(v >> (8 * i)));
-    };
-    const auto add16 = [&](quint16 v) { bytes.append(char(v)).append(char(v >> 8)); };
-    bytes.append("RIFF");
-    add32(36 + 2 * claimed);
-    bytes.append("WAVEfmt ");
-    add32(16);
-    add16(1);
-    add16(1);
-    add32(48000);
-    add32(96000);
-    add16(2);
-    add16(16);
-    bytes.append("data");
-    add32(2 * claimed);
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + 2 * claimed);
+    out.writeRawData("WAVEfmt ", 8);
+    out << quint32(16) << quint16(1) << quint16(1) << quint32(48000) << quint32(96000) << quint16(2)
+        << quint16(16);
+    out.writeRawData("data", 4);
+    out << quint32(2 * claimed);
     for (quint32 i = 0; i < written; ++i)
-        add16(quint16((i / 24) % 2 ? 8000 : -8000));
+        out << qint16((i / 24) % 2 ? 8000 : -8000);
     return bytes;
 }
 
@@ -86,13 +79,8 @@ struct FakeRenderer {
                 .toUtf8());
         script.close();
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        give(QStringLiteral("whole"), wav(24000, 24000));
-        give(QStringLiteral("cut"), wav(24000, 2400));
-    }
-    void give(const QString& name, const QByteArray& bytes) const {
-        QVERIFY(SafeSave::write(folder.filePath(name), bytes));
-        QVERIFY(SafeSave::write(folder.filePath(QStringLiteral("give")),
-                                folder.filePath(name).toUtf8()));
+        QVERIFY(SafeSave::write(folder.filePath(QStringLiteral("whole")), wav(24000, 24000)));
+        QVERIFY(SafeSave::write(folder.filePath(QStringLiteral("cut")), wav(24000, 2400)));
     }
     void give(const QString& name) const {
         QVERIFY(SafeSave::write(folder.filePath(QStringLiteral("give")),
@@ -177,19 +165,13 @@ private slots:
         speech->Speak(kShort);
         QCOMPARE(speech->Status(), 1);
 
-        // A renderer that fails, and one that cannot be run at all.
-        const QString notAProgram = f.folder.filePath(QStringLiteral("not_a_program"));
-        QVERIFY(SafeSave::write(notAProgram, "\x7f"
-                                             "ELF?"));
-        QFile(notAProgram).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        for (const QString& program : {QStringLiteral("/bin/false"), notAProgram}) {
-            f.config.program = program;
-            auto failing = f.make();
-            failing->Speak(kShort);
-            QTRY_COMPARE_WITH_TIMEOUT(failing->Status(), -1, kWait);
-            failing->Stop();
-            QCOMPARE(failing->Status(), 0);
-        }
+        // A renderer that fails.
+        f.config.program = QStringLiteral("/bin/false");
+        auto failing = f.make();
+        failing->Speak(kShort);
+        QTRY_COMPARE_WITH_TIMEOUT(failing->Status(), -1, kWait);
+        failing->Stop();
+        QCOMPARE(failing->Status(), 0);
     }
 
     void settingsFromTheFileAndTheDialog() {
@@ -308,14 +290,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(speech->Status(), 0, kWait);
         QCOMPARE(renderer.runs(), 3);
         QVERIFY2(std::abs(f.heard() - 1.0) < 0.15, qPrintable(QString::number(f.heard())));
-        QCOMPARE(QFileInfo(file).size(), wav(24000, 24000).size());
-
-        // The ahead rendering checks too: a damaged file is rendered again.
-        QVERIFY(SafeSave::write(file, wav(24000, 2400)));
-        QSignalSpy done(speech.get(), &JTalkSpeech::renderedAhead);
-        speech->RenderAhead({kShort});
-        QVERIFY(done.wait(kWait));
-        QCOMPARE(renderer.runs(), 4);
         QCOMPARE(QFileInfo(file).size(), wav(24000, 24000).size());
         speech.reset();
 

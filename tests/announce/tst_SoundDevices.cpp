@@ -1,13 +1,11 @@
-#include "Q57App.h"
 #include "announce/mdlSndAPI.h"
 #include "app/FareFile.h"
-#include "app/frmCtl.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "options/frmOption.h"
 #include "panel/Form1.h"
 #include "platform/SafeSave.h"
-#include "support/SoundCapture.h"
+#include "support/ProgramRig.h"
 #include "support/TestSupport.h"
 
 #include <QElapsedTimer>
@@ -29,12 +27,7 @@ QString device(mdlSndAPI::Alias alias) {
 
 // The program sounding into a capture, with a route of five stops whose fare column 62 holds
 // 1, 2, 3 and 4 from the second stop on.
-struct Rig {
-    QTemporaryDir folder;
-    SoundCapture capture;
-    Q57App program{capture.sinks()};
-    frmCtl& ctl = program.operatingPanel();
-
+struct Rig : ProgramRig {
     Rig() {
         std::vector<FareRecord> stops(5);
         for (int k = 0; k < 5; ++k) {
@@ -42,12 +35,8 @@ struct Rig {
             stops[std::size_t(k)].Fare[1] = qint16(100 + 10 * k);
             stops[std::size_t(k)].Fare[62] = qint16(k);
         }
-        QVERIFY(SafeSave::write(folder.filePath(QStringLiteral("3.hy3")),
-                                FareFile::encode(stops).value()));
-        program.start();
-        ctl.setLampTestMilliseconds(0);
-        settings([this](IniRecord& s) {
-            s.FareDataDir = folder.path();
+        write(QStringLiteral("3.hy3"), FareFile::encode(stops).value());
+        settings([](IniRecord& s) {
             s.SoundRouteSet = sample("route_set.wav");
             s.SoundReset = sample("key_click.wav");
             s.StepSoundAlways = 0;
@@ -58,11 +47,6 @@ struct Rig {
             s.StepSoundFile3 = sample("step3.wav");
         });
     }
-    void settings(const std::function<void(IniRecord&)>& change) {
-        TestSupport::changeSettings(program.options(), change);
-    }
-    void click(const QString& name) { TestSupport::click(ctl, name); }
-    void setRoute() { TestSupport::setRoute(ctl, QStringLiteral("3"), QStringLiteral("1")); }
     double heard(mdlSndAPI::Alias alias) const { return capture.seconds(device(alias)); }
     bool waitFor(mdlSndAPI::Alias alias, double seconds) const {
         return QTest::qWaitFor([&] { return heard(alias) >= seconds; }, 10000);
@@ -93,7 +77,7 @@ private slots:
     void routeSettingAndStepsSoundOnTheirDevices() {
         Rig rig;
         // Every key clicks on S1; route setting then cuts the click off with its chime.
-        rig.setRoute();
+        rig.setRoute(QStringLiteral("3"));
         QVERIFY(rig.waitFor(Alias::S1, 0.3));
         // A second route setting at once: the chime is cut and starts again from its beginning.
         const double firstPart = rig.heard(Alias::S1);
@@ -161,7 +145,7 @@ private slots:
 
     void waitingStepChangesTheFaresAfterTheSound() {
         Rig rig;
-        rig.setRoute();
+        rig.setRoute(QStringLiteral("3"));
         rig.settings([](IniRecord& s) {
             s.StepSoundAlways = -1;
             s.StepSoundByColumn = 0;
@@ -197,7 +181,7 @@ private slots:
     // ways: cut off 30 bytes in, and an unknown sample format.
     void aDamagedSoundDoesNotSilenceTheNext() {
         Rig rig;
-        rig.setRoute();
+        rig.setRoute(QStringLiteral("3"));
         QTemporaryDir copies;
         QFile source(sample("route_set.wav"));
         QVERIFY(source.open(QIODevice::ReadOnly));

@@ -1,11 +1,9 @@
-#include "Q57App.h"
 #include "app/FareFileBytes.h"
-#include "app/frmCtl.h"
 #include "platform/FileBytes.h"
 #include "platform/SafeSave.h"
 #include "platform/ShiftJis.h"
 #include "support/FileSupport.h"
-#include "support/SoundCapture.h"
+#include "support/ProgramRig.h"
 #include "support/TestSupport.h"
 
 #include <QFile>
@@ -21,22 +19,8 @@ namespace {
 
 // The program with a route "1" of six stops, and a file of each kind that is no file to read:
 // a FIFO no one writes to, which blocks whoever opens it, and an endless device.
-struct Rig {
-    QTemporaryDir folder;
-    SoundCapture capture;
-    Q57App program{capture.sinks()};
-    frmCtl& ctl = program.operatingPanel();
-
-    Rig() {
-        program.start();
-        ctl.setLampTestMilliseconds(0);
-        QVERIFY(SafeSave::write(folder.filePath(QStringLiteral("1.hy3")),
-                                FareFileBytes::simpleRoute(6)));
-        settings([this](IniRecord& s) { s.FareDataDir = s.TapeDataDir = folder.path(); });
-    }
-    void settings(const std::function<void(IniRecord&)>& change) {
-        TestSupport::changeSettings(program.options(), change);
-    }
+struct Rig : ProgramRig {
+    Rig() { write(QStringLiteral("1.hy3"), FareFileBytes::simpleRoute(6)); }
     // A FIFO or a link to /dev/zero under this name in the folder.
     QString hostile(const QString& name, bool fifo) {
         const QString path = folder.filePath(name);
@@ -46,9 +30,6 @@ struct Rig {
         if (!made)
             qFatal("cannot make %s", qPrintable(path));
         return path;
-    }
-    QString setRoute(const QString& route = QStringLiteral("1")) {
-        return TestSupport::setRoute(ctl, route, QStringLiteral("1"));
     }
 };
 
@@ -72,16 +53,16 @@ private slots:
                 s.UseSeiriPrev = 1;
                 s.SeiriPlgFile = plugin;
             });
-            QCOMPARE(rig.setRoute(), QString());
+            QCOMPARE(rig.setRoute(QStringLiteral("1")), QString());
             QCOMPARE(rig.program.tape().GetTapeCount(), 0);
-            TestSupport::click(rig.ctl, QStringLiteral("Command2(1)"));
+            rig.click(QStringLiteral("Command2(1)"));
             QTest::qWait(200);
             QCOMPARE(rig.capture.seconds(mdlSndAPI::deviceName(mdlSndAPI::Alias::S1)), 0.0);
 
             // A fare file that is none gives the message of one that cannot be read.
             rig.hostile(QStringLiteral("2.hy3"), fifo);
             QVERIFY(!rig.setRoute(QStringLiteral("2")).isEmpty());
-            QCOMPARE(rig.setRoute(), QString());
+            QCOMPARE(rig.setRoute(QStringLiteral("1")), QString());
         }
     }
 
@@ -95,7 +76,7 @@ private slots:
             lines += line;
         const qint32 count = qint32(lines.size() / line.size());
         QVERIFY(SafeSave::write(rig.folder.filePath(QStringLiteral("1tp.csv")), lines));
-        QCOMPARE(rig.setRoute(), QString());
+        QCOMPARE(rig.setRoute(QStringLiteral("1")), QString());
         QTRY_VERIFY(!rig.program.tape().Loading());
         QCOMPARE(rig.program.tape().GetTapeCount(), count);
         QCOMPARE(rig.program.tape().GetTapeSoundFlag(count), qint16(1));

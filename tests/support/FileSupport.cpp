@@ -23,13 +23,6 @@ QList<Expected> expectedOutcomes(const QString& table) {
     return rows;
 }
 
-void addFixtureRows(const QString& folder) {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("outcome");
-    for (const Expected& row : expectedOutcomes(folder + QStringLiteral("/expected.txt")))
-        QTest::newRow(qPrintable(row.file)) << folder + u'/' + row.file << row.outcome;
-}
-
 QStringList unlistedFixtures(const QString& folder, const QString& pattern) {
     QStringList files = QDir(folder).entryList({pattern}, QDir::Files, QDir::Name);
     QStringList problems;
@@ -40,6 +33,15 @@ QStringList unlistedFixtures(const QString& folder, const QString& pattern) {
     for (const QString& file : files)
         problems.append(QStringLiteral("no row: ") + file);
     return problems;
+}
+
+void addFixtureRows(const QString& folder, const QString& pattern) {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("outcome");
+    // A failure here fails the test function: every file has its row, and every row its file.
+    QCOMPARE(unlistedFixtures(folder, pattern), QStringList());
+    for (const Expected& row : expectedOutcomes(folder + QStringLiteral("/expected.txt")))
+        QTest::newRow(qPrintable(row.file)) << folder + u'/' + row.file << row.outcome;
 }
 
 OrdinaryUser::OrdinaryUser() {

@@ -16,12 +16,12 @@ struct Expected {
 // The rows of a table such as a fixtures folder's expected.txt: a name, blanks, the rest of the
 // line; lines starting with # are notes.
 QList<Expected> expectedOutcomes(const QString& table);
-// One _data() row per line of the folder's expected.txt, named by its file, with the columns
-// "file" (the path) and "outcome".
-void addFixtureRows(const QString& folder);
 // What the folder's table and the files of that pattern disagree on: "no row: NAME" for a
 // file, "no file: NAME" for a row, except those that test a missing file (error 53).
 QStringList unlistedFixtures(const QString& folder, const QString& pattern);
+// One _data() row per line of the folder's expected.txt, named by its file, with the columns
+// "file" (the path) and "outcome"; fails when the table and the files of that pattern disagree.
+void addFixtureRows(const QString& folder, const QString& pattern);
 
 // While it lives, this process acts as the ordinary user nobody when it ran as root, so
 // permission bits count again; ok() is false when the switch cannot be made.

@@ -19,11 +19,9 @@ TicketPlugin sample(const QString& name) {
 class tst_TicketPlugin : public QObject {
     Q_OBJECT
 private slots:
-    void everyFixtureHasARow() {
-        QCOMPARE(TestSupport::unlistedFixtures(kFixtures, QStringLiteral("*.4SP")), QStringList());
+    void fixtureGivesItsOutcome_data() {
+        TestSupport::addFixtureRows(kFixtures, QStringLiteral("*.4SP"));
     }
-
-    void fixtureGivesItsOutcome_data() { TestSupport::addFixtureRows(kFixtures); }
     void fixtureGivesItsOutcome() {
         QFETCH(QString, file);
         QFETCH(QString, outcome);

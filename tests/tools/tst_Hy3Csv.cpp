@@ -3,7 +3,6 @@
 #include "app/FareFileBytes.h"
 #include "platform/FileBytes.h"
 #include "platform/SafeSave.h"
-#include "platform/ShiftJis.h"
 #include "support/FileSupport.h"
 
 #include <QDir>
@@ -86,34 +85,6 @@ private slots:
             QCOMPARE(readFile(base + ".hy3"),
                      fareFile(QString::fromUtf8(readFile(base + ".csv"))).valueOrThrow());
         }
-
-        // Route 12 shows what the unit can show: long names, marks, half-width letters, a stop
-        // without fare (-1), step sounds 1 to 3 beyond the shown positions, fares rising.
-        const QByteArray bytes = readFile(QStringLiteral(Q57_SOURCE_DIR "/data/routes/12.hy3"));
-        const std::vector<FareRecord> stops =
-            FareFile::records(bytes, FareFile::recordCount(bytes).valueOrThrow()).valueOrThrow();
-        QVERIFY(stops.size() >= 20);
-        int longNames = 0;
-        QString allNames;
-        QSet<int> sounds;
-        bool noFare = false;
-        for (std::size_t r = 0; r < stops.size(); ++r) {
-            const FareRecord& stop = stops[r];
-            longNames += ShiftJis::lenB(stop.StopName) / 2 >= 7;
-            allNames += stop.StopName;
-            for (int column = 62; column <= 150; ++column)
-                if (stop.Fare[std::size_t(column)] != 0)
-                    sounds << stop.Fare[std::size_t(column)];
-            for (int n = 1; n <= 61; ++n)
-                noFare |= stop.Fare[std::size_t(n)] == -1;
-            if (r > 0)
-                QVERIFY(stop.Fare[1] > stops[r - 1].Fare[1]);
-        }
-        QVERIFY(longNames >= 3);
-        QVERIFY(noFare);
-        QCOMPARE(sounds, (QSet<int>{1, 2, 3}));
-        for (const char* mark : {"ー", "（", "）", "J", "F"})
-            QVERIFY2(allNames.contains(QString::fromUtf8(mark)), mark);
     }
 
     // Building over an existing route on a full disk fails, saying so, and keeps the route.

@@ -74,11 +74,9 @@ private slots:
         QCOMPARE(gtfs2hy3(importing(dir.path(), {QStringLiteral("--force")})).exitCode, 0);
         QCOMPARE(FileBytes::read(fareFile).valueOrThrow(), written);
 
-        const Run csv = gtfs2hy3({kSample, QStringLiteral("--route"), QStringLiteral("21000-0"),
-                                  QStringLiteral("--csv")});
-        QCOMPARE(csv.exitCode, 0);
-        QVERIFY(csv.out.startsWith(
-            QStringLiteral("川崎駅西口59番のりば,1\n南幸町二丁目１番のりば,2,190\n")));
+        QVERIFY(gtfs2hy3({kSample, "--route", "21000-0", "--csv"})
+                    .out.startsWith(
+                        QStringLiteral("川崎駅西口59番のりば,1\n南幸町二丁目１番のりば,2,190\n")));
 
         // An unusable feed writes nothing.
         QTemporaryDir empty;
