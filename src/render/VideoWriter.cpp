@@ -155,8 +155,8 @@ Result<void> VideoWriter::addFrame(const uchar* rgb32, qsizetype bytesPerLine) {
     gst_buffer_unref(buffer);
     if (flow != GST_FLOW_OK)
         return abandon(failure(QStringLiteral("Cannot encode the video")));
-    const Result<void> sound = pushAudio(
-        qint64(gst_util_uint64_scale(guint64(frames_), RideAudio::kRate, guint64(options_.fps))));
+    // Only the sound before this frame's time is final: one may start or be cut until then.
+    const Result<void> sound = pushAudio(sampleAt(frames_ - 1));
     if (!sound)
         return sound;
     // The encoder takes the frames at its own pace: wait for room, watching for its failure.
@@ -174,6 +174,10 @@ Result<void> VideoWriter::addFrame(const uchar* rgb32, qsizetype bytesPerLine) {
             return abandon(failure(QStringLiteral("Cannot encode the video")));
         }
     }
+}
+
+qint64 VideoWriter::sampleAt(qint64 frame) const {
+    return qint64(gst_util_uint64_scale(guint64(frame), RideAudio::kRate, guint64(options_.fps)));
 }
 
 Result<void> VideoWriter::pushAudio(qint64 toSample) {
@@ -198,6 +202,9 @@ Result<void> VideoWriter::finish() {
     if (!pipeline_)
         return RuntimeError(RuntimeError::DeviceIoError,
                             QStringLiteral("The video is not open for writing"));
+    const Result<void> sound = pushAudio(sampleAt(frames_));
+    if (!sound)
+        return sound;
     GstFlowReturn flow = GST_FLOW_OK;
     g_signal_emit_by_name(video_, "end-of-stream", &flow);
     g_signal_emit_by_name(sound_, "end-of-stream", &flow);

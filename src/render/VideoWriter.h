@@ -12,7 +12,7 @@ typedef struct _GstElement GstElement;
 
 // Writes a rendered ride into a video file: WebM (VP8 and Vorbis), or MP4 (H.264 and AAC) where
 // those encoders are installed. The frames come in order, one every 1/fps; the ride's sound is
-// mixed up to each frame's end as it comes, so nothing waits in memory for the end. The file is
+// mixed up to each frame's time as it comes, so nothing waits in memory for the end. The file is
 // written under another name and takes its own only when it is complete.
 class VideoWriter {
 public:
@@ -31,7 +31,8 @@ public:
     VideoWriter(const VideoWriter&) = delete;
     VideoWriter& operator=(const VideoWriter&) = delete;
 
-    // The next frame: the bits of a QImage::Format_RGB32 picture of the frame size.
+    // The next frame: the bits of a QImage::Format_RGB32 picture of the frame size, given once
+    // the ride's clock has reached the frame's time (the sound up to it is mixed then).
     Result<void> addFrame(const uchar* rgb32, qsizetype bytesPerLine);
     // Ends the streams and gives the file its name; it lasts as long as the frames given.
     Result<void> finish();
@@ -41,6 +42,7 @@ public:
 private:
     VideoWriter(const Options& options, const RideAudio& audio);
     Result<void> start();
+    qint64 sampleAt(qint64 frame) const;
     Result<void> pushAudio(qint64 toSample);
     // An error the pipeline reported, if any, or a failure saying what was being done.
     RuntimeError failure(const QString& doing);
