@@ -76,6 +76,13 @@ bool abandoned(const QFileInfo& part) {
 
 constexpr int kPollMs = 20; // how soon a cut-off run is killed
 
+// The cache keeps what was used last; using a file counts as making it anew.
+void markUsed(const QString& file) {
+    QFile used(file);
+    if (used.open(QIODevice::ReadOnly))
+        used.setFileTime(QDateTime::currentDateTimeUtc(), QFileDevice::FileModificationTime);
+}
+
 } // namespace
 
 // One run of open_jtalk, rendering a text into a half-written file that becomes the cache file
@@ -264,22 +271,48 @@ void JTalkSpeech::speakWith(const QString& text, const SpeechSettings& settings)
     demand_ = render(spoken, settings, file, true);
 }
 
-std::shared_ptr<JTalkSpeech::Render> JTalkSpeech::render(const QString& text,
-                                                         const SpeechSettings& settings,
-                                                         const QString& file, bool demanded) {
+QString JTalkSpeech::renderNow(const QString& text) {
+    const QString spoken = speakable(text);
+    if (spoken.isEmpty())
+        return {};
+    const QString file = cacheFile(spoken, settings_);
+    if (!cached(file)) {
+        const std::shared_ptr<Render> job = newRender(file);
+        if (!runRenderer(*job, config_.program, rendererArguments(settings_, job->part),
+                         spoken.toUtf8(), false))
+            return {};
+        trimCache();
+    }
+    markUsed(file);
+    return file;
+}
+
+std::shared_ptr<JTalkSpeech::Render> JTalkSpeech::newRender(const QString& file) {
     auto job = std::make_shared<Render>();
     job->file = file;
     // Another copy of the program may render the same text into the same folder.
     job->part =
         file.chopped(4) +
         QStringLiteral("-%1-%2.part").arg(QCoreApplication::applicationPid()).arg(++renders_);
-    const QStringList arguments{QStringLiteral("-x"),  dictionary_,
-                                QStringLiteral("-m"),  settings.voice,
-                                QStringLiteral("-r"),  QString::number(settings.speed),
-                                QStringLiteral("-fm"), QString::number(settings.pitch),
-                                QStringLiteral("-g"),  QString::number(settings.volume),
-                                QStringLiteral("-ow"), job->part};
-    renderers_.start([this, job, program = config_.program, arguments, text = text.toUtf8(),
+    return job;
+}
+
+QStringList JTalkSpeech::rendererArguments(const SpeechSettings& settings,
+                                           const QString& output) const {
+    return {QStringLiteral("-x"),  dictionary_,
+            QStringLiteral("-m"),  settings.voice,
+            QStringLiteral("-r"),  QString::number(settings.speed),
+            QStringLiteral("-fm"), QString::number(settings.pitch),
+            QStringLiteral("-g"),  QString::number(settings.volume),
+            QStringLiteral("-ow"), output};
+}
+
+std::shared_ptr<JTalkSpeech::Render> JTalkSpeech::render(const QString& text,
+                                                         const SpeechSettings& settings,
+                                                         const QString& file, bool demanded) {
+    const std::shared_ptr<Render> job = newRender(file);
+    renderers_.start([this, job, program = config_.program,
+                      arguments = rendererArguments(settings, job->part), text = text.toUtf8(),
                       lowered = !demanded] {
         const bool ok = runRenderer(*job, program, arguments, text, lowered);
         QMetaObject::invokeMethod(
@@ -315,10 +348,7 @@ void JTalkSpeech::rendered(const std::shared_ptr<Render>& job, bool ok) {
 }
 
 void JTalkSpeech::play(const QString& file) {
-    // The cache keeps what was used last; using a file counts as making it anew.
-    QFile used(file);
-    if (used.open(QIODevice::ReadOnly))
-        used.setFileTime(QDateTime::currentDateTimeUtc(), QFileDevice::FileModificationTime);
+    markUsed(file);
     playing_ = file;
     if (!player_.open(file)) {
         state_ = State::Failed;

@@ -89,6 +89,10 @@ public:
     const SpeechSettings& settings() const { return settings_; }
     // The file that holds, or will hold, the text rendered with the settings in use.
     QString cacheFile(const QString& text) const;
+    // Renders the text with the settings in use and waits for it, through the same cache: the
+    // file that holds it whole, or nothing when the text is blank or cannot be rendered. What
+    // the engine is speaking goes on.
+    QString renderNow(const QString& text);
 
 signals:
     // Emitted by every Stop(); a Speak cutting off the text before does not count.
@@ -104,6 +108,8 @@ private:
                 SoundPlayer::AudioSinkFactory makeSink);
     void speakWith(const QString& text, const SpeechSettings& settings);
     QString cacheFile(const QString& text, const SpeechSettings& settings) const;
+    std::shared_ptr<Render> newRender(const QString& file);
+    QStringList rendererArguments(const SpeechSettings& settings, const QString& output) const;
     std::shared_ptr<Render> render(const QString& text, const SpeechSettings& settings,
                                    const QString& file, bool demanded);
     static bool runRenderer(Render& job, const QString& program, const QStringList& arguments,

@@ -15,11 +15,12 @@ namespace {
 // GST_PLAY_FLAG_AUDIO alone: a file that also holds pictures must not open a video window.
 constexpr guint playAudioOnly = 0x2;
 
-enum class Kind { None, Sampled, Midi };
+using Kind = SoundPlayer::Kind;
 
-// What the file's first bytes are, as GStreamer's own type finding sees them, and whether an
-// installed element decodes that. Cheap enough for the calling thread, unlike a preroll.
-Kind sniff(const QString& path) {
+} // namespace
+
+// Cheap enough for the calling thread, unlike a preroll.
+Kind SoundPlayer::kindOf(const QString& path) {
     // Never a FIFO or a device: GStreamer would wait on it, or read it, for good.
     const Result<QByteArray> read = FileBytes::head(path, 16 * 1024);
     if (!read || read.value().isEmpty())
@@ -48,12 +49,20 @@ Kind sniff(const QString& path) {
     return kind;
 }
 
+// FluidSynth's own gain of 0.2 leaves a MIDI chime far below a WAV chime; at 1.0 a single
+// instrument peaks at about half of full scale.
+const char* SoundPlayer::midiSynthesis() {
+    return "midiparse ! fluiddec soundfont=/usr/share/sounds/sf2/TimGM6mb.sf2 synth-gain=1.0 ! "
+           "audioconvert ! audioresample";
+}
+
+namespace {
+
 // In the worker, before a route's first file: the output at the end of its pipeline. MIDI goes
 // through a pipeline of our own rather than playbin: playbin sets its audio sink to NULL for
 // every new file, which would unload the soundfont each time; this one only goes back to READY
-// between files, where the synthesiser keeps it. FluidSynth's own gain of 0.2 leaves a MIDI
-// chime far below a WAV chime; at 1.0 a single instrument peaks at about half of full scale.
-// Without a sink playbin takes the system's output, and the MIDI pipeline stays empty and fails.
+// between files, where the synthesiser keeps it. Without a sink playbin takes the system's output,
+// and the MIDI pipeline stays empty and fails.
 void equip(GstElement* pipeline, bool midi, GstElement* sink) {
     if (!sink)
         return;
@@ -61,11 +70,10 @@ void equip(GstElement* pipeline, bool midi, GstElement* sink) {
         g_object_set(pipeline, "audio-sink", sink, nullptr);
         return;
     }
+    const QByteArray description =
+        QByteArrayLiteral("filesrc name=file ! ") + SoundPlayer::midiSynthesis();
     GstElement* synthesiser = gst_parse_bin_from_description_full(
-        "filesrc name=file ! midiparse ! "
-        "fluiddec soundfont=/usr/share/sounds/sf2/TimGM6mb.sf2 synth-gain=1.0 ! "
-        "audioconvert ! audioresample",
-        TRUE, nullptr, GST_PARSE_FLAG_FATAL_ERRORS, nullptr);
+        description.constData(), TRUE, nullptr, GST_PARSE_FLAG_FATAL_ERRORS, nullptr);
     if (!synthesiser) {
         gst_object_unref(gst_object_ref_sink(sink));
         return;
@@ -148,7 +156,7 @@ SoundPlayer::~SoundPlayer() {
 
 bool SoundPlayer::open(const QString& path) {
     cutOff();
-    const Kind kind = sniff(path);
+    const Kind kind = kindOf(path);
     Route* next = kind == Kind::None ? nullptr : kind == Kind::Midi ? &midi_ : &sampled_;
     if (current_ && current_ != next)
         park(*current_);

@@ -39,6 +39,13 @@ public:
     // given.
     using AudioSinkFactory = std::function<GstElement*()>;
 
+    // How a file sounds, by its first bytes as GStreamer's type finding sees them: not at all
+    // (unreadable, or nothing installed decodes it), sampled, or synthesised from MIDI.
+    enum class Kind { None, Sampled, Midi };
+    static Kind kindOf(const QString& path);
+    // The elements that follow a MIDI file's source and synthesise its sound, as a player's.
+    static const char* midiSynthesis();
+
     explicit SoundPlayer(AudioSinkFactory makeSink = {}, QObject* parent = nullptr);
     ~SoundPlayer() override;
     SoundPlayer(const SoundPlayer&) = delete;
