@@ -207,8 +207,6 @@ int renderVideo(const RenderOptions& options, const IniRecord& settings) {
 
     if (!(script ? rideScript(renderer, *script) : rideStraight(renderer, options)))
         return 1;
-    // The last frame due is drawn: the video lasts as long as the ride.
-    renderer.advance(0);
     const Result<void> finished = failed ? Result<void>(*failed) : writer->finish();
     if (!finished) {
         say(QStringLiteral("%1: %2").arg(options.out, errorText(finished.error())));
