@@ -15,7 +15,7 @@
 
 Ride::Ride(DisplayPanel& panel, const SettingsSource& settings, mdlSndAPI::Sounds& sounds,
            mdlM_Tape& tape)
-    : panel_(panel), settings_(settings), sounds_(sounds), tape_(tape) {}
+    : panel_(panel), settings_(settings), sounds_(sounds), tape_(tape), wait_(BlockingWait::wait) {}
 
 void Ride::playEntrySound() {
     sounds_.PlaySoundFile(settings_.currentSettings().SoundReset, mdlSndAPI::Alias::S1, false, 0);
@@ -42,7 +42,7 @@ std::optional<Ride::Refusal> Ride::setRoute(const QString& routeNo, const QStrin
                            RouteSetting::failureDetail(fareFile, settings.FareDataDir)};
         panel_.setStripName(QStringLiteral("系統選別中"));
         panel_.lampTest();
-        BlockingWait::wait(lampTestMilliseconds_);
+        wait_(lampTestMilliseconds_);
         for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
             panel_.setFare(n, 0);
         routeSet_ = true;

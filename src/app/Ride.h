@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <deque>
+#include <functional>
 #include <optional>
 
 class DisplayPanel;
@@ -52,6 +53,10 @@ public:
 
     // How long route setting lights every segment; 3000 ms on the real unit.
     void setLampTestMilliseconds(int milliseconds) { lampTestMilliseconds_ = milliseconds; }
+    // How the ride holds for the lamp test. The program holds on the wall clock with its
+    // windows drawing (BlockingWait); a renderer lets its own clock run on instead.
+    using Wait = std::function<void(int milliseconds)>;
+    void setWait(Wait wait) { wait_ = std::move(wait); }
 
     // The sounds of the route entry: a digit key or a route list, and a section list.
     void playEntrySound();
@@ -97,6 +102,7 @@ private:
     bool blanked_ = false;
     bool nightFare_ = false;
     int lampTestMilliseconds_ = 3000;
+    Wait wait_;
     bool stepping_ = false;
     std::deque<Direction> pendingSteps_;
 };

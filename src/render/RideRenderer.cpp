@@ -1,0 +1,121 @@
+#include "RideRenderer.h"
+
+#include "controls/ChimeiCtl_B.h"
+#include "controls/M_Degit.h"
+#include "panel/PanelAppearance.h"
+#include "panel/Q57Layout.h"
+#include "panel/mdlQ57_000.h"
+#include "platform/FileBytes.h"
+#include "render/RenderedSpeech.h"
+#include "settings/IniFile.h"
+#include "ticket/TicketPlugin.h"
+
+QImage renderPanel(Form1& form, int scale) {
+    const QImage panel = form.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    if (scale == 1)
+        return panel;
+    return panel.scaled(panel.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+namespace {
+
+// The model defaults' options dialog: the settings file brings the ticket-number choices, so
+// only the display choices are shown.
+class DefaultsFromFile : public mdlQ57_000::DefaultsTarget {
+public:
+    DefaultsFromFile(Form1& form, const IniRecord& settings) : form_(form), settings_(settings) {}
+    void setTicketNumberDefaults(const std::array<quint32, 3>&, bool) override {}
+    void SetProp() override { PanelAppearance::applyDisplayChoices(form_, settings_); }
+
+private:
+    Form1& form_;
+    const IniRecord& settings_;
+};
+
+} // namespace
+
+RideRenderer::RideRenderer(const IniRecord& settings, bool withSpeech)
+    : audio_(*this), tape_(settings_, audio_,
+                           // An engine that is not there still gets its object, which says so in
+                           // the audio's warnings and speaks nothing.
+                           [this, withSpeech]() -> std::unique_ptr<SpeechObject> {
+                               if (!withSpeech)
+                                   return nullptr;
+                               return RenderedSpeech::create(audio_, *this);
+                           }),
+      ride_(form_, settings_, audio_, tape_) {
+    settings_.record = settings;
+    form_.ChimeiCtl().setClock([this] { return now_; });
+    ride_.setWait([this](int milliseconds) { advance(milliseconds); });
+    QObject::connect(&ride_, &Ride::ticketChanged, &form_,
+                     [this](const Ride::Ticket& ticket) { drawTicket(ticket); });
+    tape_.InitSpeech({});
+    applySettings();
+}
+
+RideRenderer::~RideRenderer() = default;
+
+Result<IniRecord> RideRenderer::readSettings(const QString& path) {
+    const Result<QByteArray> bytes = FileBytes::read(path, IniFile::maxBytes());
+    if (!bytes)
+        return bytes.error();
+    return IniFile::decode(bytes.value());
+}
+
+// As the program applies its settings file when it starts.
+void RideRenderer::applySettings() {
+    const IniRecord& ini = settings_.record;
+    mdlQ57_000::InitFareDegits(form_);
+    DefaultsFromFile defaults(form_, ini);
+    mdlQ57_000::SetModelDefaults(form_, defaults);
+    for (int n = 1; n <= Q57Layout::kPositionCount; ++n) {
+        M_Degit& digit = form_.Degit(n);
+        const DegitFormatEntry& format = ini.DegitFormat[std::size_t(n - 1)];
+        digit.setZeroMode(format.ZeroMode);
+        digit.setShift(format.Shift);
+        digit.setFillZero(format.FillZero);
+        digit.setValue(QStringLiteral(" "));
+    }
+    PanelAppearance::applyDisplayChoices(form_, ini);
+    form_.ChimeiCtl().setSpeed(qint16(ini.ScrollSpeed));
+    form_.ChimeiCtl().setScrollStartWait(ini.ScrollInterval);
+    ride_.setNightFare(ini.LateNightFare != 0);
+    setBacklight(0);
+}
+
+void RideRenderer::setBacklight(int backlight) {
+    PanelAppearance::applyBacklight(form_, settings_.record, backlight);
+}
+
+void RideRenderer::drawTicket(const Ride::Ticket& ticket) {
+    const IniRecord& ini = settings_.record;
+    PlgInfo info{};
+    if (ini.SeiriPlgFile.isEmpty() || KvRes::KV4_GetPlgInfo(ini.SeiriPlgFile, info) == 0) {
+        ticket_ = QImage();
+        return;
+    }
+    ticket_ =
+        QImage(qRound(info.PrevWidth / double(Q57Layout::kTwipsPerPixel)),
+               qRound(info.PrevHeight / double(Q57Layout::kTwipsPerPixel)), QImage::Format_RGB32);
+    ticket_.fill(Qt::white);
+    KvRes::KV4_DrawSeiriken(ini.SeiriPlgFile, ticket_, ticket.stopName, ticket.date, ticket.time,
+                            ticket.routeNumber, ticket.seiriNum, ticket.row, 0);
+}
+
+void RideRenderer::setFrameSink(FrameSink sink, int fps, int scale) {
+    sink_ = std::move(sink);
+    fps_ = fps;
+    scale_ = scale;
+    nextFrame_ = (now_ * fps_ + 999) / 1000;
+}
+
+void RideRenderer::advance(qint64 milliseconds) {
+    const qint64 end = now_ + std::max<qint64>(milliseconds, 0);
+    while (sink_ && frameTime(nextFrame_) < end) {
+        now_ = std::max(now_, frameTime(nextFrame_));
+        form_.ChimeiCtl().scrollTick();
+        sink_(renderPanel(form_, scale_));
+        ++nextFrame_;
+    }
+    now_ = end;
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "announce/mdlM_Tape.h"
+#include "app/Ride.h"
+#include "panel/Form1.h"
+#include "platform/ScopedHook.h"
+#include "render/RideAudio.h"
+#include "render/RideClock.h"
+#include "settings/SettingsSource.h"
+#include "ticket/TicketPluginCache.h"
+
+#include <QImage>
+#include <functional>
+#include <memory>
+
+class RenderedSpeech;
+
+// The panel at 1x enlarged to a whole scale by pixel replication: what a picture or a frame of
+// the ride shows.
+QImage renderPanel(Form1& form, int scale);
+
+// A ride run without a window on a clock of its own: the program's display panel (never shown),
+// its ride rules, its announcements and its sounds, set up from a settings file as the program
+// sets itself up. Advancing the clock hands every frame that falls due to the frame sink.
+class RideRenderer : public RideClock {
+public:
+    using FrameSink = std::function<void(const QImage& frame)>;
+
+    // With speech, the announcements are spoken with the machine's engine into the audio.
+    RideRenderer(const IniRecord& settings, bool withSpeech);
+    ~RideRenderer();
+
+    // The settings file's record, or why it cannot be read.
+    static Result<IniRecord> readSettings(const QString& path);
+
+    qint64 now() const override { return now_; }
+    void advance(qint64 milliseconds) override;
+
+    // Frames at fps from the next one due on, each at the scale.
+    void setFrameSink(FrameSink sink, int fps, int scale);
+
+    Form1& form() { return form_; }
+    Ride& ride() { return ride_; }
+    mdlM_Tape& tape() { return tape_; }
+    RideAudio& audio() { return audio_; }
+    const IniRecord& settings() const { return settings_.record; }
+    void setBacklight(int backlight);
+    // The ticket the settings' plug-in prints at the stop shown; null without a plug-in.
+    QImage ticket() const { return ticket_; }
+
+private:
+    struct FileSettings : SettingsSource {
+        const IniRecord& currentSettings() const override { return record; }
+        IniRecord record;
+    };
+    void applySettings();
+    void drawTicket(const Ride::Ticket& ticket);
+    qint64 frameTime(qint64 frame) const { return frame * 1000 / fps_; }
+
+    FileSettings settings_;
+    TicketPluginCache plugins_;
+    ScopedHook<KvRes::TicketPlugins> pluginsInstalled_{plugins_};
+    Form1 form_;
+    RideAudio audio_;
+    mdlM_Tape tape_;
+    Ride ride_;
+    QImage ticket_;
+    FrameSink sink_;
+    int fps_ = 30;
+    int scale_ = 1;
+    qint64 now_ = 0;
+    qint64 nextFrame_ = 0;
+};
