@@ -7,12 +7,12 @@
 
 namespace OnScreen {
 
-void keep(QWidget& window, ScreenFit::Fit fit) {
+void keep(QWidget& window, ScreenFit::Fit fit, QPoint placementOffset) {
     QList<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens())
         screens.append(screen->availableGeometry());
     const QRect frame = window.frameGeometry();
-    const QPoint at = ScreenFit::place(frame, screens, fit);
+    const QPoint at = ScreenFit::place(frame, screens, fit, placementOffset);
     if (at != frame.topLeft())
         window.move(at);
 }
