@@ -36,6 +36,7 @@ Q57App::Q57App(const SoundDevices::SinkFactory& makeSink, mdlM_Tape::SpeechFacto
                                                                        QStringLiteral("/panel.ini")
                                                                  : viewFile)) {
     frmCtl& ctl = *operatingPanel_;
+    ctl.placementOffset = [this] { return panelPlacement_.offset(); };
     connect(options_.get(), &frmOption::backlightReapplyRequested, this,
             [&ctl] { ctl.Option4_Click(ctl.selectedBacklight()); });
     connect(options_.get(), &frmOption::companyListCleared, this, [&ctl] { ctl.Combo1().clear(); });

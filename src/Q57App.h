@@ -4,6 +4,7 @@
 #include "announce/SoundDevices.h"
 #include "announce/mdlM_Tape.h"
 #include "app/Ride.h"
+#include "platform/ChoiceDialogs.h"
 #include "platform/OnScreen.h"
 #include "platform/ScopedHook.h"
 #include "settings/IniData.h"
@@ -65,6 +66,8 @@ private:
 
     TicketPluginCache plugins_;
     ScopedHook<KvRes::TicketPlugins> pluginsInstalled_{plugins_};
+    ChoiceDialogs choices_;
+    ScopedHook<KvRes::Choices> choicesInstalled_{choices_};
     IniRecord iniData_;
     SoundDevices sounds_;
     std::unique_ptr<Form1> form_;

@@ -513,7 +513,7 @@ void frmCtl::fitPreviewPart() {
     const QSize client(std::max(kWideWidth, kPreviewAt.x() + preview_.width() + kPreviewMargin),
                        std::max(kClientHeight, Combo1_->geometry().bottom() + 1 + kComboGap));
     setFixedSize(client);
-    OnScreen::keep(*this, ScreenFit::Fit::Whole);
+    OnScreen::keep(*this, ScreenFit::Fit::Whole, placementOffset ? placementOffset() : QPoint());
 }
 
 void frmCtl::Frame1_DblClick(int index) {

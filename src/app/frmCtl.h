@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 class Form1;
 class KeyboardControl;
@@ -52,6 +53,9 @@ public:
     void setLampTestMilliseconds(int milliseconds) { ride_.setLampTestMilliseconds(milliseconds); }
     // Keys pressed while that window is active work this panel too, as they do here.
     void takeKeysFrom(const QWidget& window);
+    // How far the window manager put this window from where it was asked, for the preview's
+    // fitting to judge it where it was asked.
+    std::function<QPoint()> placementOffset;
 
 signals:
     // "設定...": the options dialog is to be shown, modal; it has closed when this returns.

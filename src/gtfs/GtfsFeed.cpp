@@ -71,6 +71,14 @@ struct GtfsFeed::Reading {
             return opened.error();
         return std::optional<GtfsCsv>(std::move(opened).value());
     }
+    // The file read by `read` when the feed has it; nothing to read when it has not.
+    template <typename Read> Result<void> optional(const QString& name, Read&& read) const {
+        Result<std::optional<GtfsCsv>> found = table(name, false);
+        if (!found)
+            return found.error();
+        std::optional<GtfsCsv> csv = std::move(found).value();
+        return csv ? read(*csv) : Result<void>();
+    }
     Result<GtfsCsv> required(const QString& name) const {
         Result<std::optional<GtfsCsv>> found = table(name, true);
         if (!found)
@@ -216,118 +224,101 @@ Result<void> GtfsFeed::readStopTimes(Reading& in) {
 }
 
 Result<void> GtfsFeed::readFares(Reading& in) {
-    auto attributes = in.table(QStringLiteral("fare_attributes.txt"), false);
-    if (!attributes)
-        return attributes.error();
     QHash<QString, int> fareIndex;
-    if (std::optional<GtfsCsv> table = std::move(attributes).value()) {
-        GtfsCsv& csv = *table;
-        const auto columns = requiredColumns(csv, {u"fare_id", u"price"});
-        if (!columns)
-            return columns.error();
-        const auto [id, price] = columns.value();
-        while (csv.next()) {
-            Fare fare{csv.field(id), 0};
-            bool number = false;
-            fare.price = QLocale::c().toDouble(csv.field(price), &number);
-            if (!number)
-                return csv.refusal(price, QStringLiteral("a price is a number"));
-            // A fare given again (per agency in feeds of several) takes the first price.
-            if (!fareIndex.contains(fare.id)) {
-                fareIndex.insert(fare.id, int(fares_.size()));
-                fares_.push_back(std::move(fare));
+    const Result<void> attributes =
+        in.optional(QStringLiteral("fare_attributes.txt"), [&](GtfsCsv& csv) -> Result<void> {
+            const auto columns = requiredColumns(csv, {u"fare_id", u"price"});
+            if (!columns)
+                return columns.error();
+            const auto [id, price] = columns.value();
+            while (csv.next()) {
+                Fare fare{csv.field(id), 0};
+                bool number = false;
+                fare.price = QLocale::c().toDouble(csv.field(price), &number);
+                if (!number)
+                    return csv.refusal(price, QStringLiteral("a price is a number"));
+                // A fare given again (per agency in feeds of several) takes the first price.
+                if (!fareIndex.contains(fare.id)) {
+                    fareIndex.insert(fare.id, int(fares_.size()));
+                    fares_.push_back(std::move(fare));
+                }
             }
+            return endOfRows(csv);
+        });
+    if (!attributes)
+        return attributes;
+    return in.optional(QStringLiteral("fare_rules.txt"), [&](GtfsCsv& csv) -> Result<void> {
+        const Result<int> fareId = csv.required(u"fare_id");
+        if (!fareId)
+            return fareId.error();
+        const int routeId = csv.column(u"route_id");
+        const int origin = csv.column(u"origin_id");
+        const int destination = csv.column(u"destination_id");
+        const int contains = csv.column(u"contains_id");
+        while (csv.next()) {
+            FareRule rule;
+            rule.fare = fareIndex.value(csv.field(fareId.value()), -1);
+            if (rule.fare < 0)
+                return csv.refusal(fareId.value(),
+                                   QStringLiteral("no fare %1 in fare_attributes.txt")
+                                       .arg(csv.field(fareId.value())));
+            const QString route = csv.field(routeId);
+            rule.route = route.isEmpty() ? -1 : routeIndex_.value(route, -2);
+            // A rule of a route the feed does not run can never apply.
+            if (rule.route == -2)
+                continue;
+            rule.origin = csv.field(origin);
+            rule.destination = csv.field(destination);
+            rule.contains = csv.field(contains);
+            fareRules_.push_back(std::move(rule));
         }
-        if (const Result<void> ended = endOfRows(csv); !ended)
-            return ended;
-    }
-    auto rules = in.table(QStringLiteral("fare_rules.txt"), false);
-    if (!rules)
-        return rules.error();
-    std::optional<GtfsCsv> table = std::move(rules).value();
-    if (!table)
-        return {};
-    GtfsCsv& csv = *table;
-    const Result<int> fareId = csv.required(u"fare_id");
-    if (!fareId)
-        return fareId.error();
-    const int routeId = csv.column(u"route_id");
-    const int origin = csv.column(u"origin_id");
-    const int destination = csv.column(u"destination_id");
-    const int contains = csv.column(u"contains_id");
-    while (csv.next()) {
-        FareRule rule;
-        rule.fare = fareIndex.value(csv.field(fareId.value()), -1);
-        if (rule.fare < 0)
-            return csv.refusal(
-                fareId.value(),
-                QStringLiteral("no fare %1 in fare_attributes.txt").arg(csv.field(fareId.value())));
-        const QString route = csv.field(routeId);
-        rule.route = route.isEmpty() ? -1 : routeIndex_.value(route, -2);
-        // A rule of a route the feed does not run can never apply.
-        if (rule.route == -2)
-            continue;
-        rule.origin = csv.field(origin);
-        rule.destination = csv.field(destination);
-        rule.contains = csv.field(contains);
-        fareRules_.push_back(std::move(rule));
-    }
-    return endOfRows(csv);
+        return endOfRows(csv);
+    });
 }
 
 Result<void> GtfsFeed::readTranslations(Reading& in) {
-    auto file = in.table(QStringLiteral("translations.txt"), false);
-    if (!file)
-        return file.error();
-    std::optional<GtfsCsv> table = std::move(file).value();
-    if (!table)
-        return {};
-    GtfsCsv& csv = *table;
-    const int translation = csv.column(u"translation");
-    if (csv.column(u"trans_id") >= 0) {
-        // GTFS-JP 2.x: a translation of the text named by trans_id, wherever it stands.
-        const auto columns = requiredColumns(csv, {u"trans_id", u"lang", u"translation"});
+    return in.optional(QStringLiteral("translations.txt"), [this](GtfsCsv& csv) -> Result<void> {
+        const int translation = csv.column(u"translation");
+        if (csv.column(u"trans_id") >= 0) {
+            // GTFS-JP 2.x: a translation of the text named by trans_id, wherever it stands.
+            const auto columns = requiredColumns(csv, {u"trans_id", u"lang", u"translation"});
+            if (!columns)
+                return columns.error();
+            const auto [text, language, _] = columns.value();
+            while (csv.next())
+                if (isReadingLanguage(csv.field(language)))
+                    addReading(csv.field(text), csv.field(translation));
+            return endOfRows(csv);
+        }
+        const auto columns =
+            requiredColumns(csv, {u"table_name", u"field_name", u"language", u"translation"});
         if (!columns)
             return columns.error();
-        const auto [text, language, _] = columns.value();
-        while (csv.next())
-            if (isReadingLanguage(csv.field(language)))
-                addReading(csv.field(text), csv.field(translation));
-        return endOfRows(csv);
-    }
-    const auto columns =
-        requiredColumns(csv, {u"table_name", u"field_name", u"language", u"translation"});
-    if (!columns)
-        return columns.error();
-    const auto [tableName, fieldName, language, _] = columns.value();
-    const int recordId = csv.column(u"record_id");
-    const int fieldValue = csv.column(u"field_value");
-    while (csv.next()) {
-        if (!isReadingLanguage(csv.field(language)))
-            continue;
-        const QString reading = csv.field(translation);
-        if (!csv.raw(fieldValue).isEmpty()) {
-            addReading(csv.field(fieldValue), reading);
-        } else if (csv.raw(tableName) == "stops" && csv.raw(fieldName) == "stop_name" &&
-                   !csv.raw(recordId).isEmpty()) {
-            readingOfStop_.insert(csv.field(recordId), reading);
+        const auto [tableName, fieldName, language, _] = columns.value();
+        const int recordId = csv.column(u"record_id");
+        const int fieldValue = csv.column(u"field_value");
+        while (csv.next()) {
+            if (!isReadingLanguage(csv.field(language)))
+                continue;
+            const QString reading = csv.field(translation);
+            if (!csv.raw(fieldValue).isEmpty()) {
+                addReading(csv.field(fieldValue), reading);
+            } else if (csv.raw(tableName) == "stops" && csv.raw(fieldName) == "stop_name" &&
+                       !csv.raw(recordId).isEmpty()) {
+                readingOfStop_.insert(csv.field(recordId), reading);
+            }
         }
-    }
-    return endOfRows(csv);
+        return endOfRows(csv);
+    });
 }
 
 Result<void> GtfsFeed::readFeedInfo(Reading& in) {
-    auto file = in.table(QStringLiteral("feed_info.txt"), false);
-    if (!file)
-        return file.error();
-    std::optional<GtfsCsv> table = std::move(file).value();
-    if (!table)
+    return in.optional(QStringLiteral("feed_info.txt"), [this](GtfsCsv& csv) -> Result<void> {
+        const int publisher = csv.column(u"feed_publisher_name");
+        if (csv.next())
+            publisher_ = csv.field(publisher);
         return {};
-    GtfsCsv& csv = *table;
-    const int publisher = csv.column(u"feed_publisher_name");
-    if (csv.next())
-        publisher_ = csv.field(publisher);
-    return {};
+    });
 }
 
 void GtfsFeed::addReading(const QString& text, const QString& reading) {

@@ -1,71 +1,28 @@
 #include "KvRes.h"
 
-#include "platform/DateChoiceDialog.h"
-#include "platform/DigitSettingsDialog.h"
 #include "platform/MsgBox.h"
 #include "platform/OleColor.h"
 #include "platform/ScopedHook.h"
 #include "platform/ShiftJis.h"
 
 #include <QColorDialog>
-#include <QFileDialog>
 #include <QSysInfo>
 
 namespace KvRes {
 
-struct ChoiceHook::Pending {
-    static constexpr const char* kHookName = "choice hook";
-
-    explicit Pending(ChoiceHook& owner) : hook(owner) {}
-
-    ChoiceHook& hook;
-    QList<QString> fileNames;
-    QList<QString> folders;
-    QList<std::pair<std::optional<quint32>, QMap<int, quint32>>> colours;
-    QList<QDate> dates;
-    QList<std::optional<DigitSettings>> digitSettings;
-    std::optional<QString> osInfo;
-    QList<Asked> asked;
-
-    // The next answer of a kind, once what the dialog offers is noted.
-    template <typename Answer> Answer take(QList<Answer>& answers, const Asked& offered = {}) {
-        asked.append(offered);
-        if (hook.whileShown)
-            hook.whileShown();
-        return answers.isEmpty() ? Answer() : answers.takeFirst();
-    }
-};
-
 namespace {
 
-// The hook's answers, or nullptr when the dialogs are shown.
-ChoiceHook::Pending* hooked() {
-    return ScopedHook<ChoiceHook::Pending>::current();
-}
-
-// Qt's own dialogs rather than the desktop's, so that they look alike everywhere.
-QString chooseWithFileDialog(QFileDialog& dialog) {
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    return dialog.selectedFiles().value(0);
-}
-
-std::optional<ChoiceHook::DigitSettings> chooseDigitSettings(QWidget* owner, int keta,
-                                                             const ChoiceHook::DigitSettings& now) {
-    if (ChoiceHook::Pending* pending = hooked())
-        return pending->take(pending->digitSettings);
-    DigitSettingsDialog dialog(owner, keta, now.zeroMode, now.shift, now.fillZero);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return ChoiceHook::DigitSettings{dialog.zeroMode(), dialog.shift(), dialog.fillZero()};
+Choices* choices() {
+    return ScopedHook<Choices>::current();
 }
 
 } // namespace
 
 int Call_dlg100(QWidget* owner, int keta, int& zeroMode, int& shift, int& fillZero) {
-    const std::optional<ChoiceHook::DigitSettings> chosen =
-        chooseDigitSettings(owner, keta, {zeroMode, shift, fillZero});
+    if (choices() == nullptr)
+        return 0;
+    const std::optional<Choices::DigitSettings> chosen =
+        choices()->digitSettings(owner, keta, {zeroMode, shift, fillZero});
     if (!chosen)
         return 0;
     zeroMode = chosen->zeroMode;
@@ -76,44 +33,19 @@ int Call_dlg100(QWidget* owner, int keta, int& zeroMode, int& shift, int& fillZe
 
 QString Kv3FileDlg(QWidget* owner, int, const QList<FileFilter>& filters, const QString&,
                    const QString& title) {
-    if (ChoiceHook::Pending* pending = hooked())
-        return pending->take(pending->fileNames, {title, filters, 0});
-    QFileDialog dialog(owner, title);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    // The descriptions already name their patterns; Qt need not repeat them.
-    dialog.setOption(QFileDialog::HideNameFilterDetails);
-    QStringList nameFilters;
-    for (const FileFilter& filter : filters)
-        nameFilters << QStringLiteral("%1 (%2)").arg(filter.description, filter.pattern);
-    dialog.setNameFilters(nameFilters);
-    return chooseWithFileDialog(dialog);
+    return choices() != nullptr ? choices()->existingFile(owner, filters, title) : QString();
 }
 
 QString Kv3FolderDlg(QWidget* owner, const QString& prompt) {
-    if (ChoiceHook::Pending* pending = hooked())
-        return pending->take(pending->folders, {prompt, {}, 0});
-    QFileDialog dialog(owner, prompt);
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly);
-    return chooseWithFileDialog(dialog);
+    return choices() != nullptr ? choices()->folder(owner, prompt) : QString();
 }
 
 int Kv3ChooseColor(QWidget* owner, quint32& colour, std::array<quint32, 17>& customColours) {
     const int shown = qMin(QColorDialog::customCount(), int(customColours.size()));
     for (int i = 0; i < shown; ++i)
         QColorDialog::setCustomColor(i, OleColor::toQColor(customColours[std::size_t(i)]));
-    std::optional<quint32> chosen;
-    if (ChoiceHook::Pending* pending = hooked()) {
-        const auto [answer, leftInTable] = pending->take(pending->colours, {{}, {}, colour});
-        for (auto it = leftInTable.begin(); it != leftInTable.end(); ++it)
-            QColorDialog::setCustomColor(it.key(), OleColor::toQColor(it.value()));
-        chosen = answer;
-    } else {
-        QColorDialog dialog(OleColor::toQColor(colour), owner);
-        dialog.setOption(QColorDialog::DontUseNativeDialog);
-        if (dialog.exec() == QDialog::Accepted)
-            chosen = OleColor::fromQColor(dialog.selectedColor());
-    }
+    const std::optional<quint32> chosen =
+        choices() != nullptr ? choices()->colour(owner, colour) : std::nullopt;
     for (int i = 0; i < shown; ++i)
         customColours[std::size_t(i)] = OleColor::fromQColor(QColorDialog::customColor(i));
     if (!chosen)
@@ -157,14 +89,7 @@ int KV4_DrawSeiriken(const QString& plugin, QImage& target, const QString& stopN
 }
 
 int Call_dlg111(QWidget* owner, DateRecord& date) {
-    QDate chosen;
-    if (ChoiceHook::Pending* pending = hooked()) {
-        chosen = pending->take(pending->dates);
-    } else {
-        DateChoiceDialog dialog(owner);
-        if (dialog.exec() == QDialog::Accepted)
-            chosen = dialog.selectedDate();
-    }
+    const QDate chosen = choices() != nullptr ? choices()->date(owner) : QDate();
     if (!chosen.isValid())
         return 0;
     date.year = qint16(chosen.year());
@@ -173,6 +98,50 @@ int Call_dlg111(QWidget* owner, DateRecord& date) {
     date.day = qint16(chosen.day());
     return 1;
 }
+
+QString GetOsInfo() {
+    return choices() != nullptr ? choices()->osInfo() : QString();
+}
+
+struct ChoiceHook::Pending : Choices {
+    explicit Pending(ChoiceHook& owner) : hook(owner) {}
+
+    std::optional<DigitSettings> digitSettings(QWidget*, int, const DigitSettings&) override {
+        return take(digitSettingsAnswers);
+    }
+    QString existingFile(QWidget*, const QList<FileFilter>& filters,
+                         const QString& title) override {
+        return take(fileNames, {title, filters, 0});
+    }
+    QString folder(QWidget*, const QString& prompt) override {
+        return take(folders, {prompt, {}, 0});
+    }
+    std::optional<quint32> colour(QWidget*, quint32 start) override {
+        const auto [answer, leftInTable] = take(colours, {{}, {}, start});
+        for (auto it = leftInTable.begin(); it != leftInTable.end(); ++it)
+            QColorDialog::setCustomColor(it.key(), OleColor::toQColor(it.value()));
+        return answer;
+    }
+    QDate date(QWidget*) override { return take(dates); }
+    QString osInfo() override { return osName ? *osName : QSysInfo::prettyProductName(); }
+
+    // The next answer of a kind, once what the dialog offers is noted.
+    template <typename Answer> Answer take(QList<Answer>& answers, const Asked& offered = {}) {
+        asked.append(offered);
+        if (hook.whileShown)
+            hook.whileShown();
+        return answers.isEmpty() ? Answer() : answers.takeFirst();
+    }
+
+    ChoiceHook& hook;
+    QList<QString> fileNames;
+    QList<QString> folders;
+    QList<std::pair<std::optional<quint32>, QMap<int, quint32>>> colours;
+    QList<QDate> dates;
+    QList<std::optional<DigitSettings>> digitSettingsAnswers;
+    std::optional<QString> osName;
+    QList<Asked> asked;
+};
 
 ChoiceHook::ChoiceHook() : pending_(std::make_unique<Pending>(*this)), installed_(*pending_) {}
 
@@ -196,21 +165,15 @@ void ChoiceHook::setNextDate(const QDate& date) {
 }
 
 void ChoiceHook::setNextDigitSettings(std::optional<DigitSettings> settings) {
-    pending_->digitSettings.append(settings);
+    pending_->digitSettingsAnswers.append(settings);
 }
 
 void ChoiceHook::setOsInfo(const QString& name) {
-    pending_->osInfo = name;
+    pending_->osName = name;
 }
 
 const QList<ChoiceHook::Asked>& ChoiceHook::asked() const {
     return pending_->asked;
-}
-
-QString GetOsInfo() {
-    if (ChoiceHook::Pending* pending = hooked(); pending != nullptr && pending->osInfo)
-        return *pending->osInfo;
-    return QSysInfo::prettyProductName();
 }
 
 int LenB_ASCII(const QString& text) {

@@ -23,6 +23,39 @@ struct PlgInfo;
 // empty text, with the in/out values left as they were.
 namespace KvRes {
 
+// A file type offered by the file choice: "Waveサウンド(*.wav)" with the pattern "*.wav".
+struct FileFilter {
+    QString description;
+    QString pattern;
+    bool operator==(const FileFilter&) const = default;
+};
+
+// The choices behind the dialogs below, answered by the choice service installed last
+// (ScopedHook<Choices>; the program's root installs the real dialogs for its life, a ChoiceHook
+// answers in their place for a test). Each gives what was chosen, or nothing, an empty text or an
+// invalid date when cancelled. With no service installed every choice is cancelled and the
+// system has no name.
+class Choices {
+public:
+    static constexpr const char* kHookName = "choice service";
+    static constexpr bool kHookStacks = true;
+    struct DigitSettings {
+        int zeroMode = 0;
+        int shift = 0;
+        int fillZero = 0;
+    };
+    virtual ~Choices() = default;
+    virtual std::optional<DigitSettings> digitSettings(QWidget* owner, int keta,
+                                                       const DigitSettings& now) = 0;
+    virtual QString existingFile(QWidget* owner, const QList<FileFilter>& filters,
+                                 const QString& title) = 0;
+    virtual QString folder(QWidget* owner, const QString& prompt) = 0;
+    // QColorDialog's custom colours hold the caller's table while it runs and are read back after.
+    virtual std::optional<quint32> colour(QWidget* owner, quint32 start) = 0;
+    virtual QDate date(QWidget* owner) = 0;
+    virtual QString osInfo() = 0;
+};
+
 // Digit settings dialog. Returns 1 when confirmed (the three values then hold the user's
 // choice) and 0 when cancelled.
 int Call_dlg100(QWidget* owner, int keta, int& zeroMode, int& shift, int& fillZero);
@@ -30,13 +63,6 @@ int Call_dlg100(QWidget* owner, int keta, int& zeroMode, int& shift, int& fillZe
 // The version box: the text, line by line, under the program's name, with an OK button. The
 // kind is 1 for the version box, the only kind there is; the result means nothing.
 int Call_dlg110(QWidget* owner, int kind, const QString& text);
-
-// A file type offered by the file choice: "Waveサウンド(*.wav)" with the pattern "*.wav".
-struct FileFilter {
-    QString description;
-    QString pattern;
-    bool operator==(const FileFilter&) const = default;
-};
 
 // Choice of an existing file, offering the filters in order; the chosen path or empty.
 // flags and initialFile are taken for the library's sake: callers pass 0 and the empty text.
@@ -94,17 +120,13 @@ int KV4_DrawSeiriken(const QString& plugin, QImage& target, const QString& stopN
 // The running system's name, for example "Debian GNU/Linux 12 (bookworm)".
 QString GetOsInfo();
 
-// For tests: while one lives, none of the dialogs above is shown (the version box goes through the
-// message box hook). Each choice takes at once the next answer set for its kind, or is cancelled
-// when none is left, and what its dialog would have offered is kept in asked(). It can also name
-// the system the program runs on.
+// For tests: while one lives, it is the choice service, and none of the dialogs above is shown
+// (the version box goes through the message box hook). Each choice takes at once the next answer
+// set for its kind, or is cancelled when none is left, and what its dialog would have offered is
+// kept in asked(). It can also name the system the program runs on.
 class ChoiceHook {
 public:
-    struct DigitSettings {
-        int zeroMode = 0;
-        int shift = 0;
-        int fillZero = 0;
-    };
+    using DigitSettings = Choices::DigitSettings;
     // What a dialog would have shown: the file choice's title and file types, the folder
     // choice's prompt as its title, the colour choice's starting colour.
     struct Asked {
@@ -134,7 +156,7 @@ public:
 
 private:
     std::unique_ptr<Pending> pending_;
-    ScopedHook<Pending> installed_;
+    ScopedHook<Choices> installed_;
 };
 
 // The Shift-JIS byte functions (ShiftJis::lenB and ShiftJis::midB).

@@ -68,12 +68,12 @@ void ScreenHook::remove(const QString& name) {
     emit events().removed();
 }
 
-void keep(QWidget& window, ScreenFit::Fit fit) {
+void keep(QWidget& window, ScreenFit::Fit fit, QPoint placementOffset) {
     QList<QRect> screens;
     for (const Screen& screen : OnScreen::screens())
         screens.append(screen.available);
     const QRect frame = window.frameGeometry();
-    const QPoint at = ScreenFit::place(frame, screens, fit);
+    const QPoint at = ScreenFit::place(frame, screens, fit, placementOffset);
     if (at != frame.topLeft())
         window.move(at);
 }

@@ -53,8 +53,8 @@ private:
 };
 
 // Moves a top-level window where ScreenFit places it among the screens attached now; one
-// already there keeps its position to the pixel.
-void keep(QWidget& window, ScreenFit::Fit fit);
+// already there keeps its position to the pixel. The offset is the window manager's, as below.
+void keep(QWidget& window, ScreenFit::Fit fit, QPoint placementOffset = {});
 
 // Some window managers put a window a little away from where it was moved, by their title bar's
 // height say, and report it there: a position read back and kept would creep on every run. This

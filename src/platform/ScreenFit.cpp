@@ -46,12 +46,14 @@ bool reachable(const QRect& frame, const QList<QRect>& screens) {
 
 namespace ScreenFit {
 
-QPoint place(const QRect& frame, const QList<QRect>& screens, Fit fit) {
-    if (screens.isEmpty() || (fit == Fit::Reachable && reachable(frame, screens)))
+QPoint place(const QRect& frame, const QList<QRect>& screens, Fit fit, QPoint placementOffset) {
+    const QRect asked = frame.translated(-placementOffset);
+    if (screens.isEmpty() || (fit == Fit::Reachable && reachable(asked, screens)))
         return frame.topLeft();
-    const QRect screen = nearestScreen(frame, screens);
-    return {clampedStart(frame.x(), frame.width(), screen.x(), screen.width()),
-            clampedStart(frame.y(), frame.height(), screen.y(), screen.height())};
+    const QRect screen = nearestScreen(asked, screens);
+    return QPoint(clampedStart(asked.x(), asked.width(), screen.x(), screen.width()),
+                  clampedStart(asked.y(), asked.height(), screen.y(), screen.height())) +
+           placementOffset;
 }
 
 } // namespace ScreenFit

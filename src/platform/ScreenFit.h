@@ -21,7 +21,10 @@ enum class Fit {
 constexpr int kStripHeight = 24;
 constexpr int kStripWidth = 120;
 
-// The top left the frame is given. With no screen at all it stays where it is.
-QPoint place(const QRect& frame, const QList<QRect>& screens, Fit fit);
+// The top left the frame is given. With no screen at all it stays where it is. A window manager
+// that put the frame away from where the program asked (placementOffset: where it is less where
+// it was asked) is judged where it was asked, and keeps that offset: the part its decorations push
+// off a screen's edge does not move it, and the position kept does not creep.
+QPoint place(const QRect& frame, const QList<QRect>& screens, Fit fit, QPoint placementOffset = {});
 
 } // namespace ScreenFit

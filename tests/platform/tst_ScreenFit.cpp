@@ -59,6 +59,22 @@ private slots:
         QCOMPARE(place({1800, 100}, two, Fit::Whole, {900, 500}), QPoint(1920, 100));
         QCOMPARE(place({-50, -20}, two, Fit::Whole, {900, 500}), QPoint(0, 0));
     }
+
+    // A window manager that framed the window after it was moved put the frame 1 left and 20 up
+    // of where it was asked: only the window's own part off the screen moves it, and then by
+    // what brings that part on, so the position kept stays the one asked.
+    void aWindowManagersOffsetNeverMovesTheWindow() {
+        const QList<QRect> one{primary};
+        const QPoint offset(-1, -20);
+        const QSize wide(594, 354);
+        QCOMPARE(ScreenFit::place(QRect({0, -19}, wide), one, Fit::Whole, offset), QPoint(0, -19));
+        QCOMPARE(ScreenFit::place(QRect({-1, -20}, wide), one, Fit::Reachable, offset),
+                 QPoint(-1, -20));
+        QCOMPARE(ScreenFit::place(QRect({-51, -20}, wide), one, Fit::Whole, offset),
+                 QPoint(-1, -20));
+        QCOMPARE(ScreenFit::place(QRect({1500, 900}, wide), one, Fit::Whole, offset),
+                 QPoint(1325, 666));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestScreenFit)
