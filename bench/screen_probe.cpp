@@ -14,12 +14,15 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
 #include <X11/extensions/XTest.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <memory>
 #include <string>
+#include <sys/shm.h>
 #include <unistd.h>
 #include <vector>
 
@@ -57,25 +60,68 @@ void parsePoint(const char* text, int& x, int& y) {
         fail(std::string("bad point ") + text);
 }
 
-// The rectangle's pixels as 0xRRGGBB, read straight from a 32-bit image (as Xvfb's 24-bit
-// screens give them): a per-pixel XGetPixel would cost more than the latencies measured.
-std::vector<unsigned> grab(Display* display, const Rect& r) {
-    XImage* image = XGetImage(display, DefaultRootWindow(display), r.x, r.y, unsigned(r.w),
-                              unsigned(r.h), AllPlanes, ZPixmap);
-    if (image == nullptr)
-        fail("cannot read the screen");
-    if (image->bits_per_pixel != 32 || image->red_mask != 0xff0000)
-        fail("the screen must be 24-bit (Xvfb -screen 0 WxHx24)");
-    std::vector<unsigned> pixels(size_t(r.w) * size_t(r.h));
-    for (int y = 0; y < r.h; ++y) {
-        unsigned* row = pixels.data() + size_t(y) * size_t(r.w);
-        std::memcpy(row, image->data + size_t(y) * size_t(image->bytes_per_line), size_t(r.w) * 4);
-        for (int x = 0; x < r.w; ++x)
-            row[x] &= 0xffffffu;
+// Reads rectangles of the screen through shared memory: a read through the socket copies the
+// pixels twice and costs more than the latencies measured.
+class ScreenReader {
+public:
+    explicit ScreenReader(Display* display) : display_(display) {
+        if (!XShmQueryExtension(display))
+            fail("the X server has no MIT-SHM");
     }
-    XDestroyImage(image);
-    return pixels;
-}
+    ~ScreenReader() { release(); }
+    ScreenReader(const ScreenReader&) = delete;
+    ScreenReader& operator=(const ScreenReader&) = delete;
+
+    // The rectangle's pixels as 0xRRGGBB.
+    std::vector<unsigned> grab(const Rect& r) {
+        if (image_ == nullptr || image_->width != r.w || image_->height != r.h)
+            allocate(r);
+        if (!XShmGetImage(display_, DefaultRootWindow(display_), image_, r.x, r.y, AllPlanes))
+            fail("cannot read the screen");
+        std::vector<unsigned> pixels(size_t(r.w) * size_t(r.h));
+        for (int y = 0; y < r.h; ++y) {
+            unsigned* row = pixels.data() + size_t(y) * size_t(r.w);
+            std::memcpy(row, image_->data + size_t(y) * size_t(image_->bytes_per_line),
+                        size_t(r.w) * 4);
+            for (int x = 0; x < r.w; ++x)
+                row[x] &= 0xffffffu;
+        }
+        return pixels;
+    }
+
+private:
+    void allocate(const Rect& r) {
+        release();
+        const int screen = DefaultScreen(display_);
+        image_ = XShmCreateImage(display_, DefaultVisual(display_, screen),
+                                 unsigned(DefaultDepth(display_, screen)), ZPixmap, nullptr,
+                                 &segment_, unsigned(r.w), unsigned(r.h));
+        if (image_ == nullptr || image_->bits_per_pixel != 32 || image_->red_mask != 0xff0000)
+            fail("the screen must be 24-bit (Xvfb -screen 0 WxHx24)");
+        segment_.shmid =
+            shmget(IPC_PRIVATE, size_t(image_->bytes_per_line) * size_t(r.h), IPC_CREAT | 0600);
+        if (segment_.shmid < 0)
+            fail("no shared memory");
+        segment_.shmaddr = image_->data = static_cast<char*>(shmat(segment_.shmid, nullptr, 0));
+        segment_.readOnly = False;
+        XShmAttach(display_, &segment_);
+        XSync(display_, False);
+        // Marked for removal now, so that no segment outlives the probe.
+        shmctl(segment_.shmid, IPC_RMID, nullptr);
+    }
+    void release() {
+        if (image_ == nullptr)
+            return;
+        XShmDetach(display_, &segment_);
+        XDestroyImage(image_);
+        shmdt(segment_.shmaddr);
+        image_ = nullptr;
+    }
+
+    Display* display_;
+    XImage* image_ = nullptr;
+    XShmSegmentInfo segment_{};
+};
 
 void writePpm(const char* path, const Rect& r, const std::vector<unsigned>& pixels) {
     std::vector<unsigned char> rgb;
@@ -161,11 +207,15 @@ int launch(Display* display, int argc, char** argv) {
     }
     std::printf("pid %d\n", int(pid));
     std::fflush(stdout);
+    // One reader a rectangle, each keeping its own shared image.
+    std::vector<std::unique_ptr<ScreenReader>> readers;
+    for (size_t k = 0; k < rects.size(); ++k)
+        readers.push_back(std::make_unique<ScreenReader>(display));
     std::vector<bool> drawn(rects.size(), false);
     size_t left = rects.size();
     while (left > 0 && nowMs() - start < timeout) {
         for (size_t k = 0; k < rects.size(); ++k) {
-            if (!drawn[k] && grab(display, rects[k]) == pictures[k]) {
+            if (!drawn[k] && readers[k]->grab(rects[k]) == pictures[k]) {
                 drawn[k] = true;
                 --left;
             }
@@ -196,13 +246,14 @@ int steps(Display* display, int argc, char** argv) {
     const Rect rect = parseRect(argv[3]);
     const int count = std::atoi(argv[4]);
     const double pause = std::atof(argv[5]);
+    ScreenReader screen(display);
     for (int n = 0; n < count; ++n) {
-        const std::vector<unsigned> before = grab(display, rect);
+        const std::vector<unsigned> before = screen.grab(rect);
         const double start = nowMs();
         pressKey(display, argv[6]);
         double changed = -1;
         while (nowMs() - start < 1000) {
-            if (grab(display, rect) != before) {
+            if (screen.grab(rect) != before) {
                 changed = nowMs() - start;
                 break;
             }
@@ -227,7 +278,8 @@ int main(int argc, char** argv) {
     int status = 0;
     if (command == "grab" && argc == 4) {
         const Rect rect = parseRect(argv[2]);
-        writePpm(argv[3], rect, grab(display, rect));
+        ScreenReader screen(display);
+        writePpm(argv[3], rect, screen.grab(rect));
     } else if (command == "launch") {
         status = launch(display, argc, argv);
     } else if (command == "keys") {

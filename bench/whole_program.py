@@ -39,7 +39,7 @@ STEP_PAUSE_MS = 850  # longer than the longest step chime, which must end before
 FLOOR_STEP_PAUSE_MS = 300
 LAMP_TEST_S = 3.6
 SCROLL_S = 5.0
-IDLE_FROM_S, IDLE_TO_S = 3.0, 4.5  # resident memory is read at IDLE_FROM_S
+IDLE_FROM_S, RSS_AT_S = 1.5, 3.0  # idle from the one to the other
 
 
 def prepare_scale(scale, config_dir):
@@ -88,7 +88,8 @@ class Machine:
         """Starts program; returns its pid and the milliseconds until every ref is on screen."""
         specs = ["%d,%d,%d,%d:%s" % (*rect, path) for rect, path in refs]
         watcher = subprocess.Popen([PROBE, "launch", "10000", *specs, "--", *program],
-                                   cwd=ROUTES, env=self.env, stdout=subprocess.PIPE, text=True)
+                                   cwd=ROUTES, env=self.env, stdout=subprocess.PIPE,
+                                   stderr=subprocess.DEVNULL, text=True)
         pid = int(watcher.stdout.readline().split()[1])
         drawn = float(watcher.stdout.readline().split()[1])
         watcher.wait()
@@ -207,10 +208,10 @@ class Program:
         pid, drawn = self.machine.launch([self.path], self.refs.values())
         results["start"].append(drawn)
         sleep_until(start + IDLE_FROM_S)
+        results["idle"].append(over(pid, RSS_AT_S - IDLE_FROM_S)[1])
         results["rss"].append(rss_mb(pid))
-        results["idle"].append(over(pid, IDLE_TO_S - IDLE_FROM_S)[1])
         pointer = centre(self.ctl)
-        self.machine.probe("keys", pointer, "150", *ROUTE_KEYS)
+        self.machine.probe("keys", pointer, "80", *ROUTE_KEYS)
         time.sleep(LAMP_TEST_S + 1)  # the lamp test, then the name's first moves
         cpu, wakeups = over(pid, SCROLL_S)
         results["scroll_cpu"].append(cpu)
@@ -231,8 +232,8 @@ def run_floors(machine, new, results, scale):
          "%d,%d:%s" % (*ctl[0][:2], ctl[1])], new.refs.values())
     results["start"].append(drawn)
     sleep_until(start + IDLE_FROM_S)
+    results["idle"].append(over(pid, RSS_AT_S - IDLE_FROM_S)[1])
     results["rss"].append(rss_mb(pid))
-    results["idle"].append(over(pid, IDLE_TO_S - IDLE_FROM_S)[1])
     stop(pid)
 
     pid, _ = machine.launch([FLOOR % "repaint", "%d,%d:%s" % (*panel[0][:2], panel[1])],
@@ -247,7 +248,7 @@ def run_floors(machine, new, results, scale):
     pid, _ = machine.launch([FLOOR % "scroll", "%d,%d" % (panel[0][0] + x * scale,
                                                          panel[0][1] + y * scale),
                              str(w), str(h), str(SPEED1_PIXELS_PER_SECOND), str(scale)])
-    time.sleep(1)
+    time.sleep(0.5)
     cpu, wakeups = over(pid, SCROLL_S)
     results["scroll_cpu"].append(cpu)
     results["scroll_wake"].append(wakeups)
