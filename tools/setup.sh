@@ -10,13 +10,14 @@ set -eu
 # style. Open data feeds are zip files (libzip). Speech: Open JTalk with its dictionary, and a
 # voice from the contrib component. Qt SVG draws the icon's bitmap; the install test validates the
 # desktop entry and the AppStream file and builds the Debian package (dpkg-dev and file find the
-# libraries' packages). git gets the code.
+# libraries' packages). git gets the code. The whole-program benchmark watches the screen and
+# sends keys through Xlib, MIT-SHM and XTest.
 packages="
     git cmake g++ make
     qt6-svg-dev desktop-file-utils appstream dpkg-dev file
     clang libclang-rt-dev llvm clang-format
     qt6-base-dev qt6-translations-l10n
-    libbenchmark-dev libzip-dev
+    libbenchmark-dev libzip-dev libx11-dev libxext-dev libxtst-dev
     fonts-ipafont-gothic fonts-ipafont-mincho
     pkg-config libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
