@@ -22,6 +22,7 @@ struct RouteShown {
     explicit RouteShown(benchmark::State& state) {
         const QString path = writeFullRoute(dir);
         program.start();
+        program.form().setScale(int(state.range(0)));
         DataIo& data = ctl.RouteData();
         data.RouteNo = QStringLiteral("00012");
         data.StartSection = 1;
@@ -81,6 +82,6 @@ void BM_FloorRepaintPanelPicture(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_StepEveryFareChanges)->Arg(1)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_StepNothingChanges)->Arg(1)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_FloorRepaintPanelPicture)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StepEveryFareChanges)->Arg(1)->Arg(4)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StepNothingChanges)->Arg(1)->Arg(4)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FloorRepaintPanelPicture)->Arg(1)->Arg(4)->Unit(benchmark::kMicrosecond);

@@ -11,10 +11,9 @@
 #include "ticket/TicketPlugin.h"
 
 QImage renderPanel(Form1& form, int scale) {
-    const QImage panel = form.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    if (scale == 1)
-        return panel;
-    return panel.scaled(panel.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    if (form.scale() != scale)
+        form.setScale(scale);
+    return form.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 namespace {
@@ -111,10 +110,20 @@ void RideRenderer::setFrameSink(FrameSink sink, int fps, int scale) {
 
 void RideRenderer::advance(qint64 milliseconds) {
     const qint64 end = now_ + std::max<qint64>(milliseconds, 0);
+    // Only the ride's driver changes the panel, between two calls; within one only the strip
+    // moves, so the rest of the first frame is kept and the strip's part of the panel drawn anew.
+    bool whole = true;
     while (sink_ && frameTime(nextFrame_) < end) {
         now_ = std::max(now_, frameTime(nextFrame_));
-        form_.ChimeiCtl().scrollTick();
-        sink_(renderPanel(form_, scale_));
+        ChimeiCtl_B& strip = form_.ChimeiCtl();
+        strip.scrollTick();
+        if (whole) {
+            frame_ = renderPanel(form_, scale_);
+            whole = false;
+        } else {
+            form_.render(&frame_, strip.pos(), QRegion(strip.geometry()));
+        }
+        sink_(frame_);
         ++nextFrame_;
     }
     now_ = end;

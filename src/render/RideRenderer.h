@@ -15,8 +15,8 @@
 
 class RenderedSpeech;
 
-// The panel at 1x enlarged to a whole scale by pixel replication: what a picture or a frame of
-// the ride shows.
+// The panel drawn at a whole scale (its 1x picture with every pixel repeated): what a picture or
+// a frame of the ride shows.
 QImage renderPanel(Form1& form, int scale);
 
 // A ride run without a window on a clock of its own: the program's display panel (never shown),
@@ -65,6 +65,7 @@ private:
     mdlM_Tape tape_;
     Ride ride_;
     QImage ticket_;
+    QImage frame_;
     FrameSink sink_;
     int fps_ = 30;
     int scale_ = 1;
