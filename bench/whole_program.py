@@ -44,8 +44,9 @@ IDLE_FROM_S, RSS_AT_S = 1.5, 3.0  # idle from the one to the other
 
 def prepare_scale(scale, config_dir):
     """Makes the next start show the display panel at the given whole scale (scale > 1)."""
-    # TODO(lead): write `scale` into config_dir in the format of the scale settings file.
-    del scale, config_dir
+    os.makedirs(config_dir, exist_ok=True)
+    with open(os.path.join(config_dir, "panel.ini"), "w", encoding="utf-8") as out:
+        out.write(f"scale={scale}\nfit=0\nfullscreen=0\nscreen=\nbackground=#000000\n")
 
 
 class Machine:
