@@ -1,16 +1,8 @@
 #include "SpeechSettings.h"
 
-#include "platform/FileBytes.h"
-#include "platform/SafeSave.h"
-
-#include <QDir>
-#include <QFileInfo>
-#include <QList>
+#include "settings/ConfigText.h"
 
 namespace {
-
-// A few short lines; anything near this size is not our settings file.
-constexpr qint64 kMaxFileBytes = 64 * 1024;
 
 bool readNumber(const QByteArray& value, double low, double high, double& target) {
     bool ok = false;
@@ -30,39 +22,28 @@ QByteArray SpeechSettings::toText() const {
 
 SpeechSettings SpeechSettings::fromText(const QByteArray& text) {
     SpeechSettings settings;
-    const QList<QByteArray> lines = text.split('\n');
-    for (const QByteArray& raw : lines) {
-        const QByteArray line = raw.trimmed();
-        if (line.isEmpty())
-            continue;
-        const qsizetype equals = line.indexOf('=');
-        if (equals < 0)
-            return {};
-        const QByteArray name = line.left(equals).trimmed();
-        const QByteArray value = line.mid(equals + 1).trimmed();
-        bool ok = true;
-        if (name == "voice")
-            settings.voice = QString::fromUtf8(value);
-        else if (name == "speed")
-            ok = readNumber(value, kMinSpeed, kMaxSpeed, settings.speed);
-        else if (name == "pitch")
-            ok = readNumber(value, kMinPitch, kMaxPitch, settings.pitch);
-        else if (name == "volume")
-            ok = readNumber(value, kMinVolume, kMaxVolume, settings.volume);
-        else
-            ok = false;
-        if (!ok)
-            return {};
-    }
-    return settings;
+    const bool read = ConfigText::forEachValue(
+        text, [&settings](const QByteArray& name, const QByteArray& value) {
+            if (name == "voice") {
+                settings.voice = QString::fromUtf8(value);
+                return true;
+            }
+            if (name == "speed")
+                return readNumber(value, kMinSpeed, kMaxSpeed, settings.speed);
+            if (name == "pitch")
+                return readNumber(value, kMinPitch, kMaxPitch, settings.pitch);
+            if (name == "volume")
+                return readNumber(value, kMinVolume, kMaxVolume, settings.volume);
+            return false;
+        });
+    return read ? settings : SpeechSettings();
 }
 
 SpeechSettings SpeechSettings::read(const QString& path) {
-    const Result<QByteArray> bytes = FileBytes::read(path, kMaxFileBytes);
+    const Result<QByteArray> bytes = ConfigText::read(path);
     return bytes ? fromText(bytes.value()) : SpeechSettings();
 }
 
 Result<void> SpeechSettings::write(const QString& path) const {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    return SafeSave::write(path, toText());
+    return ConfigText::write(path, toText());
 }

@@ -1,16 +1,10 @@
 #include "PanelView.h"
 
-#include "platform/FileBytes.h"
-#include "platform/SafeSave.h"
+#include "settings/ConfigText.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QList>
 #include <algorithm>
 
 namespace {
-
-constexpr qint64 kMaxFileBytes = 64 * 1024;
 
 bool readFlag(const QByteArray& value, bool& target) {
     if (value != "0" && value != "1")
@@ -40,45 +34,35 @@ QByteArray PanelView::toText() const {
 
 PanelView PanelView::fromText(const QByteArray& text) {
     PanelView view;
-    const QList<QByteArray> lines = text.split('\n');
-    for (const QByteArray& raw : lines) {
-        const QByteArray line = raw.trimmed();
-        if (line.isEmpty())
-            continue;
-        const qsizetype equals = line.indexOf('=');
-        if (equals < 0)
-            return {};
-        const QByteArray name = line.left(equals).trimmed();
-        const QByteArray value = line.mid(equals + 1).trimmed();
-        bool ok = true;
-        if (name == "scale") {
-            view.scale = value.toInt(&ok);
-            ok = ok && view.scale >= kMinScale && view.scale <= kMaxScale;
-        } else if (name == "fit") {
-            ok = readFlag(value, view.fit);
-        } else if (name == "fullscreen") {
-            ok = readFlag(value, view.fullScreen);
-        } else if (name == "screen") {
-            view.screen = QString::fromUtf8(value);
-        } else if (name == "background") {
-            ok = readColour(value, view.background);
-        } else {
-            ok = false;
-        }
-        if (!ok)
-            return {};
-    }
-    return view;
+    const bool read =
+        ConfigText::forEachValue(text, [&view](const QByteArray& name, const QByteArray& value) {
+            bool ok = true;
+            if (name == "scale") {
+                view.scale = value.toInt(&ok);
+                return ok && view.scale >= kMinScale && view.scale <= kMaxScale;
+            }
+            if (name == "fit")
+                return readFlag(value, view.fit);
+            if (name == "fullscreen")
+                return readFlag(value, view.fullScreen);
+            if (name == "screen") {
+                view.screen = QString::fromUtf8(value);
+                return true;
+            }
+            if (name == "background")
+                return readColour(value, view.background);
+            return false;
+        });
+    return read ? view : PanelView();
 }
 
 PanelView PanelView::read(const QString& path) {
-    const Result<QByteArray> bytes = FileBytes::read(path, kMaxFileBytes);
+    const Result<QByteArray> bytes = ConfigText::read(path);
     return bytes ? fromText(bytes.value()) : PanelView();
 }
 
 Result<void> PanelView::write(const QString& path) const {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    return SafeSave::write(path, toText());
+    return ConfigText::write(path, toText());
 }
 
 int PanelView::fitScale(QSize area, QSize panel) {
