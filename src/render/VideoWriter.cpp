@@ -221,12 +221,7 @@ Result<void> VideoWriter::finish() {
                                                   .arg(options_.path)));
     }
     gst_message_unref(message);
-    gst_element_set_state(pipeline_, GST_STATE_NULL);
-    gst_object_unref(video_);
-    gst_object_unref(sound_);
-    gst_object_unref(bus_);
-    gst_object_unref(pipeline_);
-    pipeline_ = nullptr;
+    release();
     // Replaces an older file of that name in one step.
     if (std::rename(QFile::encodeName(part_).constData(),
                     QFile::encodeName(options_.path).constData()) != 0) {
@@ -251,14 +246,18 @@ RuntimeError VideoWriter::failure(const QString& doing) {
 }
 
 Result<void> VideoWriter::abandon(const RuntimeError& error) {
-    if (pipeline_) {
-        gst_element_set_state(pipeline_, GST_STATE_NULL);
-        gst_object_unref(video_);
-        gst_object_unref(sound_);
-        gst_object_unref(bus_);
-        gst_object_unref(pipeline_);
-        pipeline_ = nullptr;
-    }
+    release();
     QFile::remove(part_);
     return error;
+}
+
+void VideoWriter::release() {
+    if (!pipeline_)
+        return;
+    gst_element_set_state(pipeline_, GST_STATE_NULL);
+    gst_object_unref(video_);
+    gst_object_unref(sound_);
+    gst_object_unref(bus_);
+    gst_object_unref(pipeline_);
+    pipeline_ = nullptr;
 }

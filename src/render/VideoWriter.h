@@ -47,6 +47,8 @@ private:
     // An error the pipeline reported, if any, or a failure saying what was being done.
     RuntimeError failure(const QString& doing);
     Result<void> abandon(const RuntimeError& error);
+    // Stops the pipeline and lets go of it; nothing when there is none.
+    void release();
 
     Options options_;
     const RideAudio& audio_;
