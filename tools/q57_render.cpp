@@ -1,6 +1,7 @@
 // Pictures of every stop of a route, or a video of a ride with its sounds and announcements,
 // drawn and mixed by the program's own code without showing a window.
-//   q57_render stops SETTINGS ROUTE [--section S] [--scale N] [--ticket] --out DIR
+//   q57_render stops SETTINGS ROUTE [--section S] [--scale N] [--ticket] [--background COLOUR]
+//              --out DIR
 //   q57_render video SETTINGS ROUTE [--section S] [--scale N] [--fps N] [--dwell SECONDS]
 //              [--script FILE] [--background COLOUR] --out FILE
 
@@ -15,7 +16,6 @@
 #include <QColor>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QPainter>
 #include <cstdio>
 #include <optional>
 
@@ -42,8 +42,21 @@ bool setRoute(RideRenderer& renderer, const QString& route, const QString& secti
     return false;
 }
 
+// The --background colour (black when none is given), or none when it names no colour.
+std::optional<QColor> backgroundColour(const RenderOptions& options) {
+    const QColor colour(options.background.isEmpty() ? QStringLiteral("black")
+                                                     : options.background);
+    if (colour.isValid())
+        return colour;
+    say(QStringLiteral("--background: \"%1\" is not a colour").arg(options.background));
+    return std::nullopt;
+}
+
 int renderStops(const RenderOptions& options, const IniRecord& settings) {
-    RideRenderer renderer(settings, false);
+    const std::optional<QColor> background = backgroundColour(options);
+    if (!background)
+        return 1;
+    RideRenderer renderer(settings, std::nullopt);
     if (!setRoute(renderer, options.route, options.section))
         return 1;
     if (!QDir().mkpath(options.out)) {
@@ -54,7 +67,12 @@ int renderStops(const RenderOptions& options, const IniRecord& settings) {
     DataIo& data = renderer.ride().data();
     for (int picture = 1;; ++picture) {
         const QString name = QStringLiteral("%1").arg(picture, 3, 10, QLatin1Char('0'));
-        if (!renderPanel(renderer.form(), options.scale).save(out.filePath(name + ".png"))) {
+        QImage stop = renderPanel(renderer.form(), options.scale);
+        if (!options.background.isEmpty()) {
+            const QImage panel = stop;
+            drawOnBackground(stop, panel, renderer.form().mask(), *background);
+        }
+        if (!stop.save(out.filePath(name + ".png"))) {
             say(QStringLiteral("%1: cannot be written").arg(out.filePath(name + ".png")));
             return 1;
         }
@@ -104,8 +122,8 @@ bool rideStraight(RideRenderer& renderer, const RenderOptions& options) {
         progress.show(ride.data().CurStop + 1, ride.data().StopCount, QStringLiteral("stop"));
     };
     dwell();
-    while (tape.GetTapeIndex() < tape.GetTapeCount()) {
-        ride.tapeNext();
+    while (renderer.announcementsEnabled() && tape.GetTapeIndex() < tape.GetTapeCount()) {
+        renderer.announce();
         dwell();
     }
     while (ride.data().CurStop < ride.data().StopCount - 1) {
@@ -135,15 +153,14 @@ bool rideScript(RideRenderer& renderer, const QList<RideScript::Action>& script)
                                                     : Ride::Direction::Back);
             break;
         case Kind::Announce:
-            if (!ride.blanked())
-                ride.tapeNext();
+            renderer.announce();
             break;
         case Kind::Night:
             ride.setNightFare(action.value != 0);
             break;
         case Kind::Blank:
             if (ride.routeSet())
-                ride.setBlanked(action.value != 0);
+                renderer.setBlanked(action.value != 0);
             break;
         case Kind::Backlight:
             renderer.setBacklight(int(action.value));
@@ -159,11 +176,9 @@ bool rideScript(RideRenderer& renderer, const QList<RideScript::Action>& script)
 }
 
 int renderVideo(const RenderOptions& options, const IniRecord& settings) {
-    const QColor background(options.background);
-    if (!background.isValid()) {
-        say(QStringLiteral("--background: \"%1\" is not a colour").arg(options.background));
+    const std::optional<QColor> background = backgroundColour(options);
+    if (!background)
         return 1;
-    }
     std::optional<QList<RideScript::Action>> script;
     if (!options.scriptFile.isEmpty()) {
         const Result<QByteArray> bytes = FileBytes::read(options.scriptFile, 1024 * 1024);
@@ -180,7 +195,7 @@ int renderVideo(const RenderOptions& options, const IniRecord& settings) {
         script = std::move(parsed).value();
     }
 
-    RideRenderer renderer(settings, true);
+    RideRenderer renderer(settings, JTalkSpeech::Config());
     const QSize panel = renderer.form().size() * options.scale;
     // Encoders take even sizes only; the odd line is the background's.
     const QSize frameSize((panel.width() + 1) / 2 * 2, (panel.height() + 1) / 2 * 2);
@@ -197,8 +212,7 @@ int renderVideo(const RenderOptions& options, const IniRecord& settings) {
         [&](const QImage& picture) {
             if (failed)
                 return;
-            frame.fill(background);
-            QPainter(&frame).drawImage(0, 0, picture);
+            drawOnBackground(frame, picture, renderer.form().mask(), *background);
             const Result<void> added = writer->addFrame(frame.constBits(), frame.bytesPerLine());
             if (!added)
                 failed = added.error();

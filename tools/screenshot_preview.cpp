@@ -2,11 +2,9 @@
 // plug-in, and saves two screenshots of it:
 //   screenshot_preview <data folder> <folder>
 // route-12.png: both windows as a first start places them, the display panel at the top left and
-// the operating panel under it; panel-2x.png: the display panel at scale 2; panel-keying.png: it
-// full screen on the keying green (on an area a little larger than the panel, to keep the
-// picture small); ticket-preview.png: the operating panel alone.
+// the operating panel under it; ticket-preview.png: the operating panel alone.
 // The pictures in docs/ are made with it under Xvfb:
-//   xvfb-run -a -s "-screen 0 1920x1080x24" build/screenshot_preview data docs
+//   xvfb-run -a -s "-screen 0 1280x1024x24" build/screenshot_preview data docs
 #include "Q57App.h"
 #include "announce/JTalkSpeech.h"
 #include "app/RouteSetting.h"
@@ -97,19 +95,6 @@ int main(int argc, char* argv[]) {
     if (!saveShot(*ctl.screen(), form.frameGeometry().united(ctl.frameGeometry()), folder,
                   "route-12.png"))
         return 1;
-
-    // The display panel enlarged, then on the keying background.
-    ctl.move(0, 700);
-    form.setScale(2);
-    QTest::qWait(300);
-    if (!saveShot(*form.screen(), form.frameGeometry(), folder, "panel-2x.png"))
-        return 1;
-    form.setBackground(QColor(0, 255, 0));
-    form.showFullScreenOn(QRect(0, 0, 1600, 680), nullptr);
-    QTest::qWait(300);
-    if (!saveShot(*form.screen(), form.frameGeometry(), folder, "panel-keying.png"))
-        return 1;
-    form.leaveFullScreen(1);
 
     // The operating panel alone.
     form.hide();

@@ -14,7 +14,8 @@ bool positiveInt(const QString& text, int highest, int& value) {
 
 QString RenderOptions::usage() {
     return QStringLiteral(
-        "usage: q57_render stops SETTINGS ROUTE [--section S] [--scale N] [--ticket] --out DIR\n"
+        "usage: q57_render stops SETTINGS ROUTE [--section S] [--scale N] [--ticket]\n"
+        "                  [--background COLOUR] --out DIR\n"
         "       q57_render video SETTINGS ROUTE [--section S] [--scale N] [--fps N]\n"
         "                  [--dwell SECONDS] [--script FILE] [--background COLOUR] --out FILE\n");
 }
@@ -40,9 +41,9 @@ std::variant<RenderOptions, QString> RenderOptions::parse(const QStringList& arg
         }
         const bool known =
             name == QLatin1String("--section") || name == QLatin1String("--scale") ||
-            name == QLatin1String("--out") ||
+            name == QLatin1String("--out") || name == QLatin1String("--background") ||
             (video && (name == QLatin1String("--fps") || name == QLatin1String("--dwell") ||
-                       name == QLatin1String("--script") || name == QLatin1String("--background")));
+                       name == QLatin1String("--script")));
         if (!known)
             return QStringLiteral("unknown option \"%1\"").arg(name);
         if (++k == arguments.size())

@@ -5,8 +5,10 @@
 
 std::unique_ptr<RenderedSpeech> RenderedSpeech::create(RideAudio& audio, RideClock& clock,
                                                        const JTalkSpeech::Config& config) {
-    return std::unique_ptr<RenderedSpeech>(
-        new RenderedSpeech(JTalkSpeech::create(config), audio, clock));
+    std::unique_ptr<JTalkSpeech> engine = JTalkSpeech::create(config);
+    if (!engine)
+        return nullptr;
+    return std::unique_ptr<RenderedSpeech>(new RenderedSpeech(std::move(engine), audio, clock));
 }
 
 RenderedSpeech::RenderedSpeech(std::unique_ptr<JTalkSpeech> engine, RideAudio& audio,
@@ -15,12 +17,6 @@ RenderedSpeech::RenderedSpeech(std::unique_ptr<JTalkSpeech> engine, RideAudio& a
 
 void RenderedSpeech::Speak(const QString& text) {
     Stop();
-    if (!engine_) {
-        audio_.warn(QStringLiteral(
-            "Announcements are not spoken: open_jtalk, its dictionary or a voice is missing"));
-        failed_ = true;
-        return;
-    }
     const QString file = engine_->renderNow(text);
     const qint64 end = file.isEmpty() ? -1 : audio_.speak(file);
     if (end < 0) {

@@ -13,13 +13,10 @@ class RideClock;
 // speaks until the clock passes the sound's end.
 class RenderedSpeech : public SpeechObject {
 public:
-    // Always an object; without the engine (no program, dictionary or voice) nothing is spoken,
-    // Speak leaves Status -1 and the ride's audio gets one warning.
+    // Null without the machine's engine (no program, dictionary or voice), as the program then
+    // has no speech object either.
     static std::unique_ptr<RenderedSpeech> create(RideAudio& audio, RideClock& clock,
                                                   const JTalkSpeech::Config& config = {});
-
-    // Whether the machine's engine was found: the program makes no speech object without it.
-    bool usable() const { return engine_ != nullptr; }
 
     void Speak(const QString& text) override;
     void Stop() override;

@@ -10,10 +10,20 @@
 #include "settings/IniFile.h"
 #include "ticket/TicketPlugin.h"
 
+#include <QPainter>
+
 QImage renderPanel(Form1& form, int scale) {
     if (form.scale() != scale)
         form.setScale(scale);
     return form.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+void drawOnBackground(QImage& frame, const QImage& panel, const QRegion& shape,
+                      const QColor& background) {
+    frame.fill(background);
+    QPainter painter(&frame);
+    painter.setClipRegion(shape);
+    painter.drawImage(0, 0, panel);
 }
 
 namespace {
@@ -33,22 +43,26 @@ private:
 
 } // namespace
 
-RideRenderer::RideRenderer(const IniRecord& settings, bool withSpeech)
-    : audio_(*this), tape_(settings_, audio_,
-                           // An engine that is not there still gets its object, which says so in
-                           // the audio's warnings and speaks nothing.
-                           [this, withSpeech]() -> std::unique_ptr<SpeechObject> {
-                               if (!withSpeech)
-                                   return nullptr;
-                               return RenderedSpeech::create(audio_, *this);
-                           }),
+RideRenderer::RideRenderer(const IniRecord& settings, std::optional<JTalkSpeech::Config> speech)
+    : audio_(*this),
+      tape_(settings_, audio_,
+            [this, speech = std::move(speech)]() -> std::unique_ptr<SpeechObject> {
+                if (!speech)
+                    return nullptr;
+                std::unique_ptr<RenderedSpeech> engine =
+                    RenderedSpeech::create(audio_, *this, *speech);
+                if (!engine)
+                    audio_.warn(QStringLiteral("Announcements are not spoken: open_jtalk, its "
+                                               "dictionary or a voice is missing"));
+                return engine;
+            }),
       ride_(form_, settings_, audio_, tape_) {
     settings_.record = settings;
     form_.ChimeiCtl().setClock([this] { return now_; });
     ride_.setWait([this](int milliseconds) { advance(milliseconds); });
     QObject::connect(&ride_, &Ride::ticketChanged, &form_,
                      [this](const Ride::Ticket& ticket) { drawTicket(ticket); });
-    tape_.InitSpeech({});
+    tape_.InitSpeech([this](const QString&, bool enabled) { announcementsEnabled_ = enabled; });
     applySettings();
 }
 
@@ -67,6 +81,8 @@ void RideRenderer::applySettings() {
     mdlQ57_000::InitFareDegits(form_);
     DefaultsFromFile defaults(form_, ini);
     mdlQ57_000::SetModelDefaults(form_, defaults);
+    // Its cut corners.
+    form_.setScale(1);
     for (int n = 1; n <= Q57Layout::kPositionCount; ++n) {
         M_Degit& digit = form_.Degit(n);
         const DegitFormatEntry& format = ini.DegitFormat[std::size_t(n - 1)];
@@ -84,6 +100,17 @@ void RideRenderer::applySettings() {
 
 void RideRenderer::setBacklight(int backlight) {
     PanelAppearance::applyBacklight(form_, settings_.record, backlight);
+}
+
+// As the operating panel's blanking switch: it also takes the announcement group with it.
+void RideRenderer::setBlanked(bool blanked) {
+    ride_.setBlanked(blanked);
+    announcementsEnabled_ = !blanked && tape_.SpeechEnabled();
+}
+
+void RideRenderer::announce() {
+    if (announcementsEnabled_)
+        ride_.tapeNext();
 }
 
 void RideRenderer::drawTicket(const Ride::Ticket& ticket) {

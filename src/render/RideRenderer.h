@@ -1,5 +1,6 @@
 #pragma once
 
+#include "announce/JTalkSpeech.h"
 #include "announce/mdlM_Tape.h"
 #include "app/Ride.h"
 #include "panel/Form1.h"
@@ -12,12 +13,15 @@
 #include <QImage>
 #include <functional>
 #include <memory>
-
-class RenderedSpeech;
+#include <optional>
 
 // The panel drawn at a whole scale (its 1x picture with every pixel repeated): what a picture or
 // a frame of the ride shows.
 QImage renderPanel(Form1& form, int scale);
+// The panel at the frame's top left, the background around it and behind its cut corners (the
+// shape is the panel's outline at the picture's scale), as the program shows it full screen.
+void drawOnBackground(QImage& frame, const QImage& panel, const QRegion& shape,
+                      const QColor& background);
 
 // A ride run without a window on a clock of its own: the program's display panel (never shown),
 // its ride rules, its announcements and its sounds, set up from a settings file as the program
@@ -26,8 +30,10 @@ class RideRenderer : public RideClock {
 public:
     using FrameSink = std::function<void(const QImage& frame)>;
 
-    // With speech, the announcements are spoken with the machine's engine into the audio.
-    RideRenderer(const IniRecord& settings, bool withSpeech);
+    // With a speech engine, the announcements are spoken with it into the audio; an engine that
+    // is not installed leaves speech unusable, as in the program, and says so in the audio's
+    // warnings.
+    RideRenderer(const IniRecord& settings, std::optional<JTalkSpeech::Config> speech);
     ~RideRenderer();
 
     // The settings file's record, or why it cannot be read.
@@ -45,6 +51,12 @@ public:
     RideAudio& audio() { return audio_; }
     const IniRecord& settings() const { return settings_.record; }
     void setBacklight(int backlight);
+    void setBlanked(bool blanked);
+    // Whether the operating panel's announcement group could be pressed now: speech usable, the
+    // route's announcements read, the display not blank.
+    bool announcementsEnabled() const { return announcementsEnabled_; }
+    // "送り", when the group can be pressed.
+    void announce();
     // The ticket the settings' plug-in prints at the stop shown; null without a plug-in.
     QImage ticket() const { return ticket_; }
 
@@ -71,4 +83,5 @@ private:
     int scale_ = 1;
     qint64 now_ = 0;
     qint64 nextFrame_ = 0;
+    bool announcementsEnabled_ = false;
 };

@@ -21,7 +21,6 @@ class tst_RenderedSpeech : public QObject {
     Q_OBJECT
 private slots:
     void speaksOnTheRidesClock();
-    void withoutTheEngineNothingIsSpoken();
 };
 
 void tst_RenderedSpeech::speaksOnTheRidesClock() {
@@ -32,7 +31,7 @@ void tst_RenderedSpeech::speaksOnTheRidesClock() {
     FakeClock clock;
     RideAudio audio(clock);
     const auto speech = RenderedSpeech::create(audio, clock, config);
-    if (!speech->usable())
+    if (!speech)
         QSKIP("open_jtalk, its dictionary or a voice is not installed");
 
     clock.t = 1000;
@@ -59,21 +58,6 @@ void tst_RenderedSpeech::speaksOnTheRidesClock() {
     speech->Stop();
     QCOMPARE(speech->Status(), 0);
     QVERIFY(audio.warnings().isEmpty());
-}
-
-void tst_RenderedSpeech::withoutTheEngineNothingIsSpoken() {
-    JTalkSpeech::Config config;
-    config.program = QStringLiteral("/nonexistent/open_jtalk");
-    FakeClock clock;
-    RideAudio audio(clock);
-    const auto speech = RenderedSpeech::create(audio, clock, config);
-    QVERIFY(!speech->usable());
-    speech->Speak(QStringLiteral("次は、市役所前です。"));
-    QCOMPARE(speech->Status(), -1);
-    speech->Speak(QStringLiteral("終点です。"));
-    QCOMPARE(audio.soundEnd(), 0);
-    QCOMPARE(audio.warnings().count(QLatin1Char('\n')), 0);
-    QVERIFY(audio.warnings().contains(QLatin1String("open_jtalk")));
 }
 
 QTEST_GUILESS_MAIN(tst_RenderedSpeech)

@@ -1,6 +1,7 @@
 #include "Q57App.h"
 #include "options/frmOption.h"
 #include "panel/Form1.h"
+#include "render/RideRenderer.h"
 #include "settings/mdlIniIo.h"
 #include "support/TestSupport.h"
 
@@ -81,6 +82,29 @@ private slots:
         QVERIFY2(missing.errors.contains(QStringLiteral("指定した系統のデータがありません...")),
                  qPrintable(missing.errors));
         QVERIFY(!QFile::exists(none));
+    }
+
+    // Without the engine the program's announcement group cannot be pressed: "送り" plays no
+    // pre-announcement sound, moves no announcement and steps no fares; one warning says why.
+    void unusableSpeechAnnouncesNothing() {
+        IniRecord settings;
+        settings.FareDataDir = QStringLiteral(Q57_SOURCE_DIR "/data/routes");
+        settings.TapeDataDir = settings.FareDataDir;
+        settings.PreSoundAlways = -1;
+        settings.PreSoundFile = QStringLiteral(Q57_SOURCE_DIR "/data/sounds/two_tone.mp3");
+        JTalkSpeech::Config missing;
+        missing.program = QStringLiteral("/nonexistent/open_jtalk");
+        RideRenderer renderer(settings, missing);
+        QVERIFY(!renderer.ride().setRoute(QStringLiteral("7"), QStringLiteral("1")));
+        QCOMPARE(renderer.tape().GetTapeCount(), 5);
+        // The second announcement of route 7 is linked to the fares.
+        renderer.announce();
+        renderer.announce();
+        QCOMPARE(renderer.tape().GetTapeIndex(), 0);
+        QCOMPARE(renderer.ride().data().CurStop, 0);
+        QCOMPARE(renderer.audio().soundEnd(), 0);
+        QVERIFY(!renderer.audio().warnings().contains(QLatin1Char('\n')));
+        QVERIFY(renderer.audio().warnings().contains(QLatin1String("open_jtalk")));
     }
 };
 
