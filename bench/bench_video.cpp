@@ -1,5 +1,5 @@
-// Video: how fast the writer encodes ten seconds of a ride, beside what GStreamer's own test
-// pattern costs through the same encoder (the floor no writer of ours can beat).
+// Video: how fast the writer encodes ten seconds of a ride. The floor under it, GStreamer's own
+// test pattern through the encoder, is measured beside the whole renderer in bench_render.
 
 #include "render/RideAudio.h"
 #include "render/RideClock.h"
@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <gst/gst.h>
 
 namespace {
 
@@ -52,28 +51,5 @@ void BM_WriteTenSeconds(benchmark::State& state) {
         benchmark::Counter(10.0 * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_WriteTenSeconds)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-void BM_FloorTestPattern(benchmark::State& state) {
-    const QSize size = frameSize(state);
-    const QByteArray description = "videotestsrc num-buffers=" + QByteArray::number(kFrames) +
-                                   " ! video/x-raw,width=" + QByteArray::number(size.width()) +
-                                   ",height=" + QByteArray::number(size.height()) +
-                                   ",framerate=30/1 ! videoconvert ! "
-                                   "vp8enc deadline=1 cpu-used=8 threads=2 ! webmmux ! fakesink";
-    for (auto _ : state) {
-        GstElement* pipeline = gst_parse_launch(description.constData(), nullptr);
-        GstBus* bus = gst_element_get_bus(pipeline);
-        gst_element_set_state(pipeline, GST_STATE_PLAYING);
-        if (GstMessage* message = gst_bus_timed_pop_filtered(
-                bus, GST_CLOCK_TIME_NONE, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR)))
-            gst_message_unref(message);
-        gst_element_set_state(pipeline, GST_STATE_NULL);
-        gst_object_unref(bus);
-        gst_object_unref(pipeline);
-    }
-    state.counters["x_real_time"] =
-        benchmark::Counter(10.0 * double(state.iterations()), benchmark::Counter::kIsRate);
-}
-BENCHMARK(BM_FloorTestPattern)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
