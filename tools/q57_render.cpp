@@ -110,7 +110,8 @@ private:
 };
 
 // The ride as a driver runs it: the route set, then stop by stop, announcing where the route
-// has announcements, each stop held for the dwell or until what was said has ended.
+// has announcements and the operating panel lets them be played, each stop held for the dwell
+// or until what was said has ended.
 bool rideStraight(RideRenderer& renderer, const RenderOptions& options) {
     if (!setRoute(renderer, options.route, options.section))
         return false;
