@@ -6,8 +6,6 @@
 #include "support/ProgramRig.h"
 #include "support/TestSupport.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
 #include <sys/resource.h>
@@ -75,15 +73,15 @@ private slots:
         while (lines.size() <= mdlM_Tape::kBackgroundBytes)
             lines += line;
         const qint32 count = qint32(lines.size() / line.size());
-        QVERIFY(SafeSave::write(rig.folder.filePath(QStringLiteral("1tp.csv")), lines));
-        QCOMPARE(rig.setRoute(QStringLiteral("1")), QString());
-        QTRY_VERIFY(!rig.program.tape().Loading());
-        QCOMPARE(rig.program.tape().GetTapeCount(), count);
-        QCOMPARE(rig.program.tape().GetTapeSoundFlag(count), qint16(1));
-
-        QVERIFY(SafeSave::write(rig.folder.filePath(QStringLiteral("2tp.csv")),
-                                ShiftJis::encode(QStringLiteral("終点です。,0,2\r\n"))));
+        rig.write(QStringLiteral("1tp.csv"), lines);
+        rig.write(QStringLiteral("2tp.csv"),
+                  ShiftJis::encode(QStringLiteral("終点です。,0,2\r\n")));
         mdlM_Tape& tape = rig.program.tape();
+        QCOMPARE(rig.setRoute(QStringLiteral("1")), QString());
+        QTRY_VERIFY(!tape.Loading());
+        QCOMPARE(tape.GetTapeCount(), count);
+        QCOMPARE(tape.GetTapeSoundFlag(count), qint16(1));
+
         tape.LoadTapeData(rig.folder.path() + u'/', QStringLiteral("1"));
         QVERIFY(tape.Loading());
         QCOMPARE(tape.GetTapeCount(), 0);

@@ -219,7 +219,6 @@ private slots:
         QCOMPARE(choices.asked().last().title, QStringLiteral("プラグインの選択"));
         QCOMPARE(path.text(), hoshizora);
         QCOMPARE(shown(), hoshizoraShown);
-        QCOMPARE(capabilities.item(0)->text(), QStringLiteral("日付の印字 ---> 可能"));
         QVERIFY(comment.toPlainText().startsWith(QStringLiteral("ほしぞら交通 整理券")));
         QCOMPARE(companies.itemText(2), QStringLiteral("ほしぞら観光バス"));
         QVERIFY(boxes.asked().isEmpty());
