@@ -46,7 +46,7 @@ private slots:
         // At night no fare stays no fare.
         QCOMPARE(FareDisplay::positionValues(data, 2, s, true),
                  Values({{59, 360}, {60, -1}, {61, 0}}));
-        s.InfoOrderOn = s.InfoSeiriNumOn = s.InfoRouteOn = s.InfoColumnOn = -1;
+        s.InfoOrderOn = s.InfoSeiriNumOn = s.InfoRouteOn = s.InfoColumnOn = 1;
         s.InfoOrderFromZero = -1;
         s.InfoSeiriNumSlot = 1;
         s.InfoRouteSlot = 2;

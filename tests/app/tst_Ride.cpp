@@ -59,8 +59,7 @@ struct Rig {
     Rig() {
         tape.InitSpeech([](const QString&, bool) {});
         ride.setLampTestMilliseconds(0);
-        settings.record.FareDataDir = folder.path();
-        settings.record.TapeDataDir = folder.path();
+        settings.record.FareDataDir = settings.record.TapeDataDir = folder.path();
         settings.record.SoundRouteSet = QStringLiteral("route.wav");
         settings.record.StepSoundAlways = -1;
         settings.record.StepSoundFile = QStringLiteral("step.wav");
@@ -188,8 +187,7 @@ private slots:
         QCOMPARE(rig.panel.strip, QStringLiteral("B"));
 
         // By the value in column 5 of the new stop: 1 to 3 choose a sound, others none.
-        rig.settings.record.StepSoundAlways = 0;
-        rig.settings.record.StepSoundSync = 0;
+        rig.settings.record.StepSoundAlways = rig.settings.record.StepSoundSync = 0;
         rig.settings.record.StepSoundColumn = 4;
         rig.settings.record.StepSoundFile1 = QStringLiteral("one.wav");
         rig.settings.record.StepSoundFile3 = QStringLiteral("three.wav");

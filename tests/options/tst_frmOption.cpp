@@ -125,10 +125,8 @@ private slots:
         QCOMPARE(dialog.currentSettings(), zero);
 
         IniRecord bad;
-        bad.UseSeiriNum = 1;
-        bad.InfoOrderOn = 1;
+        bad.UseSeiriNum = bad.InfoOrderOn = bad.InfoOrderFromZero = 1;
         bad.InfoOrderSlot = 61;
-        bad.InfoOrderFromZero = 1;
         bad.ChimeiFontBold = 2;
         try {
             dialog.SetOptionInfo(bad);
@@ -137,8 +135,7 @@ private slots:
             QCOMPARE(error.number(), 380);
         }
         IniRecord loaded = zero;
-        loaded.UseSeiriNum = 1;
-        loaded.InfoOrderOn = 1;
+        loaded.UseSeiriNum = loaded.InfoOrderOn = 1;
         QCOMPARE(dialog.currentSettings(), loaded);
         QVERIFY(control(dialog, QStringLiteral("Frame3")).isEnabled());
     }
