@@ -137,9 +137,8 @@ private slots:
         QCOMPARE(start.form.TimeDegit(1).DegitForeColor(), 0x30A0F0u);
         for (int n = 1; n <= 61; ++n) {
             const M_Degit& digit = start.form.Degit(n);
-            QCOMPARE(digit.Shift(), n % 4);
-            QCOMPARE(digit.ZeroMode(), n / 4 % 4);
-            QCOMPARE(digit.FillZero(), n / 16);
+            QCOMPARE(QList<int>({digit.Shift(), digit.ZeroMode(), digit.FillZero()}),
+                     QList<int>({n % 4, n / 4 % 4, n / 16}));
             QCOMPARE(digit.Value().toString(), QStringLiteral(" "));
         }
     }
