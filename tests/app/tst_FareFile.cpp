@@ -35,9 +35,11 @@ private slots:
         data.CurStop = 1;
         const DataIo before = data;
         const Result<void> loaded = data.LoadFareFile(file);
-        QCOMPARE(loaded ? QStringLiteral("loads %1 records").arg(data.StopCount)
-                        : QStringLiteral("error %1").arg(loaded.error().number()),
-                 outcome);
+        QString shown = loaded ? QStringLiteral("loads %1 records").arg(data.StopCount)
+                               : QStringLiteral("error %1, %2")
+                                     .arg(loaded.error().number())
+                                     .arg(loaded.error().description());
+        QCOMPARE(shown.replace(u'\n', QStringLiteral("\\n")).simplified(), outcome);
         if (!loaded) {
             QVERIFY(sameRoute(data, before));
             return;

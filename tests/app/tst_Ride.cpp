@@ -93,54 +93,20 @@ private slots:
         QCOMPARE(rig.stop(), 2);
         QCOMPARE(rig.sounds.played.first(), (Played{"route.wav", Alias::S1, false, 0}));
 
-        // Refused: the old table and position stay, the section entered and the new route's
-        // announcements are taken all the same.
-        QVERIFY(!rig.set("7", "1").isEmpty());
+        // Refused, with the file and the folder under the message: the old table and position
+        // stay, the section entered and the new route's announcements are taken all the same.
+        const std::optional<Ride::Refusal> missing = rig.ride.setRoute("7", "1");
+        QVERIFY(missing);
+        QCOMPARE(missing->message, QStringLiteral("指定した系統のデータがありません..."));
+        QCOMPARE(missing->detail.section(u'\n', 0, 1),
+                 QStringLiteral("運賃データファイル：%1\n運賃データのフォルダー：%2")
+                     .arg(rig.folder.filePath("7.hy3"), rig.folder.path()));
         QCOMPARE(rig.tape.GetTapeCount(), 1);
         QCOMPARE(rig.ride.data().StopCount, 5);
         QCOMPARE(rig.stop(), 2);
         QVERIFY(rig.set("12", "5").startsWith(QStringLiteral("指定した区間は")));
         QCOMPARE(rig.ride.data().StartSection, 5);
         QCOMPARE(rig.stop(), 2);
-    }
-
-    void refusals_data() {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QString>("section");
-        QTest::addColumn<QString>("message");
-        const QByteArray cut = simpleRoute(3);
-        QTest::newRow("missing") << QByteArray() << "1"
-                                 << QStringLiteral("指定した系統のデータがありません...");
-        QTest::newRow("no records")
-            << count(0) << "1"
-            << QStringLiteral("指定した系統はデータの数が0(未登録)の可能性があります...");
-        QTest::newRow("section too large") << simpleRoute(10) << "10"
-                                           << QStringLiteral("指定した区間はデータの数よりも多いで"
-                                                             "す...\n  解決法：正しい区間を入力"
-                                                             "して下さい.");
-        QTest::newRow("above 301") << count(302) + simpleRoute(302).mid(2) << "1"
-                                   << QStringLiteral("指定した系統のデータの数が301を超えています。"
-                                                     "このデータは扱えません...");
-        QTest::newRow("cut off") << cut.left(cut.size() - 10) << "1"
-                                 << QStringLiteral(
-                                        "指定した系統のデータファイルが途中で切れてい"
-                                        "ます（ファイルが壊れている可能性があります）...");
-    }
-
-    // Each refusal's message, and under it the file and the folder.
-    void refusals() {
-        QFETCH(QByteArray, file);
-        QFETCH(QString, section);
-        QFETCH(QString, message);
-        Rig rig;
-        if (!file.isEmpty())
-            rig.write("20.hy3", file);
-        const std::optional<Ride::Refusal> refused = rig.ride.setRoute("20", section);
-        QVERIFY(refused);
-        QCOMPARE(refused->message, message);
-        QCOMPARE(refused->detail.section(u'\n', 0, 1),
-                 QStringLiteral("運賃データファイル：%1\n運賃データのフォルダー：%2")
-                     .arg(rig.folder.filePath("20.hy3"), rig.folder.path()));
     }
 
     void lampTestThenTheFirstStop() {
