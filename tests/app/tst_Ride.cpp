@@ -5,7 +5,6 @@
 #include "support/Fakes.h"
 
 #include <QtTest>
-#include <functional>
 #include <map>
 
 using namespace FareFileBytes;
@@ -19,10 +18,7 @@ namespace {
 class FakePanel : public DisplayPanel {
 public:
     void setFare(int position, const QVariant& value) override { fares[position] = value; }
-    void setStripName(const QString& name) override {
-        strip = name;
-        events << QStringLiteral("strip ") + name;
-    }
+    void setStripName(const QString& name) override { events << QStringLiteral("strip ") + name; }
     void lampTest() override {
         fares.clear();
         events << QStringLiteral("lamp test");
@@ -42,7 +38,6 @@ public:
     }
 
     std::map<int, QVariant> fares;
-    QString strip;
     QStringList events;
 };
 
@@ -127,7 +122,7 @@ private slots:
         QCOMPARE(duringTheWait, QStringList({"strip 系統選別中", "lamp test", "0"}));
         // Below the section the lamp test's 0 stays; from it on, stop 2's fares.
         QCOMPARE(rig.panel.at({1, 2, 3, 61}), QVariantList({0, 202, 203, 0}));
-        QCOMPARE(rig.panel.strip, QStringLiteral("S2"));
+        QCOMPARE(rig.panel.events.last(), QStringLiteral("strip S2"));
         QVERIFY(rig.ride.canStep() && changed.count() == 1);
 
         const QString today = QDate::currentDate().toString(QStringLiteral("MM-dd-yyyy"));
@@ -150,7 +145,7 @@ private slots:
         rig.settings.record.StepSoundSync = -1;
         rig.ride.step(Ride::Direction::Forward);
         QCOMPARE(rig.sounds.played, QList<Played>({{"step.wav", Alias::S2, true, 0}}));
-        QCOMPARE(rig.panel.strip, QStringLiteral("B"));
+        QCOMPARE(rig.panel.events.last(), QStringLiteral("strip B"));
 
         // By the value in column 5 of the new stop: 1 to 3 choose a sound, others none.
         rig.settings.record.StepSoundAlways = rig.settings.record.StepSoundSync = 0;
