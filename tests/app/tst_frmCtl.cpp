@@ -7,7 +7,6 @@
 #include "panel/Form1.h"
 #include "platform/KvRes.h"
 #include "platform/MsgBox.h"
-#include "platform/SafeSave.h"
 #include "platform/ShiftJis.h"
 #include "support/Nw7Reading.h"
 #include "support/ProgramRig.h"
