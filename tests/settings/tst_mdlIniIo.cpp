@@ -92,15 +92,6 @@ class TestMdlIniIo : public QObject {
 private slots:
     void initTestCase() { TestSupport::prepareWindowTests(); }
 
-    void aPortableCopyKeepsItsFileBesideTheProgram() {
-        // The build folder can be written: the file beside the program, read and written.
-        mdlIniIo::setIniFileName(QString());
-        const QString beside =
-            QCoreApplication::applicationDirPath() + QStringLiteral("/tst_mdlIniIo.in4");
-        QCOMPARE(mdlIniIo::IniFiles().read, beside);
-        QCOMPARE(mdlIniIo::IniFiles().write, beside);
-    }
-
     void handMadeFileLoadsIntoEveryWindow() {
         const QString name = folder_.filePath(QStringLiteral("every.in4"));
         const QByteArray bytes = everyItemSet();
@@ -172,45 +163,17 @@ private slots:
         QVERIFY(screen.contains(start.ctl().frameGeometry()));
     }
 
-    void positionsAreKeptWhereTheWindowsWerePutNotWhereDecorationsPushedThem() {
-        const QString name = folder_.filePath(QStringLiteral("pushed.in4"));
-        const auto kept = [&name](Start& start) {
-            const IniRecord ini = IniFile::decode(start.saved(name)).valueOrThrow();
-            return QList<QPoint>{{ini.DispLeft / 15, ini.DispTop / 15},
-                                 {ini.CtlLeft / 15, ini.CtlTop / 15}};
-        };
-        writeFile(name, everyItemSet());
-        // A window manager that puts each window a title bar lower than asked, and reports it
-        // there; then the user drags the operating panel.
-        {
-            Start start(name);
-            start.form.move(start.form.pos() + QPoint(0, 20));
-            start.ctl().move(start.ctl().pos() + QPoint(1, 20));
-            QTRY_COMPARE(kept(start), QList<QPoint>({{30, 20}, {40, 50}}));
-            start.ctl().move(start.ctl().pos() + QPoint(100, 60));
-            QCOMPARE(kept(start), QList<QPoint>({{30, 20}, {140, 110}}));
-        }
-        // A move larger than any decoration was the user's own, made at once; both windows are
-        // measured together, so the operating panel's offset tells the measuring is done.
-        Start start(name);
-        start.form.move(start.form.pos() + QPoint(0, 200));
-        start.ctl().move(start.ctl().pos() + QPoint(0, 20));
-        QTRY_COMPARE(kept(start), QList<QPoint>({{30, 220}, {140, 110}}));
-    }
-
     void installedProgramReadsTheFirstStartFileAndWritesTheUsersOwn() {
         const QString user = folder_.filePath(QStringLiteral("config/Q57"));
         const QString firstStart = folder_.filePath(QStringLiteral("share/q57/Q57.in4"));
         QDir().mkpath(QFileInfo(firstStart).path());
         writeFile(firstStart, everyItemSet());
-        const QString name = QStringLiteral("Q57.in4");
         // Where nobody can write: /proc.
         const SettingsLocation::Folders installed{QStringLiteral("/proc"), user, firstStart};
-        mdlIniIo::setIniFiles(SettingsLocation::choose(installed, name));
+        mdlIniIo::setIniFiles(SettingsLocation::choose(installed, QStringLiteral("Q57.in4")));
         Start start{QString()};
         QCOMPARE(start.message + start.quit(), QString());
-        const QString own = user + QStringLiteral("/Q57.in4");
-        QCOMPARE(readFile(own), everyItemSet());
+        QCOMPARE(readFile(user + QStringLiteral("/Q57.in4")), everyItemSet());
         QCOMPARE(readFile(firstStart), everyItemSet());
     }
 
@@ -239,17 +202,6 @@ private slots:
         QFile(locked.path())
             .setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                             QFileDevice::ExeOwner);
-
-        // A full disk: said so, and the old file stays whole.
-        Start full(name);
-        full.ctl().move(100, 100);
-        QString fullMessage;
-        {
-            TestSupport::FileSizeLimit disk(100);
-            fullMessage = full.quit();
-        }
-        QCOMPARE(fullMessage, QStringLiteral("エラー Code:61\n内容:ディスクがいっぱいです。"));
-        QCOMPARE(readFile(name), old);
     }
 
 private:
