@@ -24,11 +24,10 @@ private slots:
     }
 
     void nightFareStaysInRange() {
-        QCOMPARE(FareDisplay::nightFare(180), 360);
-        QCOMPARE(FareDisplay::nightFare(-1), -1);
-        QCOMPARE(FareDisplay::nightFare(-2), -4);
-        QCOMPARE(FareDisplay::nightFare(16384), 32767);
-        QCOMPARE(FareDisplay::nightFare(-20000), -32768);
+        QList<qint16> night;
+        for (qint16 fare : {180, -1, -2, 16384, -20000})
+            night << FareDisplay::nightFare(fare);
+        QCOMPARE(night, QList<qint16>({360, -1, -4, 32767, -32768}));
     }
 
     // The fares from the section on, then the information digits over the positions they name.
@@ -46,7 +45,7 @@ private slots:
         // At night no fare stays no fare.
         QCOMPARE(FareDisplay::positionValues(data, 2, s, true),
                  Values({{59, 360}, {60, -1}, {61, 0}}));
-        s.InfoOrderOn = s.InfoSeiriNumOn = s.InfoRouteOn = s.InfoColumnOn = -1;
+        s.InfoOrderOn = s.InfoSeiriNumOn = s.InfoRouteOn = s.InfoColumnOn = 1;
         s.InfoOrderFromZero = -1;
         s.InfoSeiriNumSlot = 1;
         s.InfoRouteSlot = 2;

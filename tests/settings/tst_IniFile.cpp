@@ -3,6 +3,7 @@
 #include "support/FileSupport.h"
 
 #include <QTest>
+#include <QtEndian>
 
 namespace {
 
@@ -28,6 +29,15 @@ private slots:
             const QByteArray again = IniFile::encode(ini.value()).valueOrThrow();
             QCOMPARE(again, bytes.left(again.size()));
         }
+    }
+
+    // Another digit count changes nothing: 61 entries follow it all the same.
+    void digitCountIsNotRead() {
+        const QByteArray bytes =
+            FileBytes::read(kFixtures + QStringLiteral("/every-item-set.in4")).valueOrThrow();
+        QByteArray otherCount = bytes;
+        qToLittleEndian(qint16(5), otherCount.data() + otherCount.size() - 61 * 6 - 2);
+        QCOMPARE(IniFile::decode(otherCount).value(), IniFile::decode(bytes).value());
     }
 
     // The count is 16 bits without a sign: 65535 bytes is the longest text a file holds.
