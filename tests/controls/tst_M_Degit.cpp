@@ -1,18 +1,49 @@
 #include "controls/M_Degit.h"
+#include "controls/SegmentFont.h"
 #include "support/TestSupport.h"
 
+#include <QPainter>
 #include <QtTest>
 
 namespace {
 
 const QColor kUnlit(150, 150, 150);
 const QColor kLit(248, 210, 114);
+const QString kFaces[3] = {QStringLiteral("M_DegitA"), QStringLiteral("M_DegitB"),
+                           QStringLiteral("M_DegitC")};
+const int kPointSizes[4] = {18, 24, 27, 14};
+const QSize kCells[4] = {{13, 20}, {17, 26}, {19, 29}, {11, 15}};
+
+// The text drawn as the control draws it, one pixel above the top.
+QImage render(const SegmentFont& font, const QString& text) {
+    QImage image(int(text.size()) * font.advance(), font.height(), QImage::Format_RGB32);
+    image.fill(QColor(128, 128, 128));
+    QPainter painter(&image);
+    font.draw(painter, 0, -1, text, kLit);
+    return image;
+}
 
 } // namespace
 
 class TestM_Degit : public QObject {
     Q_OBJECT
 private slots:
+    void everyGlyphReadsAsItselfInsideItsCell() {
+        const QString text = QStringLiteral("0123456789- x");
+        for (const QString& face : kFaces) {
+            for (int i = 0; i < 4; ++i) {
+                for (bool bold : {false, true}) {
+                    const SegmentFont font(face, kPointSizes[i], bold);
+                    QCOMPARE(QSize(font.advance(), font.height()), kCells[i]);
+                    QCOMPARE(font.horizontalAdvance(text), int(text.size()) * kCells[i].width());
+                    QCOMPARE(TestSupport::readSegments(render(font, text), font.advance(),
+                                                       font.height(), kLit),
+                             QStringLiteral("0123456789-  "));
+                }
+            }
+        }
+    }
+
     void setterCorrections() {
         M_Degit digit;
         QCOMPARE(digit.size(), QSize(52, 20));
@@ -27,17 +58,14 @@ private slots:
         QCOMPARE(stored(&M_Degit::setZeroMode, &M_Degit::ZeroMode, -1), -1);
     }
 
-    // The rules' text drawn right-aligned over unlit eights, read from the screen.
+    // Each rule reaches the drawing, right-aligned over unlit eights, read from the screen.
     void lightsTheValueRightAlignedOverUnlitEights() {
         struct Case {
             int zeroMode, fillZero, shift;
             QVariant value;
             const char* lit;
         };
-        const Case cases[] = {
-            {0, 0, 0, 180, " 180"}, {0, 3, 0, -1, "-001"}, {1, 0, 0, 0, "   0"},
-            {0, 0, 0, 0, "    "},   {0, 2, 1, 7, " 07 "},  {-2, 0, 0, 0, "   0"},
-        };
+        const Case cases[] = {{0, 3, 0, -1, "-001"}, {1, 0, 0, 0, "   0"}, {0, 2, 1, 7, " 07 "}};
         for (const Case& c : cases) {
             M_Degit digit;
             digit.setDegitStyle(1);
