@@ -53,8 +53,7 @@ private slots:
             const Result<std::vector<TapeData>> read =
                 TapeFile::read(ShiftJis::encode(QString::fromUtf8(c.line)));
             QVERIFY2(read, c.line);
-            QCOMPARE(read.value().size(), 1u);
-            QCOMPARE(read.value().front(), c.expected);
+            QCOMPARE(read.value(), std::vector<TapeData>{c.expected});
         }
         const QByteArray utf8 = "\xEF\xBB\xBF" + QStringLiteral("灯台公園,1,3").toUtf8();
         QCOMPARE(TapeFile::read(utf8).value().front().Text, QStringLiteral("灯台公園"));
