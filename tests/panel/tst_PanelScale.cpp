@@ -157,7 +157,6 @@ private slots:
             QCOMPARE(form.geometry(), QRect(1920, 0, 1920, 1080));
         }
         // Kept for the next start, which shows it full screen again.
-        QCOMPARE(PanelView::read(viewFile).background, 0x00FF00u);
         Q57App program({}, {}, viewFile);
         program.start();
         Form1& form = program.form();
