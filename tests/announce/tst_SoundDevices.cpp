@@ -2,7 +2,6 @@
 #include "app/FareFile.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
-#include "options/frmOption.h"
 #include "panel/Form1.h"
 #include "platform/SafeSave.h"
 #include "support/ProgramRig.h"
