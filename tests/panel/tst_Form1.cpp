@@ -199,6 +199,9 @@ private slots:
             QCOMPARE(caption(61), QString::fromUtf8(row.last));
             QCOMPARE(plan.firstPointSize, row.firstSize);
         }
+        // Printable ASCII to its full-width form, to its last character; a blank to the wide one.
+        QCOMPARE(SeirikenLabels::toFullWidth(QStringLiteral("!0 ~")),
+                 QStringLiteral("！０\u3000～"));
         // Each style's name ends in the last number it shows.
         for (int style = 0; style < SeirikenLabels::kStyleCount; ++style) {
             const QString last = SeirikenLabels::plan(style, false).captions[61].value();
