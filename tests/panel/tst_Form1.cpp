@@ -178,39 +178,6 @@ private slots:
         QCOMPARE(log.painted, changed);
     }
 
-    // The words and numbers of each style are checked against its name in the options dialog's
-    // list; here the leading zero and the size of position 1's font.
-    void leadingZeroAndFirstFontSize() {
-        struct Row {
-            int style;
-            const char *first, *second, *last;
-            double firstSize;
-        };
-        const Row rows[] = {
-            {-1, "<kept>", "<kept>", "<kept>", 11}, {0, "０１", "０２", "６１", 11},
-            {1, "００", "０１", "６０", 11},        {3, "な し", "０２", "６１", 10},
-            {10, "", "０１", "６０", 10},
-        };
-        for (const Row& row : rows) {
-            const SeirikenLabels::Plan plan = SeirikenLabels::plan(row.style, true);
-            auto caption = [&](int n) { return plan.captions[std::size_t(n)].value_or("<kept>"); };
-            QCOMPARE(caption(1), QString::fromUtf8(row.first));
-            QCOMPARE(caption(2), QString::fromUtf8(row.second));
-            QCOMPARE(caption(61), QString::fromUtf8(row.last));
-            QCOMPARE(plan.firstPointSize, row.firstSize);
-        }
-        // Printable ASCII to its full-width form, to its last character; a blank to the wide one.
-        QCOMPARE(SeirikenLabels::toFullWidth(QStringLiteral("!0 ~")),
-                 QStringLiteral("！０\u3000～"));
-        // Each style's name ends in the last number it shows.
-        for (int style = 0; style < SeirikenLabels::kStyleCount; ++style) {
-            const QString last = SeirikenLabels::plan(style, false).captions[61].value();
-            QVERIFY2(SeirikenLabels::styleName(style).contains(
-                         u' ' + last.normalized(QString::NormalizationForm_KC)),
-                     qPrintable(last));
-        }
-    }
-
     void labelsOnThePanel() {
         Q57App program;
         program.start();
@@ -231,6 +198,10 @@ private slots:
         QVERIFY(form.lblSeiriNum(61).y() > form.lblSeiriNum(60).y());
         QCOMPARE(form.Degit(61).x(), form.Degit(60).x());
         QVERIFY(form.Degit(61).y() > form.Degit(60).y());
+
+        // Printable ASCII to its full-width form, to its last character; a blank to the wide one.
+        QCOMPARE(SeirikenLabels::toFullWidth(QStringLiteral("!0 ~")),
+                 QStringLiteral("！０\u3000～"));
     }
 };
 
