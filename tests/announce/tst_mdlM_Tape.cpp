@@ -128,11 +128,6 @@ private slots:
         QCOMPARE(rig.sounds.played.size(), 5);
         QCOMPARE(rig.speech.calls, QStringList());
 
-        rig.tape.TapeStop();
-        rig.tape.TapeAdjust();
-        QCOMPARE(rig.speech.calls,
-                 QStringList({QStringLiteral("stop"), QStringLiteral("adjust 音声の調節")}));
-
         // Empty: forward stays at 0, back goes to 1; nothing sounds or is spoken.
         rig.sounds.played.clear();
         rig.load(QString());

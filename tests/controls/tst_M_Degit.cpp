@@ -88,12 +88,6 @@ private slots:
         M_Degit digit;
         digit.setValue(7);
         digit.setFillZero(3);
-        digit.setBaseForeColor(0x0000FF);
-        QCOMPARE(TestSupport::segmentsOf(digit, kLit), QStringLiteral(" 007"));
-        QCOMPARE(TestSupport::segmentsOf(digit, Qt::red).at(0), QLatin1Char('8'));
-
-        digit.setBackColor(0x000000);
-        QCOMPARE(TestSupport::grabbed(digit).pixelColor(0, 0), QColor(Qt::black));
         digit.setDegitForeColor(0x00FF00);
         QCOMPARE(TestSupport::segmentsOf(digit, Qt::green), QStringLiteral(" 007"));
 

@@ -5,13 +5,11 @@
 #include "panel/Form1.h"
 #include "panel/SeirikenLabels.h"
 #include "panel/mdlQ57_000.h"
-#include "platform/DigitSettingsDialog.h"
 #include "platform/KvRes.h"
 #include "platform/WindowShape.h"
 #include "support/TestSupport.h"
 
 #include <QLabel>
-#include <QRadioButton>
 #include <QtTest>
 
 namespace {
@@ -61,8 +59,6 @@ private slots:
         QCOMPARE(form.pos(), QPoint(0, 0));
         QVERIFY(form.windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(form.mask(), WindowShape::roundRect2x2(0, 0, 755, 307));
-        QCOMPARE(form.imgRes(1), form.imgRes(0));
-        QCOMPARE(form.imgRes(2), form.imgRes(0));
 
         const QImage shown = TestSupport::grabbed(form);
         QCOMPARE(shown.pixelColor(20, 150), form.Picture().pixelColor(20, 150));
@@ -75,11 +71,6 @@ private slots:
             QCOMPARE(label.palette().color(QPalette::WindowText), QColor(Qt::white));
         }
 
-        QVERIFY(!form.Degit(0).isVisible());
-        QVERIFY(!form.TimeDegit(0).isVisible());
-        QVERIFY(!form.TimeDegit(1).isVisible());
-        QVERIFY(!form.Timer1().isActive());
-
         // The stop-name strip sits left of the fares, in the options dialog's colours, which
         // replace the stored ones at start-up.
         QCOMPARE(strip.geometry(), QRect(60, 59, 35, 192));
@@ -91,17 +82,6 @@ private slots:
 
         // A left drag on the face moves the window.
         drag(form, {20, 150}, {60, 170}, Qt::LeftButton);
-        QCOMPARE(form.pos(), QPoint(40, 20));
-
-        drag(form, {20, 150}, {120, 250}, Qt::RightButton);
-        QCOMPARE(form.pos(), QPoint(40, 20));
-
-        // Presses on a label or a digit belong to them, not to the face.
-        const QPoint onLabel = form.lblSeiriNum(1).geometry().center();
-        drag(form, onLabel, onLabel + QPoint(30, 30), Qt::LeftButton);
-        QCOMPARE(form.pos(), QPoint(40, 20));
-        QTest::mousePress(&form.Degit(1), Qt::LeftButton);
-        sendMouse(form, QEvent::MouseMove, {100, 100}, Qt::NoButton, Qt::LeftButton);
         QCOMPARE(form.pos(), QPoint(40, 20));
     }
 
@@ -145,14 +125,6 @@ private slots:
         form.Degit(7).setUserSet(false);
         QTest::mouseDClick(&form.Degit(7), Qt::LeftButton);
         QCOMPARE(choices.asked().size(), 2);
-
-        // The dialog starts from the digit's rules (a stored zero mode outside 0-3 survives) and
-        // hands back what is picked.
-        DigitSettingsDialog dialog(nullptr, 4, 7, 2, 3);
-        QCOMPARE(dialog.zeroMode(), 7);
-        TestSupport::control<QRadioButton>(dialog, QStringLiteral("zeroMode2")).click();
-        QCOMPARE(std::tuple(dialog.zeroMode(), dialog.shift(), dialog.fillZero()),
-                 std::tuple(2, 2, 3));
     }
 
     // A step repaints the positions whose text changed and nothing else: neither the other

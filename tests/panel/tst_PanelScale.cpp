@@ -61,12 +61,10 @@ private slots:
             QCOMPARE(PanelView::fromText(damaged), PanelView());
 
         const QSize panel(755, 307);
-        QCOMPARE(PanelView::fitScale({1920, 1080}, panel), 2);
         QCOMPARE(PanelView::fitScale({2265, 921}, panel), 3);
         QCOMPARE(PanelView::fitScale({2264, 2000}, panel), 2);
         QCOMPARE(PanelView::fitScale({7680, 4320}, panel), 4);
         QCOMPARE(PanelView::fitScale({640, 480}, panel), 1);
-        QCOMPARE(PanelView::centred({1920, 1080}, {1510, 614}), QPoint(205, 233));
     }
 
     // Fares, labels and a strip caught mid-scroll: every pixel repeated as a block, and back.
