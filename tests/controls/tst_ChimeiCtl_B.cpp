@@ -232,7 +232,7 @@ private slots:
         const LitRows entering = litRows(strip);
         QCOMPARE(entering.first, 155 + inset);
         QCOMPARE(entering.blockTops.size(), 2);
-        // At speed 5 a pixel takes 40 turns.
+        // At speed 5 it wakes every 40 ms.
         while (strip.canvasTop() == 155)
             at(now + 1);
         QCOMPARE(strip.scrollTimer().interval(), 40);
@@ -286,7 +286,7 @@ private slots:
         QCOMPARE(speed, 1);
         QCOMPARE(scroll.pauseLeft(1500), 0);
         QCOMPARE(at(3500), 182);
-        // Speed 5: an eighth of a pixel a turn, shown rounded.
+        // Speed 5: a pixel every 40 turns, shown rounded.
         speed = 5;
         QCOMPARE(at(3600), 180);
         QCOMPARE(at(4600), 155);
