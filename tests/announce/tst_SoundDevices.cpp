@@ -23,10 +23,6 @@ constexpr double kSlack = 0.12;
 const auto sample = SoundCapture::sample;
 const QString kPlayer = QStringLiteral("player");
 
-QString device(mdlSndAPI::Alias alias) {
-    return mdlSndAPI::deviceName(alias);
-}
-
 // The program sounding into a capture, with a route of five stops and a sound for every step.
 struct Rig : ProgramRig {
     Rig() {
@@ -44,7 +40,9 @@ struct Rig : ProgramRig {
             s.StepSoundFile = sample("step1.wav");
         });
     }
-    double heard(mdlSndAPI::Alias alias) const { return capture.seconds(device(alias)); }
+    double heard(mdlSndAPI::Alias alias) const {
+        return capture.seconds(mdlSndAPI::deviceName(alias));
+    }
     bool waitFor(mdlSndAPI::Alias alias, double seconds) const {
         return QTest::qWaitFor([&] { return heard(alias) >= seconds; }, 10000);
     }
@@ -83,7 +81,7 @@ private slots:
         QTest::qWait(300);
         QVERIFY2(std::abs(rig.heard(Alias::S1) - firstPart - kRouteSet) < kSlack,
                  qPrintable(QString::number(rig.heard(Alias::S1))));
-        QVERIFY(rig.capture.peak(device(Alias::S1)) > 32767 / 4);
+        QVERIFY(rig.capture.peak(mdlSndAPI::deviceName(Alias::S1)) > 32767 / 4);
 
         // A step sounds on S2 while S1 goes on: both devices play at once.
         rig.click(QStringLiteral("Command1(1)"));

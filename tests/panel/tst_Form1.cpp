@@ -24,12 +24,6 @@ void sendMouse(QWidget& target, QEvent::Type type, QPoint local, Qt::MouseButton
     QApplication::sendEvent(&target, &event);
 }
 
-void drag(QWidget& target, QPoint from, QPoint to, Qt::MouseButton button) {
-    sendMouse(target, QEvent::MouseButtonPress, from, button, button);
-    sendMouse(target, QEvent::MouseMove, to, Qt::NoButton, button);
-    sendMouse(target, QEvent::MouseButtonRelease, to, button, Qt::NoButton);
-}
-
 // The widgets that received a paint event.
 struct PaintLog : QObject {
     QSet<QObject*> painted;
@@ -81,7 +75,9 @@ private slots:
                                          QColor(255, 255, 0)) > 0);
 
         // A left drag on the face moves the window.
-        drag(form, {20, 150}, {60, 170}, Qt::LeftButton);
+        sendMouse(form, QEvent::MouseButtonPress, {20, 150}, Qt::LeftButton, Qt::LeftButton);
+        sendMouse(form, QEvent::MouseMove, {60, 170}, Qt::NoButton, Qt::LeftButton);
+        sendMouse(form, QEvent::MouseButtonRelease, {60, 170}, Qt::LeftButton, Qt::NoButton);
         QCOMPARE(form.pos(), QPoint(40, 20));
     }
 
