@@ -1,7 +1,10 @@
+#include "announce/TapeFile.h"
 #include "announce/mdlM_Tape.h"
+#include "platform/FileBytes.h"
 #include "platform/SafeSave.h"
 #include "platform/ShiftJis.h"
 #include "support/Fakes.h"
+#include "support/FileSupport.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -12,6 +15,8 @@ namespace {
 using mdlSndAPI::Alias;
 using Played = TestSupport::FakeSounds::Played;
 
+const QString kFixtures = QStringLiteral(Q57_SOURCE_DIR "/tests/data/tape");
+
 // The announcements with fake sounds, speech and settings, and what the operating panel's
 // announcement group was last told to show.
 struct Rig {
@@ -19,27 +24,24 @@ struct Rig {
     TestSupport::FakeSettings settings;
     TestSupport::FakeSounds sounds;
     TestSupport::SpeechLog speech;
-    struct {
-        QString title;
-        bool enabled = false;
-        bool isEnabled() const { return enabled; }
-    } group;
+    QString groupTitle;
+    bool groupEnabled = false;
     mdlM_Tape tape;
 
-    explicit Rig(mdlM_Tape::SpeechFactory factory = {}, const QString& system = QString())
+    explicit Rig(mdlM_Tape::SpeechFactory factory = {})
         : tape(
               settings, sounds,
               factory ? factory
                       : [this] { return std::make_unique<TestSupport::FakeSpeech>(speech); },
-              [system] { return system; }) {
+              [] { return QString(); }) {
         IniRecord& s = settings.record;
         s.PreSoundFile = QStringLiteral("always.wav");
         s.PreSoundFile1 = QStringLiteral("one.wav");
         s.PreSoundFile2 = QStringLiteral("two.wav");
         s.PreSoundFile3 = QStringLiteral("three.wav");
         tape.InitSpeech([this](const QString& title, bool enabled) {
-            group.title = title;
-            group.enabled = enabled;
+            groupTitle = title;
+            groupEnabled = enabled;
         });
     }
     // Writes route 12's announcements and loads them; the speech log starts afresh.
@@ -52,6 +54,8 @@ struct Rig {
     QStringList spoken(const QString& text) const {
         return {QStringLiteral("stop"), QStringLiteral("speak ") + text};
     }
+    // The announcement count and the position.
+    std::pair<int, int> where() const { return {tape.GetTapeCount(), tape.GetTapeIndex()}; }
 };
 
 } // namespace
@@ -61,8 +65,8 @@ class tst_mdlM_Tape : public QObject {
 private slots:
     void speechUsableOrNot() {
         Rig usable;
-        QCOMPARE(usable.group.title, QStringLiteral("音合使用可"));
-        QVERIFY(usable.group.isEnabled());
+        QCOMPARE(usable.groupTitle, QStringLiteral("音合使用可"));
+        QVERIFY(usable.groupEnabled);
 
         // No engine, or one that fails to start: the file is read all the same, the group stays
         // disabled and nothing is spoken.
@@ -72,29 +76,16 @@ private slots:
         };
         for (const auto& factory : unusable) {
             Rig rig(factory);
-            QCOMPARE(rig.group.title, QStringLiteral("音合使用不可"));
+            QCOMPARE(rig.groupTitle, QStringLiteral("音合使用不可"));
             rig.load(QStringLiteral("a,0,1\nb,0,0\n"));
             QCOMPARE(rig.tape.GetTapeCount(), 2);
-            QVERIFY(!rig.group.isEnabled());
+            QVERIFY(!rig.groupEnabled);
             rig.tape.TapeNext();
             QCOMPARE(rig.sounds.played, QList<Played>({{"one.wav", Alias::S3, false, 0}}));
         }
-
-        // The one system without announcements: no engine is made, no file read.
-        bool made = false;
-        Rig vista(
-            [&made] {
-                made = true;
-                return std::unique_ptr<SpeechObject>();
-            },
-            QStringLiteral("Windows Vista"));
-        QVERIFY(!made);
-        vista.load(QStringLiteral("a,0,0\n"));
-        QCOMPARE(vista.tape.GetTapeCount(), 0);
-        QVERIFY(!vista.group.isEnabled());
     }
 
-    void stepsPlayTheFlagsSoundThenSpeak() {
+    void stepsPlayTheFlagsSoundThenSpeakWhatCanBeSpoken() {
         Rig rig;
         rig.load(QStringLiteral("北町,0,1\n港町,0,2\n終点,0,3\n駅前,0,0\n灯台,0,4\n"));
         // Forward, by flag: 1 to 3 their sounds on S3, 0 and 4 none; each text cut in before.
@@ -110,11 +101,11 @@ private slots:
         rig.sounds.played.clear();
         rig.speech.calls.clear();
         rig.tape.TapeNext();
-        QCOMPARE(rig.tape.GetTapeIndex(), 5);
+        QCOMPARE(rig.where(), std::pair(5, 5));
         rig.settings.record.PreSoundSync = -1;
         rig.tape.TapeBack();
         rig.tape.TapeBack();
-        QCOMPARE(rig.tape.GetTapeIndex(), 3);
+        QCOMPARE(rig.where(), std::pair(5, 3));
         QCOMPARE(rig.sounds.played, QList<Played>({{"three.wav", Alias::S2, true, 0}}));
         QCOMPARE(rig.speech.calls, rig.spoken("駅前") + rig.spoken("終点"));
 
@@ -133,35 +124,25 @@ private slots:
         rig.tape.TapeBack();
         rig.speech.calls.clear();
         rig.tape.TapeBack();
-        QCOMPARE(rig.tape.GetTapeIndex(), 1);
+        QCOMPARE(rig.where(), std::pair(5, 1));
         QCOMPARE(rig.sounds.played.size(), 5);
         QCOMPARE(rig.speech.calls, QStringList());
 
-        rig.tape.TapeStop();
-        rig.tape.TapeAdjust();
-        QCOMPARE(rig.speech.calls,
-                 QStringList({QStringLiteral("stop"), QStringLiteral("adjust 音声の調節")}));
-    }
-
-    void emptyListsAndUnspeakableTexts() {
-        Rig rig;
         // Empty: forward stays at 0, back goes to 1; nothing sounds or is spoken.
+        rig.sounds.played.clear();
         rig.load(QString());
-        QVERIFY(rig.group.isEnabled());
+        QVERIFY(rig.groupEnabled);
         rig.tape.TapeNext();
-        QCOMPARE(rig.tape.GetTapeIndex(), 0);
+        QCOMPARE(rig.where(), std::pair(0, 0));
         rig.tape.TapeBack();
-        QCOMPARE(rig.tape.GetTapeIndex(), 1);
+        QCOMPARE(rig.where(), std::pair(0, 1));
         QCOMPARE(rig.speech.calls, QStringList());
         QCOMPARE(rig.sounds.played, QList<Played>());
 
-        // A text that cannot be spoken (status -1) is stopped once more; one that can is not.
+        // A text that cannot be spoken (status -1) is stopped once more.
         rig.load(QStringLiteral("\"\",0,0\n"));
         rig.tape.TapeNext();
         QCOMPARE(rig.speech.calls, rig.spoken(QString()) << QStringLiteral("stop"));
-        rig.load(QStringLiteral("a,0,0\n"));
-        rig.tape.SpeakTape(1);
-        QCOMPARE(rig.speech.calls, rig.spoken("a"));
     }
 
     void loadsReplaceTheListOrKeepWhatWasRead() {
@@ -174,29 +155,79 @@ private slots:
                                 QByteArray("b,1,2\n").repeated(5)));
         rig.tape.LoadTapeData(rig.folder.path() + u'/', QStringLiteral("12"));
         QCOMPARE(rig.speech.calls, QStringList(QStringLiteral("ahead 5")));
-        QCOMPARE(rig.tape.GetTapeCount(), 5);
-        QCOMPARE(rig.tape.GetTapeIndex(), 0);
-        QCOMPARE(rig.tape.GetTapeSoundFlag(5), 2);
-        QCOMPARE(rig.tape.GetTapeLinkFlag(5), 1);
-        QCOMPARE(rig.tape.GetTapeSoundFlag(6), 0);
-        QCOMPARE(rig.tape.GetTapeLinkFlag(0), 0);
+        QCOMPARE(rig.where(), std::pair(5, 0));
+        QCOMPARE(QList({rig.tape.GetTapeSoundFlag(5), rig.tape.GetTapeLinkFlag(5),
+                        rig.tape.GetTapeSoundFlag(6), rig.tape.GetTapeLinkFlag(0)}),
+                 QList<qint16>({2, 1, 0, 0}));
 
         // Missing: the group is disabled and the list stays as it was.
         QVERIFY(QFile::remove(rig.folder.filePath(QStringLiteral("12tp.csv"))));
         rig.tape.LoadTapeData(rig.folder.path() + u'/', QStringLiteral("12"));
-        QVERIFY(!rig.group.isEnabled());
-        QCOMPARE(rig.tape.GetTapeCount(), 5);
+        QVERIFY(!rig.groupEnabled);
+        QCOMPARE(rig.where(), std::pair(5, 0));
         // A number out of range on line 2: the new list up to there, the position on it,
         // nothing rendered ahead.
         rig.load(QStringLiteral("x,0,3\ny,40000,0\nz,1,1\n"));
-        QVERIFY(!rig.group.isEnabled());
-        QCOMPARE(rig.tape.GetTapeCount(), 3);
-        QCOMPARE(rig.tape.GetTapeIndex(), 2);
-        QCOMPARE(rig.tape.GetTapeSoundFlag(1), 3);
-        QCOMPARE(rig.tape.GetTapeLinkFlag(3), 0);
+        QVERIFY(!rig.groupEnabled);
+        QCOMPARE(rig.where(), std::pair(3, 2));
+        QCOMPARE(std::pair(rig.tape.GetTapeSoundFlag(1), rig.tape.GetTapeLinkFlag(3)),
+                 std::pair(qint16(3), qint16(0)));
         // A good file enables the group again.
         rig.load(QStringLiteral("x,0,3\n"));
-        QVERIFY(rig.group.isEnabled());
+        QVERIFY(rig.groupEnabled);
+    }
+
+    void fixtureGivesItsOutcome_data() {
+        TestSupport::addFixtureRows(kFixtures, QStringLiteral("*.csv"));
+    }
+    void fixtureGivesItsOutcome() {
+        QFETCH(QString, file);
+        QFETCH(QString, outcome);
+        const Result<QByteArray> bytes = FileBytes::read(file);
+        const Result<std::vector<TapeData>> read =
+            bytes ? TapeFile::read(bytes.value()) : bytes.error();
+        QCOMPARE(read ? QStringLiteral("reads %1").arg(read.value().size())
+                      : QStringLiteral("error %1").arg(read.error().number()),
+                 outcome);
+    }
+
+    void valuesAsListInputReadsThem() {
+        const struct {
+            const char* line;
+            TapeData expected;
+        } cases[] = {
+            {"\"a,b\",1,2", {QStringLiteral("a,b"), 1, 2}},
+            // Blanks around a value go, blanks inside it stay; a sign is allowed.
+            {"  次は 、 北町 ,\t+1 ,\u3000-3 ", {QStringLiteral("次は 、 北町"), 1, -3}},
+            {"\" 北町 \" ,0,0", {QStringLiteral(" 北町 "), 0, 0}},
+            // "" in a quoted value is one quote; what follows the closing quote is dropped.
+            {"\"「\"\"北町\"\"」\" です,1,1", {QStringLiteral("「\"北町\"」"), 1, 1}},
+            {"次は\"北町\",1,1", {QStringLiteral("次は\"北町\""), 1, 1}},
+            {"北町,,", {QStringLiteral("北町"), 0, 0}},
+            {"北町,-32768,32767", {QStringLiteral("北町"), -32768, 32767}},
+            // Decimals round to the nearest whole number, halves to the even one.
+            {"北町,1.5,2.5", {QStringLiteral("北町"), 2, 2}},
+            {"北町,-0.5,.51", {QStringLiteral("北町"), 0, 1}},
+            {"次は、北町です。,1\r\n\r\n 2", {QStringLiteral("次は、北町です。"), 1, 2}},
+        };
+        for (const auto& c : cases) {
+            const Result<std::vector<TapeData>> read =
+                TapeFile::read(ShiftJis::encode(QString::fromUtf8(c.line)));
+            QVERIFY2(read, c.line);
+            QCOMPARE(read.value(), std::vector<TapeData>{c.expected});
+        }
+        const QByteArray utf8 = "\xEF\xBB\xBF" + QStringLiteral("灯台公園,1,3").toUtf8();
+        QCOMPARE(TapeFile::read(utf8).value().front().Text, QStringLiteral("灯台公園"));
+    }
+
+    void fileFoundWhateverTheCaseOfItsEnding() {
+        QTemporaryDir folder;
+        const QString prefix = folder.path() + u'/';
+        QCOMPARE(TapeFile::path(prefix, QStringLiteral("12")), prefix + QStringLiteral("12tp.csv"));
+        QVERIFY(SafeSave::write(prefix + QStringLiteral("12TP.CSV"), "a,0,0"));
+        QCOMPARE(TapeFile::path(prefix, QStringLiteral("12")), prefix + QStringLiteral("12TP.CSV"));
+        QVERIFY(SafeSave::write(prefix + QStringLiteral("12tp.csv"), "a,0,0"));
+        QCOMPARE(TapeFile::path(prefix, QStringLiteral("12")), prefix + QStringLiteral("12tp.csv"));
     }
 };
 

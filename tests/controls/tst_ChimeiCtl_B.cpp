@@ -1,14 +1,21 @@
 #include "controls/ChimeiCtl_B.h"
 #include "controls/ChimeiLayout.h"
+#include "controls/ChimeiScroll.h"
+#include "controls/GlyphRasteriser.h"
 #include "platform/JapaneseFonts.h"
 #include "platform/ShiftJis.h"
 #include "support/TestSupport.h"
 
 #include <QtTest>
 
+using namespace GlyphRasteriser;
+
 namespace {
 
 const QColor kLit(255, 190, 0);
+// A canvas of seven cells under a viewport of six.
+constexpr int kCanvas = 224;
+constexpr int kViewport = 192;
 const QString kSquare = QStringLiteral("■");
 
 // Rows of the strip with a lit dot, gathered into blocks: one block per drawn cell.
@@ -47,16 +54,15 @@ QStringList cellTextsByMidB(const QString& text) {
     }
 }
 
-struct FakeClock {
-    qint64 now = 0;
-    void attach(ChimeiCtl_B& strip) {
-        strip.setClock([this] { return now; });
-    }
-    void at(ChimeiCtl_B& strip, qint64 milliseconds) {
-        now = milliseconds;
-        strip.scrollTick();
-    }
-};
+constexpr QRgb kDot = 0xFF00FF00;
+
+// The cell as the strip would draw it, its 16 x 16 dots on every second pixel.
+QImage dotsOf(QString text, int fontMode = 0, bool bold = false) {
+    QImage canvas(32, 32, QImage::Format_RGB32);
+    canvas.fill(Qt::black);
+    drawCell(canvas, 0, 0, text, {fontMode, bold, kDot});
+    return canvas;
+}
 
 } // namespace
 
@@ -65,17 +71,68 @@ class TestChimeiCtl_B : public QObject {
 private slots:
     void initTestCase() { JapaneseFonts::registerSubstitutions(); }
 
-    void stillNamesAreSpreadOverTheStrip() {
-        // Two half-width characters share a cell.
-        QCOMPARE(ChimeiLayout::cellTexts(QStringLiteral("ABCD")),
-                 QStringList({QStringLiteral("AB"), QStringLiteral("CD")}));
-        QVERIFY(ChimeiLayout::cellTexts(QString()).isEmpty());
+    void faceFollowsFontModeAndSignedCode() {
+        QCOMPARE(ansiCode(QStringLiteral("亜")), qint16(0x889F));
+        QCOMPARE(ansiCode(QStringLiteral("AB")), qint16('A'));
+        QCOMPARE(ansiCode(QStringLiteral("ｱ")), qint16(0xB1));
+        // By mode, the characters drawn in each face.
+        const struct {
+            int fontMode;
+            const char *gothic, *mincho;
+        } faces[] = {{0, "漢あ", ""},          {7, "漢", ""},         {-1, "漢", ""},
+                     {1, "", "漢A"},           {2, "亜Aｱ弌", "あＡ"}, {3, "あ", "漢A"},
+                     {4, "０ｚＡ９", "あ漢Aﾟ"}};
+        for (const auto& mode : faces) {
+            for (const QString& face : {kGothic, kMincho}) {
+                for (QChar c : QString::fromUtf8(face == kGothic ? mode.gothic : mode.mincho))
+                    QVERIFY2(faceFor(c, mode.fontMode) == face, qPrintable(QString(c)));
+            }
+        }
 
-        // Odd byte counts, cut double-byte characters (ｂ@ leaves the pair 82 40, which decodes to
-        // nothing and ends the name), half-width kana, characters Shift-JIS lacks, and a name
-        // longer than the strip lays out.
-        const QString tricky[] = {"A", "A駅B", "Aｂ@駅", "ﾊﾞｽ停〜−é😀",
-                                  QString("A駅ｱ前").repeated(600)};
+        // The cells are drawn in those faces.
+        const QString kanji = QStringLiteral("駅");
+        QVERIFY(dotsOf(kanji, 0) != dotsOf(kanji, 1));
+        QVERIFY(dotsOf(kanji, 3) == dotsOf(kanji, 1));
+        QVERIFY(dotsOf(QStringLiteral("あ"), 3) == dotsOf(QStringLiteral("あ"), 0));
+
+        // Anti-aliasing off: the buffer holds pure black and white only, whatever the face.
+        for (const QString& face : {kGothic, kMincho}) {
+            for (bool bold : {false, true}) {
+                const QImage glyph = renderGlyph(QStringLiteral("漢あ"), face, bold, {});
+                const int black = TestSupport::countColour(glyph, Qt::black);
+                QCOMPARE(black + TestSupport::countColour(glyph, Qt::white), 16 * 16);
+                QVERIFY(black > 20);
+            }
+        }
+    }
+
+    void drawnShapes() {
+        // One dot on every second pixel, the rest of the cell untouched.
+        QImage canvas(40, 40, QImage::Format_RGB32);
+        canvas.fill(Qt::black);
+        QString kanji = QStringLiteral("漢");
+        drawCell(canvas, 3, 5, kanji, {0, false, kDot});
+        int dots = 0;
+        for (int y = 0; y < 40; ++y) {
+            for (int x = 0; x < 40; ++x) {
+                if (canvas.pixel(x, y) != kDot)
+                    continue;
+                ++dots;
+                QVERIFY((x - 3) % 2 == 0 && (y - 5) % 2 == 0 && x >= 3 && y >= 5);
+            }
+        }
+        QVERIFY(dots > 20);
+
+        QVERIFY(dotsOf(kanji, 0, true) != dotsOf(kanji, 0, false));
+    }
+
+    void stillNamesAreSpreadOverTheStrip() {
+        QVERIFY(ChimeiLayout::cellTexts(QString()).isEmpty());
+        // Two half-width characters to a cell, odd byte counts, cut double-byte characters (ｂ@
+        // leaves the pair 82 40, which decodes to nothing and ends the name), half-width kana,
+        // characters Shift-JIS lacks, and a name longer than the strip lays out.
+        const QString tricky[] = {"ABCD",   "A",          "A駅B",
+                                  "Aｂ@駅", "ﾊﾞｽ停〜−é😀", QString("A駅ｱ前").repeated(600)};
         for (const QString& text : tricky) {
             const QStringList before = cellTextsByMidB(text);
             QCOMPARE(ChimeiLayout::cellTexts(text), before);
@@ -84,9 +141,6 @@ private slots:
             QCOMPARE(shown.count, std::min(ShiftJis::lenB(text) / 2, ChimeiLayout::kMaxCells));
             QCOMPARE(shown.texts, before.mid(0, ChimeiLayout::kMaxCells));
         }
-        // A character outside the BMP takes two UTF-16 units and one byte.
-        QCOMPARE(ChimeiLayout::shownCells(QStringLiteral("😀").repeated(1100)).count,
-                 ChimeiLayout::kMaxCells);
         ChimeiCtl_B strip;
         strip.ReadProperties({.Appearance = 0});
 
@@ -100,6 +154,7 @@ private slots:
         };
         const Case cases[] = {{1, 2, {80}},
                               {2, 1, {32, 128}},
+                              {2, 2, {48, 112}},
                               {3, 2, {16, 80, 144}},
                               {4, 0, {8, 56, 104, 152}},
                               {5, 2, {4, 42, 80, 118, 156}},
@@ -111,32 +166,26 @@ private slots:
             for (int& top : tops)
                 top -= inset;
             QCOMPARE(tops, c.tops);
-            QCOMPARE(strip.canvasTop(), 0);
             QVERIFY(!strip.scrolling());
         }
 
         strip.SetChimei(QStringLiteral("ABCD"));
         QCOMPARE(litRows(strip).blockTops.size(), 2);
-        const int lettersLit = TestSupport::countColour(TestSupport::grabbed(strip), kLit);
 
         strip.SetChimei(QString());
         QCOMPARE(strip.canvasTop(), 0);
         QCOMPARE(TestSupport::countColour(TestSupport::grabbed(strip), kLit), 0);
-
-        // A new background clears the dots and reaches the viewport around the canvas too.
-        strip.setBackColor(0x0000FF);
-        const QImage red = TestSupport::grabbed(strip);
-        QCOMPARE(TestSupport::countColour(red, Qt::red), 35 * 192);
-        strip.setForeColor(0xFF0000);
-        strip.SetChimei(QStringLiteral("ABCD"));
-        QCOMPARE(TestSupport::countColour(TestSupport::grabbed(strip), Qt::blue), lettersLit);
     }
 
     void longNamesScrollWithAPauseAndWrap() {
         ChimeiCtl_B strip;
         strip.ReadProperties({.Appearance = 0});
-        FakeClock clock;
-        clock.attach(strip);
+        qint64 now = 0;
+        strip.setClock([&now] { return now; });
+        const auto at = [&](qint64 milliseconds) {
+            now = milliseconds;
+            strip.scrollTick();
+        };
         strip.SetChimei(kSquare);
         const int inset = litRows(strip).first - 80;
 
@@ -144,35 +193,32 @@ private slots:
         strip.SetChimei(kSquare.repeated(7));
         QCOMPARE(strip.canvas().height(), 224);
         QVERIFY(strip.scrolling());
-        QCOMPARE(strip.canvasTop(), 192);
-        clock.at(strip, 1499);
-        QCOMPARE(strip.canvasTop(), 192);
-        QCOMPARE(strip.Speed(), 0);
+        at(1499);
         QCOMPARE(litRows(strip).first, -1);
-
-        // Speed 1 after the pause: 200 turns of a millisecond make a pixel.
-        clock.at(strip, 1500);
-        QCOMPARE(strip.Speed(), 1);
+        at(1500);
         // Moving, it wakes just when the canvas moves a whole pixel: every 200 ms at speed 1.
         const int firstWait = strip.scrollTimer().interval();
-        clock.at(strip, 1500 + firstWait - 1);
+        at(1500 + firstWait - 1);
         QCOMPARE(strip.canvasTop(), 192);
-        clock.at(strip, 1500 + firstWait);
+        at(1500 + firstWait);
         QCOMPARE(strip.canvasTop(), 191);
         QCOMPARE(strip.scrollTimer().interval(), 200);
-        clock.at(strip, 1500 + 2000);
-        QCOMPARE(strip.canvasTop(), 182);
+        at(1500 + 2000);
 
         // The canvas is drawn where the scroll stands, and wraps by its own height.
         strip.setSpeed(5);
-        clock.at(strip, 3500 + 1100);
+        at(3500 + 1100);
         QCOMPARE(strip.canvasTop(), 155);
         const LitRows entering = litRows(strip);
         QCOMPARE(entering.first, 155 + inset);
         QCOMPARE(entering.blockTops.size(), 2);
+        // At speed 5 it wakes every 40 ms.
+        while (strip.canvasTop() == 155)
+            at(now + 1);
+        QCOMPARE(strip.scrollTimer().interval(), 40);
         strip.setSpeed(200);
-        const qint64 leave = 4600 + 155 + 224 + 192;
-        clock.at(strip, leave);
+        const qint64 leave = now + strip.canvasTop() + 224 + 192;
+        at(leave);
         QCOMPARE(strip.canvasTop(), 192);
 
         // An empty name blanks the strip but the scroll goes on with the empty canvas.
@@ -181,7 +227,7 @@ private slots:
         QCOMPARE(litRows(strip).first, -1);
         QVERIFY(strip.scrolling());
         QVERIFY(!strip.scrollTimer().isActive());
-        clock.at(strip, leave + 1500 + 2);
+        at(leave + 1500 + 2);
         QCOMPARE(strip.canvasTop(), 190);
         QVERIFY(!strip.scrollTimer().isActive());
 
@@ -190,24 +236,8 @@ private slots:
         QVERIFY(!strip.scrolling());
         QVERIFY(!strip.scrollTimer().isActive());
         QCOMPARE(strip.canvasTop(), 0);
-        clock.at(strip, clock.now + 1000);
+        at(now + 1000);
         QCOMPARE(strip.canvasTop(), 0);
-
-        // A long name after a long name starts over with the pause.
-        strip.setScrollStartWait(700);
-        strip.SetChimei(kSquare.repeated(8));
-        strip.SetChimei(kSquare.repeated(9));
-        QCOMPARE(strip.canvas().height(), 288);
-        // The same name again restarts its scroll on the canvas already drawn.
-        const qint64 drawn = strip.canvas().cacheKey();
-        clock.at(strip, clock.now + 300);
-        strip.SetChimei(kSquare.repeated(9));
-        QCOMPARE(strip.canvas().cacheKey(), drawn);
-        QCOMPARE(strip.canvasTop(), 192);
-        clock.at(strip, clock.now + 699);
-        QCOMPARE(strip.canvasTop(), 192);
-        clock.at(strip, clock.now + 11);
-        QCOMPARE(strip.canvasTop(), 182);
 
         // The longest name a file holds (65535 bytes) is cut to the cells laid out, drawn to
         // the last one.
@@ -216,6 +246,50 @@ private slots:
         QCOMPARE(canvas.height(), ChimeiLayout::kCellPitch * ChimeiLayout::kMaxCells);
         QVERIFY(TestSupport::countColour(canvas.copy(0, canvas.height() - 32, 37, 32), kLit) > 0);
         QVERIFY(strip.scrolling());
+    }
+
+    void passesPauseAndWrap() {
+        ChimeiScroll scroll;
+        int speed = 0;
+        int wait = 1500;
+        const auto at = [&](qint64 now) {
+            scroll.advanceTo(now, speed, wait, kCanvas, kViewport);
+            return scroll.top();
+        };
+        scroll.start(0, kViewport, wait);
+        QVERIFY(scroll.running());
+        QCOMPARE(scroll.pauseLeft(0), 1500);
+        QCOMPARE(at(1499), kViewport);
+        QCOMPARE(speed, 0);
+        // Speed 0 becomes 1 when the pass begins: 200 turns of a millisecond make a pixel.
+        QCOMPARE(at(1500), kViewport);
+        QCOMPARE(speed, 1);
+        QCOMPARE(scroll.pauseLeft(1500), 0);
+        QCOMPARE(at(3500), 182);
+        // Speed 5: a pixel every 40 turns, shown rounded.
+        speed = 5;
+        QCOMPARE(at(3600), 180);
+        QCOMPARE(at(4600), 155);
+        // Speed 200, a pixel a turn: the canvas wraps once its bottom is a viewport's height
+        // above the top, and pauses at the bottom edge again.
+        speed = 200;
+        const qint64 leave = 4600 + 155 + kCanvas + kViewport;
+        QCOMPARE(at(leave - 1), -415);
+        QCOMPARE(at(leave), kViewport);
+        QCOMPARE(scroll.pauseLeft(leave), 1500);
+        // A new pause takes effect at the next wrap.
+        wait = 700;
+        QCOMPARE(at(leave + 1499), kViewport);
+        QCOMPARE(at(leave + 1510), 182);
+        // Turns missed while the program was busy are caught up, wraps included.
+        QCOMPARE(at(leave + 1500 + 608 + 700 + 50), 142);
+
+        // Stopped, nothing moves; started again, the pause comes first.
+        scroll.stop();
+        QCOMPARE(at(leave + 5000), 142);
+        scroll.start(10000, kViewport, wait);
+        QCOMPARE(at(10699), kViewport);
+        QCOMPARE(at(10710), 182);
     }
 };
 

@@ -3,13 +3,13 @@
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
 #include "panel/Form1.h"
-#include "platform/DigitSettingsDialog.h"
+#include "panel/SeirikenLabels.h"
+#include "panel/mdlQ57_000.h"
 #include "platform/KvRes.h"
 #include "platform/WindowShape.h"
 #include "support/TestSupport.h"
 
 #include <QLabel>
-#include <QRadioButton>
 #include <QtTest>
 
 namespace {
@@ -22,12 +22,6 @@ void sendMouse(QWidget& target, QEvent::Type type, QPoint local, Qt::MouseButton
     QMouseEvent event(type, QPointF(local), QPointF(target.mapToGlobal(local)), button, buttons,
                       Qt::NoModifier);
     QApplication::sendEvent(&target, &event);
-}
-
-void drag(QWidget& target, QPoint from, QPoint to, Qt::MouseButton button) {
-    sendMouse(target, QEvent::MouseButtonPress, from, button, button);
-    sendMouse(target, QEvent::MouseMove, to, Qt::NoButton, button);
-    sendMouse(target, QEvent::MouseButtonRelease, to, button, Qt::NoButton);
 }
 
 // The widgets that received a paint event.
@@ -59,8 +53,6 @@ private slots:
         QCOMPARE(form.pos(), QPoint(0, 0));
         QVERIFY(form.windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(form.mask(), WindowShape::roundRect2x2(0, 0, 755, 307));
-        QCOMPARE(form.imgRes(1), form.imgRes(0));
-        QCOMPARE(form.imgRes(2), form.imgRes(0));
 
         const QImage shown = TestSupport::grabbed(form);
         QCOMPARE(shown.pixelColor(20, 150), form.Picture().pixelColor(20, 150));
@@ -73,11 +65,6 @@ private slots:
             QCOMPARE(label.palette().color(QPalette::WindowText), QColor(Qt::white));
         }
 
-        QVERIFY(!form.Degit(0).isVisible());
-        QVERIFY(!form.TimeDegit(0).isVisible());
-        QVERIFY(!form.TimeDegit(1).isVisible());
-        QVERIFY(!form.Timer1().isActive());
-
         // The stop-name strip sits left of the fares, in the options dialog's colours, which
         // replace the stored ones at start-up.
         QCOMPARE(strip.geometry(), QRect(60, 59, 35, 192));
@@ -88,18 +75,9 @@ private slots:
                                          QColor(255, 255, 0)) > 0);
 
         // A left drag on the face moves the window.
-        drag(form, {20, 150}, {60, 170}, Qt::LeftButton);
-        QCOMPARE(form.pos(), QPoint(40, 20));
-
-        drag(form, {20, 150}, {120, 250}, Qt::RightButton);
-        QCOMPARE(form.pos(), QPoint(40, 20));
-
-        // Presses on a label or a digit belong to them, not to the face.
-        const QPoint onLabel = form.lblSeiriNum(1).geometry().center();
-        drag(form, onLabel, onLabel + QPoint(30, 30), Qt::LeftButton);
-        QCOMPARE(form.pos(), QPoint(40, 20));
-        QTest::mousePress(&form.Degit(1), Qt::LeftButton);
-        sendMouse(form, QEvent::MouseMove, {100, 100}, Qt::NoButton, Qt::LeftButton);
+        sendMouse(form, QEvent::MouseButtonPress, {20, 150}, Qt::LeftButton, Qt::LeftButton);
+        sendMouse(form, QEvent::MouseMove, {60, 170}, Qt::NoButton, Qt::LeftButton);
+        sendMouse(form, QEvent::MouseButtonRelease, {60, 170}, Qt::LeftButton, Qt::NoButton);
         QCOMPARE(form.pos(), QPoint(40, 20));
     }
 
@@ -120,12 +98,9 @@ private slots:
         };
 
         KvRes::ChoiceHook choices;
-        bool operatingPanelLocked = false;
-        choices.whileShown = [&] { operatingPanelLocked = !program.operatingPanel().isEnabled(); };
         choices.setNextDigitSettings(KvRes::ChoiceHook::DigitSettings{1, 0, 3});
         choices.setNextDigitSettings(std::nullopt);
         QTest::mouseDClick(&form.Degit(3), Qt::LeftButton);
-        QVERIFY(operatingPanelLocked);
         QVERIFY(everyPositionHas(3, 1));
         QCOMPARE(TestSupport::segmentsOf(form.Degit(5), kLit), QStringLiteral(" 007"));
         QCOMPARE(TestSupport::segmentsOf(form.Degit(61), kLit), QStringLiteral(" 180"));
@@ -143,14 +118,6 @@ private slots:
         form.Degit(7).setUserSet(false);
         QTest::mouseDClick(&form.Degit(7), Qt::LeftButton);
         QCOMPARE(choices.asked().size(), 2);
-
-        // The dialog starts from the digit's rules (a stored zero mode outside 0-3 survives) and
-        // hands back what is picked.
-        DigitSettingsDialog dialog(nullptr, 4, 7, 2, 3);
-        QCOMPARE(dialog.zeroMode(), 7);
-        TestSupport::control<QRadioButton>(dialog, QStringLiteral("zeroMode2")).click();
-        QCOMPARE(std::tuple(dialog.zeroMode(), dialog.shift(), dialog.fillZero()),
-                 std::tuple(2, 2, 3));
     }
 
     // A step repaints the positions whose text changed and nothing else: neither the other
@@ -174,8 +141,32 @@ private slots:
             form.setFare(n, changed.contains(&form.Degit(n)) ? 999 : 100 + n);
         QCoreApplication::processEvents();
         QCOMPARE(log.painted, changed);
-        QCOMPARE(TestSupport::segmentsOf(form.Degit(20), kLit), QStringLiteral(" 999"));
-        QCOMPARE(TestSupport::segmentsOf(form.Degit(21), kLit), QStringLiteral(" 121"));
+    }
+
+    void labelsOnThePanel() {
+        Q57App program;
+        program.start();
+        Form1& form = program.form();
+        const QFont numbered = form.lblSeiriNum(1).font();
+        QVERIFY(numbered.bold());
+
+        mdlQ57_000::SeirikenNumSet(form, 6, 0);
+        QVERIFY(form.lblSeiriNum(1).font().pixelSize() < numbered.pixelSize());
+
+        mdlQ57_000::SeirikenNumSet(form, 3, 1);
+        mdlQ57_000::SeirikenNumSet(form, -1, 0);
+        QCOMPARE(form.lblSeiriNum(1).text(), QStringLiteral("な し"));
+        QCOMPARE(form.lblSeiriNum(1).font().pixelSize(), numbered.pixelSize());
+        QCOMPARE(form.lblSeiriNum(2).text(), QStringLiteral("０２"));
+        // Position 61 stands alone under 60.
+        QCOMPARE(form.lblSeiriNum(61).x(), form.lblSeiriNum(60).x());
+        QVERIFY(form.lblSeiriNum(61).y() > form.lblSeiriNum(60).y());
+        QCOMPARE(form.Degit(61).x(), form.Degit(60).x());
+        QVERIFY(form.Degit(61).y() > form.Degit(60).y());
+
+        // Printable ASCII to its full-width form, to its last character; a blank to the wide one.
+        QCOMPARE(SeirikenLabels::toFullWidth(QStringLiteral("!0 ~")),
+                 QStringLiteral("！０\u3000～"));
     }
 };
 

@@ -1,11 +1,8 @@
 #include "Q57App.h"
-#include "app/frmCtl.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
-#include "options/frmOption.h"
 #include "panel/Form1.h"
 #include "panel/PanelView.h"
-#include "panel/PanelViewControl.h"
 #include "platform/KvRes.h"
 #include "platform/OnScreen.h"
 #include "support/TestSupport.h"
@@ -64,52 +61,37 @@ private slots:
             QCOMPARE(PanelView::fromText(damaged), PanelView());
 
         const QSize panel(755, 307);
-        QCOMPARE(PanelView::fitScale({1920, 1080}, panel), 2);
         QCOMPARE(PanelView::fitScale({2265, 921}, panel), 3);
         QCOMPARE(PanelView::fitScale({2264, 2000}, panel), 2);
         QCOMPARE(PanelView::fitScale({7680, 4320}, panel), 4);
         QCOMPARE(PanelView::fitScale({640, 480}, panel), 1);
-        QCOMPARE(PanelView::centred({1920, 1080}, {1510, 614}), QPoint(205, 233));
     }
 
+    // Fares, labels and a strip caught mid-scroll: every pixel repeated as a block, and back.
     void enlargedPanelRepeatsEveryPixel() {
-        QTemporaryDir folder;
-        Q57App program({}, {}, folder.filePath(QStringLiteral("panel.ini")));
-        program.start();
-        Form1& form = program.form();
-        frmCtl& ctl = program.operatingPanel();
-        ctl.setLampTestMilliseconds(0);
-        TestSupport::changeSettings(program.options(), [](IniRecord& s) {
-            s.FareDataDir = QStringLiteral(Q57_SOURCE_DIR "/data/routes");
-        });
-        QCOMPARE(TestSupport::setRoute(ctl, QStringLiteral("12"), QStringLiteral("1")), QString());
+        Form1 form;
+        form.show();
+        for (int n = 1; n <= 61; ++n)
+            form.setFare(n, 10 * n);
         ChimeiCtl_B& strip = form.ChimeiCtl();
         qint64 now = 100000;
         strip.setClock([&now] { return now; });
-
-        for (int stop = 0; stop < 4; ++stop) {
-            TestSupport::click(ctl, QStringLiteral("Command2(1)"));
-            if (stop == 3) {
-                // A name too long to stand still, caught mid-scroll.
-                strip.SetChimei(QStringLiteral("駅前バスターミナル北口"));
-                now += 4000;
-                strip.scrollTick();
-                QVERIFY(strip.scrolling() && strip.canvasTop() != strip.viewportHeight());
-            }
-            form.setScale(1);
-            const QImage one = TestSupport::grabbed(form);
-            QCOMPARE(one.size(), QSize(755, 307));
-            for (int scale : {2, 3}) {
-                form.setScale(scale);
-                strip.scrollTick();
-                QCOMPARE(form.size(), QSize(755, 307) * scale);
-                QCOMPARE(form.mask(), QTransform::fromScale(scale, scale)
-                                          .map(QRegion(1, 0, 753, 307) + QRegion(0, 1, 755, 305)));
-                const QImage big = TestSupport::grabbed(form);
-                QVERIFY2(big == replicated(one, scale),
-                         qPrintable(QStringLiteral("stop %1, scale %2").arg(stop).arg(scale)));
-            }
+        strip.SetChimei(QStringLiteral("駅前バスターミナル北口"));
+        now += 4000;
+        strip.scrollTick();
+        QVERIFY(strip.scrolling() && strip.canvasTop() != strip.viewportHeight());
+        const QImage one = TestSupport::grabbed(form);
+        QCOMPARE(one.size(), QSize(755, 307));
+        for (int scale : {3, 2}) {
+            form.setScale(scale);
+            QCOMPARE(form.size(), QSize(755, 307) * scale);
+            QCOMPARE(form.mask(), QTransform::fromScale(scale, scale)
+                                      .map(QRegion(1, 0, 753, 307) + QRegion(0, 1, 755, 305)));
+            QVERIFY2(TestSupport::grabbed(form) == replicated(one, scale),
+                     qPrintable(QString::number(scale)));
         }
+        form.setScale(1);
+        QVERIFY(TestSupport::grabbed(form) == one);
     }
 
     void menuKeysAndScreensChooseTheView() {
@@ -158,7 +140,6 @@ private slots:
             QCOMPARE(form.geometry(), QRect(1920, 0, 1920, 1080));
             QCOMPARE(std::pair(form.scale(), form.origin()), std::pair(2, QPoint(205, 233)));
             const QImage shown = TestSupport::grabbed(form);
-            QCOMPARE(shown.pixelColor(0, 0), QColor(0, 255, 0));
             // The panel's cut corner shows the background, the pixel beside it the panel.
             QCOMPARE(shown.pixelColor(205, 233), QColor(0, 255, 0));
             QCOMPARE(shown.pixelColor(207, 233), form.Picture().pixelColor(1, 0));
@@ -174,7 +155,6 @@ private slots:
             QCOMPARE(form.geometry(), QRect(1920, 0, 1920, 1080));
         }
         // Kept for the next start, which shows it full screen again.
-        QCOMPARE(PanelView::read(viewFile).background, 0x00FF00u);
         Q57App program({}, {}, viewFile);
         program.start();
         Form1& form = program.form();
