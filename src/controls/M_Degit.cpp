@@ -16,6 +16,9 @@ namespace {
 // between characters and the bold weight of the face.
 constexpr bool kUseBold = true;
 
+// The text is drawn one pixel above the control's top edge.
+constexpr int kTextTop = -1;
+
 // The face size of each size class; the faces' cells are exactly the control's digit cells.
 int pointSize(int degitSize) {
     switch (degitSize) {
@@ -157,9 +160,18 @@ void M_Degit::redraw() {
     const QImage next = picture(face);
     // A surface not drawn yet is not what the screen holds: all of it is painted.
     const QRect changed = stale_ ? next.rect() : PixelBlocks::changedRect(surface_, next);
-    showPicture(next);
-    if (!changed.isEmpty())
-        update(QRect(changed.topLeft() * scale_, changed.size() * scale_));
+    showPicture(next, changed);
+    if (changed.isEmpty())
+        return;
+    // The same rows for every change of text keep the repainted parts of a row of digits in one
+    // band, which the window system joins at no cost; and they leave out the edges that the
+    // ticket-number labels overlap, which would be repainted too.
+    const SegmentFont font(faceName(face.degitStyle), pointSize(face.degitSize), kUseBold);
+    const QRect ink(changed.left(), kTextTop + font.inkTop(), changed.width(),
+                    font.inkBottom() - font.inkTop());
+    const QRect repainted =
+        ink.contains(changed) ? ink : QRect(changed.left(), 0, changed.width(), next.height());
+    update(QRect(repainted.topLeft() * scale_, repainted.size() * scale_));
 }
 
 QImage M_Degit::picture(const Face& face) {
@@ -179,27 +191,31 @@ QImage M_Degit::DrawDegit(const Face& face) {
     QImage surface(face.keta * font.advance(), font.height(), QImage::Format_RGB32);
     surface.fill(OleColor::toQColor(face.backColour));
     QPainter painter(&surface);
-    font.draw(painter, 0, -1, QString(face.keta, QLatin1Char('8')),
+    font.draw(painter, 0, kTextTop, QString(face.keta, QLatin1Char('8')),
               OleColor::toQColor(face.unlitColour));
-    font.draw(painter, surface.width() - font.horizontalAdvance(face.text), -1, face.text,
+    font.draw(painter, surface.width() - font.horizontalAdvance(face.text), kTextTop, face.text,
               OleColor::toQColor(face.litColour));
     return surface;
 }
 
-void M_Degit::showPicture(const QImage& picture) {
+void M_Degit::showPicture(const QImage& picture, const QRect& changed) {
     surface_ = picture;
-    shown_ = PixelBlocks::enlarged(surface_, scale_);
+    if (scale_ > 1 && shown_.size() == picture.size() * scale_)
+        PixelBlocks::enlargePart(shown_, picture, changed, scale_);
+    else
+        shown_ = PixelBlocks::enlarged(picture, scale_);
     stale_ = false;
 }
 
 void M_Degit::paintEvent(QPaintEvent*) {
     if (stale_) {
         if (wanted_) {
-            showPicture(picture(*wanted_));
+            const QImage next = picture(*wanted_);
+            showPicture(next, next.rect());
         } else {
             QImage blank(surface_.size(), QImage::Format_RGB32);
             blank.fill(OleColor::toQColor(backColor_));
-            showPicture(blank);
+            showPicture(blank, blank.rect());
         }
     }
     QPainter(this).drawImage(0, 0, shown_);

@@ -86,7 +86,8 @@ private:
     // The picture of a face, drawn once and kept while it is in use.
     static QImage picture(const Face& face);
     static QImage DrawDegit(const Face& face);
-    void showPicture(const QImage& picture);
+    // Shows the picture, which differs from the one shown only within changed.
+    void showPicture(const QImage& picture, const QRect& changed);
 
     quint32 baseForeColor_ = 0x969696;
     quint32 degitForeColor_ = 0x72D2F8;

@@ -12,31 +12,39 @@ QImage enlarged(const QImage& picture, int scale) {
                               ? picture
                               : picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QImage big(source.size() * scale, source.format());
-    const auto lineBytes = std::size_t(big.bytesPerLine());
-    for (int y = 0; y < source.height(); ++y) {
-        const auto* in = reinterpret_cast<const quint32*>(source.constScanLine(y));
-        auto* first = reinterpret_cast<quint32*>(big.scanLine(y * scale));
-        for (int x = 0; x < source.width(); ++x)
+    enlargePart(big, source, source.rect(), scale);
+    return big;
+}
+
+void enlargePart(QImage& big, const QImage& picture, const QRect& part, int scale) {
+    const QImage source = picture.depth() == 32 ? picture : picture.convertToFormat(big.format());
+    const QRect inside = part & source.rect();
+    const auto rowBytes = std::size_t(inside.width() * scale) * 4;
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        const auto* in = reinterpret_cast<const quint32*>(source.constScanLine(y)) + inside.left();
+        auto* first = reinterpret_cast<quint32*>(big.scanLine(y * scale)) + inside.left() * scale;
+        for (int x = 0; x < inside.width(); ++x)
             std::fill_n(first + x * scale, scale, in[x]);
         for (int k = 1; k < scale; ++k)
-            std::memcpy(big.scanLine(y * scale + k), first, lineBytes);
+            std::memcpy(reinterpret_cast<quint32*>(big.scanLine(y * scale + k)) +
+                            inside.left() * scale,
+                        first, rowBytes);
     }
-    return big;
 }
 
 QRect changedRect(const QImage& before, const QImage& after) {
     if (before.size() != after.size() || before.format() != after.format() || after.depth() != 32)
         return after.rect();
-    int left = after.width(), right = -1, top = after.height(), bottom = -1;
+    const int width = after.width();
+    int left = width, right = -1, top = after.height(), bottom = -1;
     for (int y = 0; y < after.height(); ++y) {
         const auto* was = reinterpret_cast<const quint32*>(before.constScanLine(y));
         const auto* now = reinterpret_cast<const quint32*>(after.constScanLine(y));
-        const int width = after.width();
-        int first = 0;
-        while (first < width && was[first] == now[first])
-            ++first;
-        if (first == width)
+        if (std::memcmp(was, now, std::size_t(width) * 4) == 0)
             continue;
+        int first = 0;
+        while (was[first] == now[first])
+            ++first;
         int last = width - 1;
         while (was[last] == now[last])
             --last;
