@@ -19,16 +19,20 @@ QImage enlarged(const QImage& picture, int scale) {
 void enlargePart(QImage& big, const QImage& picture, const QRect& part, int scale) {
     const QImage source = picture.depth() == 32 ? picture : picture.convertToFormat(big.format());
     const QRect inside = part & source.rect();
+    if (inside.isEmpty())
+        return;
+    // Lines by address: every non-const line access would check again that big is not shared.
+    uchar* const bits = big.bits();
+    const qsizetype bigLine = big.bytesPerLine();
     const auto rowBytes = std::size_t(inside.width() * scale) * 4;
     for (int y = inside.top(); y <= inside.bottom(); ++y) {
         const auto* in = reinterpret_cast<const quint32*>(source.constScanLine(y)) + inside.left();
-        auto* first = reinterpret_cast<quint32*>(big.scanLine(y * scale)) + inside.left() * scale;
+        uchar* const firstLine = bits + y * scale * bigLine + inside.left() * scale * 4;
+        auto* first = reinterpret_cast<quint32*>(firstLine);
         for (int x = 0; x < inside.width(); ++x)
             std::fill_n(first + x * scale, scale, in[x]);
         for (int k = 1; k < scale; ++k)
-            std::memcpy(reinterpret_cast<quint32*>(big.scanLine(y * scale + k)) +
-                            inside.left() * scale,
-                        first, rowBytes);
+            std::memcpy(firstLine + k * bigLine, firstLine, rowBytes);
     }
 }
 
