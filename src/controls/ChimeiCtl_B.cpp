@@ -2,6 +2,7 @@
 
 #include "controls/ChimeiLayout.h"
 #include "controls/GlyphRasteriser.h"
+#include "controls/PixelBlocks.h"
 #include "platform/OleColor.h"
 
 #include <QFrame>
@@ -18,8 +19,8 @@ constexpr int kCanvasWidth = 37;
 constexpr QSize kRaisedViewport{37, 195};
 constexpr QSize kFlatViewport{35, 185};
 
-// Shows the canvas picture, which is kept between repaints. It covers itself: moving it repaints
-// no frame behind.
+// Shows the canvas picture, which is kept between repaints, at the view's size: a whole multiple
+// of the picture's. It covers itself: moving it repaints no frame behind.
 class CanvasView : public QWidget {
 public:
     CanvasView(QWidget* parent, const QImage& picture) : QWidget(parent), picture_(picture) {
@@ -27,10 +28,25 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(rect(), picture_); }
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        if (size() == picture_.size()) {
+            enlarged_ = QImage();
+            painter.drawImage(0, 0, picture_);
+            return;
+        }
+        // Enlarged once per drawing of the canvas, not at every step of the scroll.
+        if (enlargedFrom_ != picture_.cacheKey() || enlarged_.size() != size()) {
+            enlarged_ = PixelBlocks::enlarged(picture_, width() / qMax(1, picture_.width()));
+            enlargedFrom_ = picture_.cacheKey();
+        }
+        painter.drawImage(0, 0, enlarged_);
+    }
 
 private:
     const QImage& picture_;
+    QImage enlarged_;
+    qint64 enlargedFrom_ = 0;
 };
 
 qint64 steadyMilliseconds() {

@@ -1,10 +1,12 @@
 #include "M_Degit.h"
 
 #include "controls/DegitFormat.h"
+#include "controls/PixelBlocks.h"
 #include "controls/SegmentFont.h"
 #include "platform/KvRes.h"
 #include "platform/OleColor.h"
 
+#include <QHash>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -13,6 +15,9 @@ namespace {
 // No OS-version record exists here, so the modern-platform choice holds: no extra spacing
 // between characters and the bold weight of the face.
 constexpr bool kUseBold = true;
+
+// The text is drawn one pixel above the control's top edge.
+constexpr int kTextTop = -1;
 
 // The face size of each size class; the faces' cells are exactly the control's digit cells.
 int pointSize(int degitSize) {
@@ -120,6 +125,7 @@ void M_Degit::ResetDegit(bool nMode) {
 
 void M_Degit::setScale(int scale) {
     scale_ = scale;
+    shown_ = PixelBlocks::enlarged(surface_, scale_);
     setFixedSize(surface_.size() * scale_);
 }
 
@@ -146,31 +152,73 @@ void M_Degit::redraw() {
     if (face == wanted_ && !stale_)
         return;
     wanted_ = face;
-    stale_ = true;
-    update();
+    if (!isVisible()) {
+        // Whatever it is told before it is shown, it is drawn once, when it is first painted.
+        stale_ = true;
+        return;
+    }
+    const QImage next = picture(face);
+    // A surface not drawn yet is not what the screen holds: all of it is painted.
+    const QRect changed = stale_ ? next.rect() : PixelBlocks::changedRect(surface_, next);
+    showPicture(next, changed);
+    if (changed.isEmpty())
+        return;
+    // The same rows for every change of text keep the repainted parts of a row of digits in one
+    // band, which the window system joins at no cost; and they leave out the edges that the
+    // ticket-number labels overlap, which would be repainted too.
+    const SegmentFont font(faceName(face.degitStyle), pointSize(face.degitSize), kUseBold);
+    const QRect ink(changed.left(), kTextTop + font.inkTop(), changed.width(),
+                    font.inkBottom() - font.inkTop());
+    const QRect repainted =
+        ink.contains(changed) ? ink : QRect(changed.left(), 0, changed.width(), next.height());
+    update(QRect(repainted.topLeft() * scale_, repainted.size() * scale_));
 }
 
-void M_Degit::DrawDegit(const Face& face) {
+QImage M_Degit::picture(const Face& face) {
+    // A step shows the faces of the stops before it again; a colour set keeps only a few hundred.
+    static QHash<Face, QImage> pictures;
+    const auto found = pictures.constFind(face);
+    if (found != pictures.constEnd())
+        return *found;
+    constexpr qsizetype kMostKept = 256;
+    if (pictures.size() >= kMostKept)
+        pictures.clear();
+    return *pictures.insert(face, DrawDegit(face));
+}
+
+QImage M_Degit::DrawDegit(const Face& face) {
     const SegmentFont font(faceName(face.degitStyle), pointSize(face.degitSize), kUseBold);
-    surface_.fill(OleColor::toQColor(face.backColour));
-    QPainter painter(&surface_);
-    font.draw(painter, 0, -1, QString(face.keta, QLatin1Char('8')),
+    QImage surface(face.keta * font.advance(), font.height(), QImage::Format_RGB32);
+    surface.fill(OleColor::toQColor(face.backColour));
+    QPainter painter(&surface);
+    font.draw(painter, 0, kTextTop, QString(face.keta, QLatin1Char('8')),
               OleColor::toQColor(face.unlitColour));
-    font.draw(painter, surface_.width() - font.horizontalAdvance(face.text), -1, face.text,
+    font.draw(painter, surface.width() - font.horizontalAdvance(face.text), kTextTop, face.text,
               OleColor::toQColor(face.litColour));
+    return surface;
+}
+
+void M_Degit::showPicture(const QImage& picture, const QRect& changed) {
+    surface_ = picture;
+    if (scale_ > 1 && shown_.size() == picture.size() * scale_)
+        PixelBlocks::enlargePart(shown_, picture, changed, scale_);
+    else
+        shown_ = PixelBlocks::enlarged(picture, scale_);
+    stale_ = false;
 }
 
 void M_Degit::paintEvent(QPaintEvent*) {
     if (stale_) {
-        if (wanted_)
-            DrawDegit(*wanted_);
-        else
-            surface_.fill(OleColor::toQColor(backColor_));
-        stale_ = false;
+        if (wanted_) {
+            const QImage next = picture(*wanted_);
+            showPicture(next, next.rect());
+        } else {
+            QImage blank(surface_.size(), QImage::Format_RGB32);
+            blank.fill(OleColor::toQColor(backColor_));
+            showPicture(blank, blank.rect());
+        }
     }
-    // Without smoothing an enlarged drawing repeats each pixel: the segments stay sharp.
-    QPainter painter(this);
-    painter.drawImage(rect(), surface_);
+    QPainter(this).drawImage(0, 0, shown_);
 }
 
 void M_Degit::mouseDoubleClickEvent(QMouseEvent* event) {

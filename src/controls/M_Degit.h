@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHashFunctions>
 #include <QImage>
 #include <QVariant>
 #include <QWidget>
@@ -7,8 +8,9 @@
 
 // A row of seven-segment digit positions: every position always shows its unlit "8", and the
 // characters of the value are lit over them, right-aligned. Setters correct out-of-range values
-// instead of refusing them; a setter marked "redraws" replaces the whole picture. The picture is
-// drawn when the control is next painted, and only when what it shows has changed.
+// instead of refusing them; a setter marked "redraws" replaces the whole picture. A control on
+// screen repaints only the pixels in which the new picture differs from the one it shows; one
+// not yet shown draws its picture when it is first painted.
 class M_Degit : public QWidget {
     Q_OBJECT
 public:
@@ -73,11 +75,19 @@ private:
         int degitStyle;
         int keta;
         bool operator==(const Face&) const = default;
+        friend size_t qHash(const Face& face, size_t seed = 0) {
+            return qHashMulti(seed, face.text, face.unlitColour, face.litColour, face.backColour,
+                              face.degitSize, face.degitStyle, face.keta);
+        }
     };
 
     void resizeToCells();
     void redraw();
-    void DrawDegit(const Face& face);
+    // The picture of a face, drawn once and kept while it is in use.
+    static QImage picture(const Face& face);
+    static QImage DrawDegit(const Face& face);
+    // Shows the picture, which differs from the one shown only within changed.
+    void showPicture(const QImage& picture, const QRect& changed);
 
     quint32 baseForeColor_ = 0x969696;
     quint32 degitForeColor_ = 0x72D2F8;
@@ -91,8 +101,9 @@ private:
     bool userSet_ = true;
     QVariant value_ = 0;
     int scale_ = 1;
-    // The drawing at one pixel per pixel, whatever the scale.
+    // The picture at one pixel per pixel, and as it is shown at the scale.
     QImage surface_;
+    QImage shown_;
     // What the control is to show: nothing but its background until the first redraw.
     std::optional<Face> wanted_;
     // The surface no longer shows wanted_.

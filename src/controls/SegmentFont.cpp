@@ -126,27 +126,37 @@ const QImage& SegmentFont::glyphPicture(unsigned segments, QRgb colour) const {
     return *pictures.insert(key, picture);
 }
 
-void SegmentFont::drawGlyph(QPainter& painter, int x, int y, unsigned segments) const {
+SegmentFont::Box SegmentFont::box() const {
     // Everything is laid out on whole pixels so that small cells stay crisp: bars of thickness t,
-    // corners left to neither bar, and for the bevelled faces each pixel row (or column) of a bar
-    // reaching as far into the corners as its distance from the bar's edges allows.
+    // corners left to neither bar.
     const int w = advance_;
     const int h = height_;
-    const bool narrow = style_ == Style::Narrow;
     const bool slanted = style_ == Style::Slanted;
-    const int regular = narrow ? 1 : qMax(1, scaled(w * 0.16));
+    const int regular = style_ == Style::Narrow ? 1 : qMax(1, scaled(w * 0.16));
     const int t = regular + (bold_ ? 1 : 0);
 
     // The control draws its text one pixel above its top edge; the glyph box is one pixel low in
     // its cell so that it sits evenly inside the control.
     const int margin = scaled(w * 0.12);
-    const int left = margin - (slanted ? 1 : 0);
-    const int right = w - margin - (slanted ? 1 : 0);
     const int top = scaled(h * 0.1) + 1;
     int bottom = h - scaled(h * 0.1) + 1;
     bottom -= (bottom - top - t) % 2; // the two vertical bars of a side get the same length
-    const int middle = top + (bottom - top - t) / 2;
-    const double lean = slanted ? 2.0 / qMax(1, bottom - top - 1) : 0.0;
+    return {margin - (slanted ? 1 : 0),
+            w - margin - (slanted ? 1 : 0),
+            top,
+            bottom,
+            top + (bottom - top - t) / 2,
+            t};
+}
+
+void SegmentFont::drawGlyph(QPainter& painter, int x, int y, unsigned segments) const {
+    // For the bevelled faces each pixel row (or column) of a bar reaches as far into the corners
+    // as its distance from the bar's edges allows.
+    const bool narrow = style_ == Style::Narrow;
+    const Box box = this->box();
+    const int left = box.left, right = box.right, top = box.top, bottom = box.bottom;
+    const int middle = box.middle, t = box.thickness;
+    const double lean = style_ == Style::Slanted ? 2.0 / qMax(1, bottom - top - 1) : 0.0;
 
     auto reach = [&](int k) { return narrow ? 0 : qMin(k, t - 1 - k); };
     auto span = [&](int row, int from, int to) {

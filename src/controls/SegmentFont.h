@@ -24,12 +24,21 @@ public:
     int advance() const { return advance_; }
     int height() const { return height_; }
     int horizontalAdvance(const QString& text) const;
+    // The rows that a glyph drawn at y = 0 may cover, from inkTop up to but not including
+    // inkBottom: two texts in the same colours differ only within them.
+    int inkTop() const { return box().top; }
+    int inkBottom() const { return box().bottom; }
 
     // Draws text with the top-left corner of its first cell at (x, y), without anti-aliasing so
     // that a segment is either exactly the colour or untouched.
     void draw(QPainter& painter, int x, int y, const QString& text, const QColor& colour) const;
 
 private:
+    // Where a glyph's bars lie in its cell, on whole pixels, and their thickness.
+    struct Box {
+        int left, right, top, bottom, middle, thickness;
+    };
+    Box box() const;
     void drawGlyph(QPainter& painter, int x, int y, unsigned segments) const;
     // The glyph in one opaque colour on transparency, drawn once and kept: blitting it is far
     // cheaper than the dozens of pixel rows it is made of.

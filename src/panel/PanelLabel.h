@@ -27,6 +27,6 @@ private:
     int scale_ = 1;
     // Made the first time the label is enlarged.
     std::unique_ptr<QLabel> twin_;
-    QImage rendering_;
     QString renderedKey_;
+    QImage shown_;
 };

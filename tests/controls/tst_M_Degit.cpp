@@ -24,6 +24,20 @@ QImage render(const SegmentFont& font, const QString& text) {
     return image;
 }
 
+// The parts of a widget that were repainted, in its own pixels.
+class PaintedParts : public QObject {
+public:
+    explicit PaintedParts(QWidget& widget) { widget.installEventFilter(this); }
+    QRegion parts;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            parts += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
 } // namespace
 
 class TestM_Degit : public QObject {
@@ -135,6 +149,34 @@ private slots:
         for (const Case& c : cases) {
             const DegitFormat::Rules rules{c.zeroMode, c.fillZero, c.shift, c.keta};
             QCOMPARE(DegitFormat::visibleText(c.value, rules), QString::fromUtf8(c.shown));
+        }
+    }
+
+    // On screen a new value repaints only the cell that changed, at every scale, and the screen
+    // then holds the new picture, each pixel a block.
+    void repaintsOnlyWhatChanged() {
+        for (int scale : {1, 3}) {
+            M_Degit digit;
+            digit.setScale(scale);
+            digit.setValue(170);
+            digit.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&digit));
+            QCoreApplication::processEvents();
+            PaintedParts painted(digit);
+            digit.setValue(180);
+            QCoreApplication::processEvents();
+            const QRect cell(2 * 13 * scale, 0, 13 * scale, 20 * scale);
+            QVERIFY(!painted.parts.isEmpty());
+            QVERIFY(cell.contains(painted.parts.boundingRect()));
+            const QImage screen = digit.screen()
+                                      ->grabWindow(digit.winId())
+                                      .toImage()
+                                      .convertToFormat(QImage::Format_RGB32);
+            M_Degit fresh;
+            fresh.setValue(180);
+            const QImage one = TestSupport::grabbed(fresh);
+            QCOMPARE(screen,
+                     one.scaled(one.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation));
         }
     }
 };
