@@ -1,3 +1,4 @@
+#include "platform/SafeSave.h"
 #include "render/FakeClock.h"
 #include "render/RideAudio.h"
 
@@ -85,10 +86,8 @@ void tst_RideAudio::soundsFollowTheAliasRules() {
 void tst_RideAudio::soundsThatDoNotPlayAreWarnedOf() {
     QTemporaryDir folder;
     const QString damaged = folder.filePath(QStringLiteral("damaged.wav"));
-    QFile file(damaged);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray("RIFF\x10\0\0\0WAVEdata", 16) + QByteArray(200, '\x7f'));
-    file.close();
+    SafeSave::write(damaged, QByteArray("RIFF\x10\0\0\0WAVEdata", 16) + QByteArray(200, '\x7f'))
+        .valueOrThrow();
 
     FakeClock clock;
     RideAudio audio(clock);

@@ -6,7 +6,6 @@
 #include "support/FileSupport.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -93,16 +92,15 @@ private slots:
         const QString route = dir.filePath(QStringLiteral("12.hy3"));
         const QByteArray old = readFile(QStringLiteral(Q57_SOURCE_DIR "/data/routes/7.hy3"));
         QVERIFY(SafeSave::write(route, old));
-        QProcess tool;
+        TestSupport::ProgramRun run;
         {
             TestSupport::FileSizeLimit limit(4'096);
-            tool.start(QStringLiteral(HY3CSV),
-                       {QStringLiteral(Q57_SOURCE_DIR "/data/routes/12.csv"), route});
-            QVERIFY(tool.waitForFinished());
+            run = TestSupport::runProgram(
+                QStringLiteral(HY3CSV),
+                {QStringLiteral(Q57_SOURCE_DIR "/data/routes/12.csv"), route});
         }
-        QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(tool.exitCode(), 1);
-        QVERIFY(QString::fromUtf8(tool.readAllStandardError()).contains(route + ": not written"));
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(route + ": not written"), qPrintable(run.err));
         QCOMPARE(readFile(route), old);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral("12.hy3")});
