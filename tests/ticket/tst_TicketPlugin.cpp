@@ -2,7 +2,6 @@
 #include "support/FileSupport.h"
 #include "ticket/TicketPlugin.h"
 
-#include <QDir>
 #include <QTest>
 
 namespace {
@@ -59,16 +58,6 @@ private slots:
         QCOMPARE(
             checkTicketPlugin(huge),
             (QList<TicketPluginProblem>{{1, QStringLiteral("the file is larger than 1 MiB")}}));
-    }
-
-    void sampleLoads_data() {
-        QTest::addColumn<QString>("name");
-        for (const QString& name : QDir(kSamples).entryList({QStringLiteral("*.4SP")}, QDir::Files))
-            QTest::newRow(qPrintable(name)) << name;
-    }
-    void sampleLoads() {
-        QFETCH(QString, name);
-        QVERIFY(readTicketPlugin(kSamples + name));
     }
 
     void filesKeepWhatTheyDeclare() {
