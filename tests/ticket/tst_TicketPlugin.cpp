@@ -52,6 +52,12 @@ private slots:
             QCOMPARE(problems[i].line, lines[i]);
         QCOMPARE(problems[1].what, QStringLiteral("CorpSwitch is missing"));
 
+        // A drawing budget is passed once, at the element that passes it.
+        QCOMPARE(
+            checkTicketPlugin(FileBytes::read(kFixtures + QStringLiteral("/budget-stops-over.4SP"))
+                                  .valueOrThrow())
+                .size(),
+            1);
         QByteArray huge =
             FileBytes::read(kFixtures + QStringLiteral("/minimal.4SP")).valueOrThrow();
         huge.append(QByteArray(1 << 20, '#'));
