@@ -145,10 +145,6 @@ private slots:
         QCOMPARE(fromFirst, (QList<int>{0,   190, 200, 200, 210, 210, 220, 220, 230, 230, 240,
                                         240, 250, 250, 260, 260, 260, 270, 270, 270, 280}));
         QCOMPARE(toLast, (QList<int>{280, 270, 260, 250, 240, 230, 220, 210, 200, 190}));
-        QCOMPARE(route.announcements.size(), std::size_t(21));
-        QCOMPARE(route.announcements[1],
-                 (TapeData{QStringLiteral("次は、南幸町二丁目１ばんのりばです。"), 1, 1}));
-        QCOMPARE(route.announcements[0].DataLink, qint16(0));
 
         // 川56: one rule from its only zone to itself, a fare for the whole route.
         const RouteImport::Route circle = imported(feed, QStringLiteral("25000-1")).valueOrThrow();

@@ -108,9 +108,6 @@ DecodedVideo decodeVideo(const QString& path, const QList<qint64>& atMs) {
         video.error = QString::fromUtf8(error->message);
         g_clear_error(&error);
     }
-    gint64 duration = -1;
-    if (gst_element_query_duration(pipeline, GST_FORMAT_TIME, &duration))
-        video.durationMs = duration / qint64(GST_MSECOND);
     gst_clear_message(&message);
     gst_element_set_state(pipeline, GST_STATE_NULL);
     gst_object_unref(bus);

@@ -46,10 +46,10 @@ private slots:
     void everyProblemIsListedInLineOrder() {
         const QList<TicketPluginProblem> problems = checkTicketPlugin(
             FileBytes::read(kFixtures + QStringLiteral("/many-problems.4SP")).valueOrThrow());
-        const QList<int> lines{5, 14, 17, 18, 19};
-        QCOMPARE(problems.size(), lines.size());
-        for (qsizetype i = 0; i < lines.size(); ++i)
-            QCOMPARE(problems[i].line, lines[i]);
+        QList<int> lines;
+        for (const TicketPluginProblem& problem : problems)
+            lines << problem.line;
+        QCOMPARE(lines, (QList<int>{5, 14, 17, 18, 19}));
         QCOMPARE(problems[1].what, QStringLiteral("CorpSwitch is missing"));
 
         // A drawing budget is passed once, at the element that passes it.

@@ -60,14 +60,6 @@ private slots:
         QCOMPARE(records.error().description(), outcome);
     }
 
-    void sampleRoutesAreTheirCsv() {
-        for (const char* route : {"12", "7"}) {
-            const QString base = QStringLiteral(Q57_SOURCE_DIR "/data/routes/") + route;
-            QCOMPARE(readFile(base + ".hy3"),
-                     fareFile(QString::fromUtf8(readFile(base + ".csv"))).valueOrThrow());
-        }
-    }
-
     // Building over an existing route on a full disk fails, saying so, and keeps the route.
     void fullDiskKeepsTheRoute() {
         QTemporaryDir dir;

@@ -21,14 +21,8 @@ TestSupport::ProgramRun gtfs2hy3(const QStringList& arguments) {
 }
 
 QStringList importing(const QString& out, const QStringList& more = {}) {
-    return QStringList{kSample,
-                       QStringLiteral("--route"),
-                       QStringLiteral("21000-0"),
-                       QStringLiteral("--number"),
-                       QStringLiteral("57"),
-                       QStringLiteral("--out"),
-                       out} +
-           more;
+    return QStringList{kSample} + QStringLiteral("--route 21000-0 --number 57 --out").split(u' ') +
+           QStringList{out} + more;
 }
 
 } // namespace
@@ -72,9 +66,9 @@ private slots:
         QTemporaryDir empty;
         QCOMPARE(gtfs2hy3({empty.path(), QStringLiteral("--list")}).err,
                  QStringLiteral("gtfs2hy3: agency.txt: the feed has no such file\n"));
-        const auto unknown = gtfs2hy3({kSample, QStringLiteral("--route"), QStringLiteral("X"),
-                                       QStringLiteral("--number"), QStringLiteral("5"),
-                                       QStringLiteral("--out"), empty.path()});
+        const auto unknown = gtfs2hy3(QStringList{kSample} +
+                                      QStringLiteral("--route X --number 5 --out").split(u' ') +
+                                      QStringList{empty.path()});
         QCOMPARE(unknown.exitCode, 1);
         QVERIFY(QDir(empty.path()).isEmpty());
         QCOMPARE(gtfs2hy3({kSample, QStringLiteral("--route")}).exitCode, 1);
