@@ -32,6 +32,7 @@ private slots:
         // Too little of the top strip shows, or its top is cut: whole on the screen.
         QCOMPARE(place({1850, 100}, one), QPoint(1320, 100));
         QCOMPARE(place({100, -10}, one), QPoint(100, 0));
+        QCOMPARE(place({-1000, -500}, one), QPoint(0, 0));
         QCOMPARE(place({100, 1030}, one), QPoint(100, 640));
         // A window larger than the screen shows its top left corner.
         QCOMPARE(place({5000, 5000}, one, Fit::Reachable, {2000, 1200}), QPoint(0, 0));
@@ -46,6 +47,7 @@ private slots:
         QCOMPARE(place({2000, 900}, two), QPoint(1320, 640));
         // Monitors left of and above the primary have negative coordinates.
         QCOMPARE(place({-1000, 200}, {primary, leftOfIt}), QPoint(-1000, 200));
+        QCOMPARE(place({-3000, 200}, {primary, leftOfIt}), QPoint(-1280, 200));
         QCOMPARE(place({100, -2000}, {primary, aboveIt}), QPoint(100, -1080));
         QCOMPARE(place({-9000, 9000}, {}), QPoint(-9000, 9000));
 

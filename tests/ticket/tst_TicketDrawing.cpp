@@ -58,13 +58,7 @@ private slots:
         const TicketPlugin plugin =
             readTicketPlugin(kSamples + QStringLiteral("hoshizora-barcode.4SP")).valueOrThrow();
         const TicketElement& barcode = elementOf(plugin, TicketElement::Kind::Barcode);
-        TicketValues values{QStringLiteral("中央病院前"),
-                            QStringLiteral("2026/04/01"),
-                            QStringLiteral("08:15:00"),
-                            12,
-                            7,
-                            23,
-                            1};
+        TicketValues values{u"中央病院前"_qs, u"2026/04/01"_qs, u"08:15:00"_qs, 12, 7, 23, 1};
         const auto decoded = [&](int scale) {
             QImage image = preview(plugin, scale);
             drawTicket(plugin, values, image);
