@@ -1,9 +1,7 @@
 #pragma once
 
 #include "gtfs/FeedFiles.h"
-#include "platform/SafeSave.h"
 
-#include <QDir>
 #include <QMap>
 #include <QString>
 #include <zip.h>
@@ -29,12 +27,6 @@ inline Files line(Files files = {}) {
         if (!files.contains(it.key()))
             files.insert(it.key(), it.value());
     return files;
-}
-
-inline void writeFolder(const QString& folder, const Files& files) {
-    QDir().mkpath(folder);
-    for (auto it = files.cbegin(); it != files.cend(); ++it)
-        SafeSave::write(QDir(folder).filePath(it.key()), it.value()).valueOrThrow();
 }
 
 // The files zipped, under the folder inside the zip when one is given.

@@ -26,8 +26,6 @@ private slots:
                            "trip_id,stop_id,stop_sequence\nT1,A,1\nT1,X,2\n"}}),
                  QStringLiteral("stop_times.txt, line 3, column 2 (stop_id): no stop X in "
                                 "stops.txt"));
-        QCOMPARE(refusal({{QStringLiteral("stop_times.txt"), "trip_id,stop_id\nT1,A\n"}}),
-                 QStringLiteral("stop_times.txt, line 1: the column stop_sequence is missing"));
         QCOMPARE(refusal({{QStringLiteral("stop_times.txt"),
                            "trip_id,stop_id,stop_sequence\nT1,A,first\n"}}),
                  QStringLiteral("stop_times.txt, line 2, column 3 (stop_sequence): a "

@@ -3,26 +3,16 @@
 #include "panel/Form1.h"
 #include "render/RideRenderer.h"
 #include "settings/mdlIniIo.h"
+#include "support/FileSupport.h"
 #include "support/TestSupport.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QString errors;
-};
-
-Run runTool(const QStringList& arguments, const QString& folder) {
-    QProcess tool;
-    tool.setWorkingDirectory(folder);
-    tool.start(QStringLiteral(Q57_RENDER), arguments);
-    if (!tool.waitForFinished(120000) || tool.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardError())};
+TestSupport::ProgramRun runTool(const QStringList& arguments, const QString& folder) {
+    return TestSupport::runProgram(QStringLiteral(Q57_RENDER), arguments, folder);
 }
 
 } // namespace
@@ -58,10 +48,10 @@ private slots:
         }
 
         const QString out = folder.filePath(QStringLiteral("stops"));
-        const Run run = runTool({QStringLiteral("stops"), settingsFile, QStringLiteral("12"),
-                                 QStringLiteral("--section"), QStringLiteral("2"),
-                                 QStringLiteral("--out"), out},
-                                folder.path());
+        const auto run = runTool({QStringLiteral("stops"), settingsFile, QStringLiteral("12"),
+                                  QStringLiteral("--section"), QStringLiteral("2"),
+                                  QStringLiteral("--out"), out},
+                                 folder.path());
         QCOMPARE(run.exitCode, 0);
         for (int stop = 0; stop < 3; ++stop) {
             const QImage picture(
@@ -75,12 +65,12 @@ private slots:
 
         // A route the settings cannot set: the program's message, nothing drawn.
         const QString none = folder.filePath(QStringLiteral("none"));
-        const Run missing = runTool({QStringLiteral("stops"), settingsFile, QStringLiteral("99"),
-                                     QStringLiteral("--out"), none},
-                                    folder.path());
+        const auto missing = runTool({QStringLiteral("stops"), settingsFile, QStringLiteral("99"),
+                                      QStringLiteral("--out"), none},
+                                     folder.path());
         QCOMPARE(missing.exitCode, 1);
-        QVERIFY2(missing.errors.contains(QStringLiteral("指定した系統のデータがありません...")),
-                 qPrintable(missing.errors));
+        QVERIFY2(missing.err.contains(QStringLiteral("指定した系統のデータがありません...")),
+                 qPrintable(missing.err));
         QVERIFY(!QFile::exists(none));
     }
 

@@ -1,12 +1,13 @@
 #include "controls/M_Degit.h"
 #include "panel/Form1.h"
 #include "panel/mdlQ57_000.h"
+#include "platform/FileBytes.h"
+#include "platform/SafeSave.h"
 #include "settings/IniFile.h"
+#include "support/FileSupport.h"
 #include "support/TestSupport.h"
 #include "support/VideoDecode.h"
 
-#include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -24,31 +25,25 @@ private slots:
     // with its chime, the first announcement with its pre-announcement sound and speech.
     void scriptedRideOfRoute7() {
         QTemporaryDir folder;
-        QFile sample(QStringLiteral(Q57_BUILD_DIR "/Q57.in4"));
-        QVERIFY(sample.open(QIODevice::ReadOnly));
-        Result<IniRecord> settings = IniFile::decode(sample.readAll());
-        QVERIFY(settings);
-        IniRecord record = settings.value();
+        IniRecord record =
+            IniFile::decode(
+                FileBytes::read(QStringLiteral(Q57_BUILD_DIR "/Q57.in4")).valueOrThrow())
+                .valueOrThrow();
         record.FareDataDir = QStringLiteral(Q57_SOURCE_DIR "/data/routes");
         // Sounds that hold the ride would move what follows by their lengths.
         record.StepSoundSync = 0;
         record.PreSoundSync = 0;
-        QFile written(folder.filePath(QStringLiteral("ride.in4")));
-        QVERIFY(written.open(QIODevice::WriteOnly));
-        written.write(IniFile::encode(record).value());
-        written.close();
-        QFile script(folder.filePath(QStringLiteral("ride.csv")));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("set,7\nwait,2\nstep\nwait,2\nannounce\nwait,5\n");
-        script.close();
+        const QString settings = folder.filePath(QStringLiteral("ride.in4"));
+        const QString script = folder.filePath(QStringLiteral("ride.csv"));
+        SafeSave::write(settings, IniFile::encode(record).value()).valueOrThrow();
+        SafeSave::write(script, "set,7\nwait,2\nstep\nwait,2\nannounce\nwait,5\n").valueOrThrow();
 
         const QString video = folder.filePath(QStringLiteral("ride.webm"));
-        QProcess tool;
-        tool.start(QStringLiteral(Q57_RENDER),
-                   {QStringLiteral("video"), written.fileName(), QStringLiteral("7"),
-                    QStringLiteral("--script"), script.fileName(), QStringLiteral("--out"), video});
-        QVERIFY(tool.waitForFinished(300000));
-        QVERIFY2(tool.exitCode() == 0, tool.readAllStandardError().constData());
+        const auto run = TestSupport::runProgram(QStringLiteral(Q57_RENDER),
+                                                 {QStringLiteral("video"), settings,
+                                                  QStringLiteral("7"), QStringLiteral("--script"),
+                                                  script, QStringLiteral("--out"), video});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
 
         const TestSupport::DecodedVideo decoded =
             TestSupport::decodeVideo(video, {2000, 4000, 6000});

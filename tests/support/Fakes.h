@@ -38,9 +38,7 @@ public:
 struct SpeechLog {
     // "speak TEXT", "stop", "adjust TITLE", "ahead N" (the count of texts).
     QStringList calls;
-    // What Status gives after a Speak of a text with something to say; a Speak of blanks gives -1,
-    // a Stop 0.
-    qint32 statusAfterSpeak = 1;
+    // As the engine gives it: 1 speaking, -1 after a Speak of blanks, 0 after a Stop.
     qint32 status = 0;
 };
 
@@ -50,7 +48,7 @@ public:
 
     void Speak(const QString& text) override {
         log_.calls.append(QStringLiteral("speak ") + text);
-        log_.status = text.trimmed().isEmpty() ? -1 : log_.statusAfterSpeak;
+        log_.status = text.trimmed().isEmpty() ? -1 : 1;
     }
     void Stop() override {
         log_.calls.append(QStringLiteral("stop"));

@@ -3,6 +3,7 @@
 #include "platform/FileBytes.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
@@ -23,25 +24,34 @@ QList<Expected> expectedOutcomes(const QString& table) {
     return rows;
 }
 
-QStringList unlistedFixtures(const QString& folder, const QString& pattern) {
+void addFixtureRows(const QString& folder, const QString& pattern) {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("outcome");
+    const QList<Expected> rows = expectedOutcomes(folder + QStringLiteral("/expected.txt"));
     QStringList files = QDir(folder).entryList({pattern}, QDir::Files, QDir::Name);
     QStringList problems;
-    for (const Expected& row : expectedOutcomes(folder + QStringLiteral("/expected.txt"))) {
+    for (const Expected& row : rows) {
         if (!files.removeOne(row.file) && !row.outcome.startsWith(QStringLiteral("error 53")))
             problems.append(QStringLiteral("no file: ") + row.file);
     }
     for (const QString& file : files)
         problems.append(QStringLiteral("no row: ") + file);
-    return problems;
+    // A failure here fails the test function.
+    QCOMPARE(problems, QStringList());
+    for (const Expected& row : rows)
+        QTest::newRow(qPrintable(row.file)) << folder + u'/' + row.file << row.outcome;
 }
 
-void addFixtureRows(const QString& folder, const QString& pattern) {
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("outcome");
-    // A failure here fails the test function: every file has its row, and every row its file.
-    QCOMPARE(unlistedFixtures(folder, pattern), QStringList());
-    for (const Expected& row : expectedOutcomes(folder + QStringLiteral("/expected.txt")))
-        QTest::newRow(qPrintable(row.file)) << folder + u'/' + row.file << row.outcome;
+ProgramRun runProgram(const QString& program, const QStringList& arguments, const QString& folder) {
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(program, arguments);
+    const bool finished = process.waitForFinished(280000);
+    ProgramRun run{-1, QString::fromUtf8(process.readAllStandardOutput()),
+                   QString::fromUtf8(process.readAllStandardError())};
+    if (finished && process.exitStatus() == QProcess::NormalExit)
+        run.exitCode = process.exitCode();
+    return run;
 }
 
 OrdinaryUser::OrdinaryUser() {

@@ -16,12 +16,18 @@ struct Expected {
 // The rows of a table such as a fixtures folder's expected.txt: a name, blanks, the rest of the
 // line; lines starting with # are notes.
 QList<Expected> expectedOutcomes(const QString& table);
-// What the folder's table and the files of that pattern disagree on: "no row: NAME" for a
-// file, "no file: NAME" for a row, except those that test a missing file (error 53).
-QStringList unlistedFixtures(const QString& folder, const QString& pattern);
 // One _data() row per line of the folder's expected.txt, named by its file, with the columns
-// "file" (the path) and "outcome"; fails when the table and the files of that pattern disagree.
+// "file" (the path) and "outcome"; fails when a file of that pattern has no row, or a row no
+// file (except rows that test a missing file, error 53).
 void addFixtureRows(const QString& folder, const QString& pattern);
+
+// What one of our programs did when run to its end: exit code -1 when it crashed or hung.
+struct ProgramRun {
+    int exitCode = -1;
+    QString out, err;
+};
+ProgramRun runProgram(const QString& program, const QStringList& arguments,
+                      const QString& folder = {});
 
 // While it lives, this process acts as the ordinary user nobody when it ran as root, so
 // permission bits count again; ok() is false when the switch cannot be made.

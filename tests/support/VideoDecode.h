@@ -12,8 +12,7 @@ namespace TestSupport {
 struct DecodedVideo {
     static constexpr int kRate = 48000;
 
-    QString error;         // empty when it decoded to its end
-    qint64 durationMs = 0; // as the container gives it
+    QString error; // empty when it decoded to its end
     qint64 frameCount = 0;
     QMap<qint64, QImage> frames; // the frame shown at each time asked for, RGB32
     QVector<qint16> audio;       // mono at kRate

@@ -6,7 +6,6 @@
 #include "support/FileSupport.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -49,42 +48,16 @@ private slots:
         QCOMPARE(Hy3Csv::toCsv(hashName), QStringLiteral("\"#1のりば\",3\n"));
     }
 
-    void refusesBadRowsByLine() {
-        const QString tooManyFares = QStringLiteral("A,1") + QStringLiteral(",1").repeated(151);
-        const struct {
-            QString csv;
-            QString error;
-        } cases[] = {
-            {QStringLiteral("A,1\nB"),
-             QStringLiteral("line 2: a stop needs a name and a ticket number")},
-            {QStringLiteral("A,x"),
-             QStringLiteral(
-                 "line 1: the ticket number is not a whole number from -32768 to 32767")},
-            {QStringLiteral("#\nA,1,2,40000"),
-             QStringLiteral("line 2: fare 2 is not a whole number from -32768 to 32767")},
-            {QStringLiteral("A,1,1.5"),
-             QStringLiteral("line 1: fare 1 is not a whole number from -32768 to 32767")},
-            {tooManyFares, QStringLiteral("line 1: more than 150 fares")},
-            {QStringLiteral("\"A,1"), QStringLiteral("line 1: a quoted stop name is not closed")},
-            {QStringLiteral("A,1\n한국,2"),
-             QStringLiteral("line 2: the stop name has characters Shift-JIS lacks")},
-            {QStringLiteral("A,1\n").repeated(302),
-             QStringLiteral("line 302: more than 301 stops")},
-            {QStringLiteral("# only a note\n"), QStringLiteral("the file has no stops")},
-        };
-        for (const auto& c : cases) {
-            const auto records = Hy3Csv::fromCsv(c.csv);
-            QVERIFY2(!records, qPrintable(c.error));
-            QCOMPARE(records.error().description(), c.error);
-        }
+    void refusesBadRowsByLine_data() {
+        TestSupport::addFixtureRows(QStringLiteral(Q57_SOURCE_DIR "/tests/data/csv"),
+                                    QStringLiteral("*.csv"));
     }
-
-    void sampleRoutesAreTheirCsv() {
-        for (const char* route : {"12", "7"}) {
-            const QString base = QStringLiteral(Q57_SOURCE_DIR "/data/routes/") + route;
-            QCOMPARE(readFile(base + ".hy3"),
-                     fareFile(QString::fromUtf8(readFile(base + ".csv"))).valueOrThrow());
-        }
+    void refusesBadRowsByLine() {
+        QFETCH(QString, file);
+        QFETCH(QString, outcome);
+        const auto records = Hy3Csv::fromCsv(QString::fromUtf8(readFile(file)));
+        QVERIFY(!records);
+        QCOMPARE(records.error().description(), outcome);
     }
 
     // Building over an existing route on a full disk fails, saying so, and keeps the route.
@@ -93,16 +66,15 @@ private slots:
         const QString route = dir.filePath(QStringLiteral("12.hy3"));
         const QByteArray old = readFile(QStringLiteral(Q57_SOURCE_DIR "/data/routes/7.hy3"));
         QVERIFY(SafeSave::write(route, old));
-        QProcess tool;
+        TestSupport::ProgramRun run;
         {
             TestSupport::FileSizeLimit limit(4'096);
-            tool.start(QStringLiteral(HY3CSV),
-                       {QStringLiteral(Q57_SOURCE_DIR "/data/routes/12.csv"), route});
-            QVERIFY(tool.waitForFinished());
+            run = TestSupport::runProgram(
+                QStringLiteral(HY3CSV),
+                {QStringLiteral(Q57_SOURCE_DIR "/data/routes/12.csv"), route});
         }
-        QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(tool.exitCode(), 1);
-        QVERIFY(QString::fromUtf8(tool.readAllStandardError()).contains(route + ": not written"));
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(route + ": not written"), qPrintable(run.err));
         QCOMPARE(readFile(route), old);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral("12.hy3")});

@@ -1,21 +1,13 @@
+#include "support/FileSupport.h"
+
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
-struct Run {
-    int exitCode;
-    QString output;
-};
-
-Run runTool(const QStringList& arguments) {
-    QProcess tool;
-    tool.start(QStringLiteral(Q57_PLUGIN), arguments);
-    if (!tool.waitForFinished() || tool.exitStatus() != QProcess::NormalExit)
-        return {-1, {}};
-    return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput())};
+TestSupport::ProgramRun runTool(const QStringList& arguments) {
+    return TestSupport::runProgram(QStringLiteral(Q57_PLUGIN), arguments);
 }
 
 } // namespace
@@ -28,9 +20,9 @@ private slots:
         const QString fixture =
             QStringLiteral(Q57_SOURCE_DIR "/tests/data/plugins/many-problems.4SP");
         const QString png = dir.filePath(QStringLiteral("ticket.png"));
-        const Run run = runTool({fixture, png});
+        const auto run = runTool({fixture, png});
         QCOMPARE(run.exitCode, 1);
-        const QStringList lines = run.output.split(u'\n', Qt::SkipEmptyParts);
+        const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 5);
         QCOMPARE(lines[1], fixture + QStringLiteral(":14: CorpSwitch is missing"));
         QVERIFY(!QFile::exists(png));
