@@ -178,7 +178,7 @@ SoundPlayer::SoundPlayer(AudioSinkFactory makeSink, QObject* parent)
 SoundPlayer::~SoundPlayer() {
     ++sound_;
     worker_.waitForDone();
-    for (Route* route : {&sampled_, &midi_}) {
+    for (Route* route : routes()) {
         if (!route->pipeline)
             continue;
         gst_bus_remove_watch(route->bus);
@@ -188,18 +188,32 @@ SoundPlayer::~SoundPlayer() {
     }
 }
 
-bool SoundPlayer::open(const QString& path) {
-    cutOff();
-    // Returns at once unless the worker is still starting GStreamer, which the calls below need.
+QString SoundPlayer::identify(const QString& path) {
+    // Returns at once unless the worker is still starting GStreamer, which the callers need.
     gst_init(nullptr, nullptr);
     const QFileInfo info(path);
-    const QString absolute = info.absoluteFilePath();
-    const QString identity = absolute + QLatin1Char(' ') + QString::number(info.size()) +
-                             QLatin1Char(' ') +
-                             QString::number(info.lastModified().toMSecsSinceEpoch());
-    // The file the current route holds, unchanged since: its kind is known, and type finding
-    // would cost the calling thread more than the rest of the sound's start.
+    return info.absoluteFilePath() + QLatin1Char(' ') + QString::number(info.size()) +
+           QLatin1Char(' ') + QString::number(info.lastModified().toMSecsSinceEpoch());
+}
+
+SoundPlayer::Route* SoundPlayer::keptRoute(const QString& identity) {
+    for (Route& route : kept_)
+        if (route.pipeline && route.loaded == identity)
+            return &route;
+    return nullptr;
+}
+
+bool SoundPlayer::open(const QString& path) {
+    cutOff();
+    const QString identity = identify(path);
+    // A file the current route holds, or one kept ready, unchanged since: its kind is known, and
+    // type finding would cost the calling thread more than the rest of the sound's start.
     Route* next = current_ && current_->loaded == identity ? current_ : nullptr;
+    if (Route* kept = next ? nullptr : keptRoute(identity)) {
+        // The sampled route's file is kept in its place, cut off, for its own next time.
+        std::swap(*kept, sampled_);
+        next = &sampled_;
+    }
     if (!next) {
         const Kind kind = kindOf(path);
         next = kind == Kind::None ? nullptr : kind == Kind::Midi ? &midi_ : &sampled_;
@@ -210,7 +224,7 @@ bool SoundPlayer::open(const QString& path) {
     started_ = false;
     if (!next || !create(*next, next == &midi_))
         return false;
-    path_ = absolute;
+    path_ = QFileInfo(path).absoluteFilePath();
     identity_ = identity;
     current_ = next;
     toStart();
@@ -239,9 +253,25 @@ void SoundPlayer::stop() {
     cutOff();
 }
 
+void SoundPlayer::prepare(const QString& path) {
+    const QString identity = identify(path);
+    if (sampled_.loaded == identity || keptRoute(identity) || kindOf(path) != Kind::Sampled)
+        return;
+    // In turn, so that the file kept longest gives way.
+    Route& route = kept_[nextKept_++ % kept_.size()];
+    if (route.pipeline && !renew(route))
+        return;
+    if (!route.pipeline && !create(route, false))
+        return;
+    route.loaded = identity;
+    worker_.start([pipeline = route.pipeline, file = QFileInfo(path).absoluteFilePath()] {
+        load(pipeline, false, file, false, 0);
+    });
+}
+
 void SoundPlayer::close() {
     cutOff();
-    for (Route* route : {&sampled_, &midi_}) {
+    for (Route* route : routes()) {
         if (!route->pipeline)
             continue;
         route->loaded.clear();
@@ -249,7 +279,7 @@ void SoundPlayer::close() {
             [pipeline = route->pipeline] { gst_element_set_state(pipeline, GST_STATE_NULL); });
     }
     worker_.waitForDone();
-    for (Route* route : {&sampled_, &midi_}) {
+    for (Route* route : routes()) {
         if (!route->bus)
             continue;
         gst_bus_set_flushing(route->bus, TRUE);
@@ -329,7 +359,13 @@ void SoundPlayer::endSound() {
 
 int SoundPlayer::onBusMessage(GstBus* bus, GstMessage* message, void* data) {
     auto* player = static_cast<SoundPlayer*>(data);
-    Route& route = bus == player->sampled_.bus ? player->sampled_ : player->midi_;
+    Route* found = nullptr;
+    for (Route* route : player->routes())
+        if (route->bus == bus)
+            found = route;
+    if (!found)
+        return G_SOURCE_CONTINUE;
+    Route& route = *found;
     const GstStructure* structure = gst_message_get_structure(message);
     const bool application = GST_MESSAGE_TYPE(message) == GST_MESSAGE_APPLICATION;
     if (application && gst_structure_has_name(structure, startMark)) {
@@ -338,13 +374,18 @@ int SoundPlayer::onBusMessage(GstBus* bus, GstMessage* message, void* data) {
         route.heard = sound;
         return G_SOURCE_CONTINUE;
     }
-    // What a parked route says, or what came before the current sound's start mark, is stale.
-    if (&route != player->current_ || route.heard != player->sound_)
+    const bool failed = GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR ||
+                        (application && gst_structure_has_name(structure, failureMark));
+    // What a parked or kept route says, or what came before the current sound's start mark, is
+    // stale; but a kept file that fails is loaded afresh if it is ever played.
+    if (&route != player->current_ || route.heard != player->sound_) {
+        if (failed && &route != player->current_)
+            route.loaded.clear();
         return G_SOURCE_CONTINUE;
+    }
     if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {
         player->endSound();
-    } else if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR ||
-               (application && gst_structure_has_name(structure, failureMark))) {
+    } else if (failed) {
         GError* error = nullptr;
         if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR)
             gst_message_parse_error(message, &error, nullptr);
