@@ -304,7 +304,7 @@ QString JTalkSpeech::renderNow(const QString& text) {
         if (!runRenderer(*job, config_.program, rendererArguments(settings_, job->part),
                          spoken.toUtf8(), false))
             return {};
-        trimCache();
+        trimCache(file);
     }
     markUsed(file);
     return file;
@@ -365,7 +365,7 @@ void JTalkSpeech::rendered(const std::shared_ptr<Render>& job, bool ok) {
         }
     }
     if (ok)
-        trimCache();
+        trimCache(job->file);
     if (wasAhead)
         renderNextAhead();
 }
@@ -438,7 +438,14 @@ void JTalkSpeech::renderNextAhead() {
     }
 }
 
-void JTalkSpeech::trimCache() {
+void JTalkSpeech::trimCache(const QString& added) {
+    // Listing the folder costs the window thread more than a step of the ride: it is listed
+    // again only once what was rendered since may have taken it over the limit.
+    if (cacheBytes_ >= 0) {
+        cacheBytes_ += QFileInfo(added).size();
+        if (cacheBytes_ <= config_.cacheLimit)
+            return;
+    }
     const QFileInfoList files =
         QDir(cacheFolder_).entryInfoList({QStringLiteral("*.wav")}, QDir::Files, QDir::Time);
     qint64 kept = 0;
@@ -449,4 +456,5 @@ void JTalkSpeech::trimCache() {
             continue;
         kept += files[i].size();
     }
+    cacheBytes_ = kept;
 }
