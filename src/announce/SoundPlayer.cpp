@@ -377,9 +377,9 @@ int SoundPlayer::onBusMessage(GstBus* bus, GstMessage* message, void* data) {
     const bool failed = GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR ||
                         (application && gst_structure_has_name(structure, failureMark));
     // What a parked or kept route says, or what came before the current sound's start mark, is
-    // stale; but a kept file that fails is loaded afresh if it is ever played.
+    // stale; but a pipeline that failed is never rewound: its file is loaded afresh next time.
     if (&route != player->current_ || route.heard != player->sound_) {
-        if (failed && &route != player->current_)
+        if (failed)
             route.loaded.clear();
         return G_SOURCE_CONTINUE;
     }
