@@ -24,10 +24,18 @@ QString sound(const char* name) {
     return QStringLiteral(Q57_SOURCE_DIR "/data/sounds/") + QLatin1String(name);
 }
 
-double threadCpuMilliseconds() {
+double cpuMilliseconds(clockid_t clock) {
     timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    clock_gettime(clock, &now);
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+double threadCpuMilliseconds() {
+    return cpuMilliseconds(CLOCK_THREAD_CPUTIME_ID);
+}
+
+double processCpuMilliseconds() {
+    return cpuMilliseconds(CLOCK_PROCESS_CPUTIME_ID);
 }
 
 // Four players, as the simulator has for its four devices, each having played a sound: three
@@ -125,6 +133,36 @@ BENCHMARK(BM_OpenAndPlayCall)
     ->Args({1, 1})
     ->Iterations(60)
     ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// The whole process's CPU, every thread, for one step sound played to its end, as a step
+// does it on the system's output: the same chime again, or a different chime each time.
+void BM_ProcessCpuPerSound(benchmark::State& state) {
+    const bool alternate = state.range(0) != 0;
+    SoundPlayer player;
+    std::vector<double> cpu;
+    int round = 0;
+    for (auto _ : state) {
+        const char* name = alternate && round++ % 2 ? "step3.wav" : "step1.wav";
+        const double start = processCpuMilliseconds();
+        player.stop();
+        player.open(sound(name));
+        player.play();
+        // Woken only by the end, as the program waits: a polling wait would cost more than
+        // the sound.
+        QEventLoop loop;
+        QObject::connect(&player, &SoundPlayer::finished, &loop, &QEventLoop::quit);
+        if (player.isPlaying())
+            loop.exec();
+        cpu.push_back(processCpuMilliseconds() - start);
+    }
+    state.counters["cpu_median_ms"] = median(cpu);
+}
+BENCHMARK(BM_ProcessCpuPerSound)
+    ->ArgName("alternate")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(20)
     ->Unit(benchmark::kMillisecond);
 
 // What opening a MIDI file takes on the calling thread: on a new player, whose synthesiser and

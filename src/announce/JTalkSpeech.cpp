@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -18,6 +19,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <mutex>
 #include <sys/resource.h>
 
 namespace {
@@ -74,8 +76,6 @@ bool abandoned(const QFileInfo& part) {
     return !alive || part.lastModified() < QDateTime::currentDateTimeUtc().addSecs(-3600);
 }
 
-constexpr int kPollMs = 20; // how soon a cut-off run is killed
-
 // The cache keeps what was used last; using a file counts as making it anew.
 void markUsed(const QString& file) {
     QFile used(file);
@@ -91,6 +91,19 @@ struct JTalkSpeech::Render {
     QString file;
     QString part;
     std::atomic<bool> cancelled{false};
+    // The run's process while its thread waits for it. A cut-off run is killed in that thread at
+    // once, rather than the thread waking every few milliseconds to look: a long list rendered
+    // ahead would otherwise cost the program's CPU all the while.
+    std::mutex mutex;
+    QProcess* process = nullptr;
+
+    void cancel() {
+        const std::lock_guard<std::mutex> lock(mutex);
+        cancelled = true;
+        if (process)
+            QMetaObject::invokeMethod(
+                process, [run = process] { run->kill(); }, Qt::QueuedConnection);
+    }
 };
 
 // In a render thread: runs the program and puts its file in the cache; false when the run was
@@ -109,11 +122,21 @@ bool JTalkSpeech::runRenderer(Render& job, const QString& program, const QString
         setpriority(PRIO_PROCESS, id_t(process.processId()), 10);
     process.write(text);
     process.closeWriteChannel();
-    while (!process.waitForFinished(kPollMs) && process.state() != QProcess::NotRunning) {
-        if (job.cancelled) {
-            process.kill();
-            process.waitForFinished();
-        }
+    {
+        const std::lock_guard<std::mutex> lock(job.mutex);
+        if (!job.cancelled)
+            job.process = &process;
+    }
+    if (job.process) {
+        QEventLoop loop;
+        QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+        loop.exec();
+        const std::lock_guard<std::mutex> lock(job.mutex);
+        job.process = nullptr;
+    }
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished();
     }
     bool ok = !job.cancelled && process.exitStatus() == QProcess::NormalExit &&
               process.exitCode() == 0 && wholeWav(job.part);
@@ -189,7 +212,7 @@ JTalkSpeech::~JTalkSpeech() {
     // The runs still going end with the engine.
     for (const std::shared_ptr<Render>& job : {demand_, ahead_}) {
         if (job)
-            job->cancelled = true;
+            job->cancel();
     }
     renderers_.waitForDone();
 }
@@ -281,7 +304,7 @@ QString JTalkSpeech::renderNow(const QString& text) {
         if (!runRenderer(*job, config_.program, rendererArguments(settings_, job->part),
                          spoken.toUtf8(), false))
             return {};
-        trimCache();
+        trimCache(file);
     }
     markUsed(file);
     return file;
@@ -342,7 +365,7 @@ void JTalkSpeech::rendered(const std::shared_ptr<Render>& job, bool ok) {
         }
     }
     if (ok)
-        trimCache();
+        trimCache(job->file);
     if (wasAhead)
         renderNextAhead();
 }
@@ -360,7 +383,7 @@ void JTalkSpeech::play(const QString& file) {
 
 void JTalkSpeech::cutOff() {
     if (demand_) {
-        demand_->cancelled = true;
+        demand_->cancel();
         demand_.reset();
     }
     wanted_.clear();
@@ -370,12 +393,12 @@ void JTalkSpeech::cutOff() {
 
 void JTalkSpeech::cancelRunsOf(const QString& file) {
     if (demand_ && demand_->file == file) {
-        demand_->cancelled = true;
+        demand_->cancel();
         demand_.reset();
     }
     // Its end goes on with the list.
     if (ahead_ && ahead_->file == file)
-        ahead_->cancelled = true;
+        ahead_->cancel();
 }
 
 bool JTalkSpeech::cached(const QString& file) {
@@ -415,7 +438,14 @@ void JTalkSpeech::renderNextAhead() {
     }
 }
 
-void JTalkSpeech::trimCache() {
+void JTalkSpeech::trimCache(const QString& added) {
+    // Listing the folder costs the window thread more than a step of the ride: it is listed
+    // again only once what was rendered since may have taken it over the limit.
+    if (cacheBytes_ >= 0) {
+        cacheBytes_ += QFileInfo(added).size();
+        if (cacheBytes_ <= config_.cacheLimit)
+            return;
+    }
     const QFileInfoList files =
         QDir(cacheFolder_).entryInfoList({QStringLiteral("*.wav")}, QDir::Files, QDir::Time);
     qint64 kept = 0;
@@ -426,4 +456,5 @@ void JTalkSpeech::trimCache() {
             continue;
         kept += files[i].size();
     }
+    cacheBytes_ = kept;
 }

@@ -122,7 +122,7 @@ private:
     void renderNextAhead();
     // Whether the cache holds the file whole; a damaged one is removed.
     bool cached(const QString& file);
-    void trimCache();
+    void trimCache(const QString& added);
 
     Config config_;
     QString dictionary_;
@@ -140,6 +140,7 @@ private:
     QStringList aheadTexts_;             // the list last given, rendered again after an adjustment
     bool aheadDone_ = true;              // renderedAhead() was emitted for the list last given
     QString playing_;                    // the file the player has, kept from the cache's trimming
+    qint64 cacheBytes_ = -1;             // the cache's size as last listed and added to since
     quint64 renders_ = 0;                // names the half-written files apart
     // Runs open_jtalk: a text asked for, the list's next text, and ones being cut off.
     QThreadPool renderers_;

@@ -36,6 +36,11 @@ void SoundDevices::PlaySoundFile(const QString& file, Alias alias, bool wait, qi
     BlockingWait::wait(pauseMs);
 }
 
+void SoundDevices::PrepareSoundFile(const QString& file, Alias alias) {
+    if (fileExists(file) && mdlSndAPI::deviceType(file) != mdlSndAPI::DeviceType::None)
+        players_[std::size_t(alias)]->prepare(file);
+}
+
 void SoundDevices::CloseSoundAliases() {
     for (const Alias alias : mdlSndAPI::kAliases)
         players_[std::size_t(alias)]->close();

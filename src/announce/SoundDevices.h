@@ -21,6 +21,7 @@ public:
 
     void PlaySoundFile(const QString& file, mdlSndAPI::Alias alias, bool wait,
                        qint16 pauseMs) override;
+    void PrepareSoundFile(const QString& file, mdlSndAPI::Alias alias) override;
     void CloseSoundAliases() override;
 
 private:

@@ -58,6 +58,39 @@ const char* SoundPlayer::midiSynthesis() {
 
 namespace {
 
+// The system's audio output, as autoaudiosink finds it: its search opens every kind of output in
+// turn, which would cost each fresh pipeline milliseconds, so it is made once and its choice
+// kept. Without a sound card the choice is a fake sink that keeps real time.
+GstElement* systemOutput() {
+    static GstElementFactory* const chosen = [] {
+        GstElementFactory* factory = nullptr;
+        GstElement* search = gst_element_factory_make("autoaudiosink", nullptr);
+        if (!search)
+            return factory;
+        gst_object_ref_sink(search);
+        if (gst_element_set_state(search, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE) {
+            GstIterator* children = gst_bin_iterate_elements(GST_BIN(search));
+            GValue child = G_VALUE_INIT;
+            if (gst_iterator_next(children, &child) == GST_ITERATOR_OK) {
+                factory = gst_element_get_factory(GST_ELEMENT(g_value_get_object(&child)));
+                if (factory)
+                    gst_object_ref(factory);
+                g_value_unset(&child);
+            }
+            gst_iterator_free(children);
+        }
+        gst_element_set_state(search, GST_STATE_NULL);
+        gst_object_unref(search);
+        return factory;
+    }();
+    if (!chosen)
+        return gst_element_factory_make("autoaudiosink", nullptr);
+    GstElement* sink = gst_element_factory_create(chosen, nullptr);
+    if (sink && g_object_class_find_property(G_OBJECT_GET_CLASS(sink), "sync"))
+        g_object_set(sink, "sync", TRUE, nullptr);
+    return sink;
+}
+
 // In the worker, before a route's first file: the output at the end of its pipeline. MIDI goes
 // through a pipeline of our own rather than playbin: playbin sets its audio sink to NULL for
 // every new file, which would unload the soundfont each time; this one only goes back to READY
@@ -82,9 +115,11 @@ void equip(GstElement* pipeline, bool midi, GstElement* sink) {
     gst_element_link(synthesiser, sink);
 }
 
-// Brings into memory what the calling thread needs for a player's first file, GStreamer's type
-// finders and playbin, with the libraries behind them: loading them costs milliseconds.
+// Brings into memory what the calling thread needs for a player's first file, GStreamer itself,
+// its type finders and playbin, with the libraries behind them: loading them costs milliseconds
+// that the program's start should not wait for.
 void preload() {
+    gst_init(nullptr, nullptr);
     const guint8 silence[64] = {};
     if (GstCaps* caps = gst_type_find_helper_for_data(nullptr, silence, sizeof silence, nullptr))
         gst_caps_unref(caps);
@@ -135,7 +170,6 @@ void load(GstElement* pipeline, bool midi, const QString& path, bool rewind, qui
 
 SoundPlayer::SoundPlayer(AudioSinkFactory makeSink, QObject* parent)
     : QObject(parent), makeSink_(std::move(makeSink)) {
-    gst_init(nullptr, nullptr);
     worker_.setMaxThreadCount(1);
     worker_.setExpiryTimeout(-1);
     worker_.start(&preload);
@@ -144,7 +178,7 @@ SoundPlayer::SoundPlayer(AudioSinkFactory makeSink, QObject* parent)
 SoundPlayer::~SoundPlayer() {
     ++sound_;
     worker_.waitForDone();
-    for (Route* route : {&sampled_, &midi_}) {
+    for (Route* route : routes()) {
         if (!route->pipeline)
             continue;
         gst_bus_remove_watch(route->bus);
@@ -154,20 +188,44 @@ SoundPlayer::~SoundPlayer() {
     }
 }
 
+QString SoundPlayer::identify(const QString& path) {
+    // Returns at once unless the worker is still starting GStreamer, which the callers need.
+    gst_init(nullptr, nullptr);
+    const QFileInfo info(path);
+    return info.absoluteFilePath() + QLatin1Char(' ') + QString::number(info.size()) +
+           QLatin1Char(' ') + QString::number(info.lastModified().toMSecsSinceEpoch());
+}
+
+SoundPlayer::Route* SoundPlayer::keptRoute(const QString& identity) {
+    for (Route& route : kept_)
+        if (route.pipeline && route.loaded == identity)
+            return &route;
+    return nullptr;
+}
+
 bool SoundPlayer::open(const QString& path) {
     cutOff();
-    const Kind kind = kindOf(path);
-    Route* next = kind == Kind::None ? nullptr : kind == Kind::Midi ? &midi_ : &sampled_;
+    const QString identity = identify(path);
+    // A file the current route holds, or one kept ready, unchanged since: its kind is known, and
+    // type finding would cost the calling thread more than the rest of the sound's start.
+    Route* next = current_ && current_->loaded == identity ? current_ : nullptr;
+    if (Route* kept = next ? nullptr : keptRoute(identity)) {
+        // The sampled route's file is kept in its place, cut off, for its own next time.
+        std::swap(*kept, sampled_);
+        next = &sampled_;
+    }
+    if (!next) {
+        const Kind kind = kindOf(path);
+        next = kind == Kind::None ? nullptr : kind == Kind::Midi ? &midi_ : &sampled_;
+    }
     if (current_ && current_ != next)
         park(*current_);
     current_ = nullptr;
     started_ = false;
-    if (!next || !create(*next, kind == Kind::Midi))
+    if (!next || !create(*next, next == &midi_))
         return false;
-    const QFileInfo info(path);
-    path_ = info.absoluteFilePath();
-    identity_ = path_ + QLatin1Char(' ') + QString::number(info.size()) + QLatin1Char(' ') +
-                QString::number(info.lastModified().toMSecsSinceEpoch());
+    path_ = QFileInfo(path).absoluteFilePath();
+    identity_ = identity;
     current_ = next;
     toStart();
     return true;
@@ -195,9 +253,25 @@ void SoundPlayer::stop() {
     cutOff();
 }
 
+void SoundPlayer::prepare(const QString& path) {
+    const QString identity = identify(path);
+    if (sampled_.loaded == identity || keptRoute(identity) || kindOf(path) != Kind::Sampled)
+        return;
+    // In turn, so that the file kept longest gives way.
+    Route& route = kept_[nextKept_++ % kept_.size()];
+    if (route.pipeline && !renew(route))
+        return;
+    if (!route.pipeline && !create(route, false))
+        return;
+    route.loaded = identity;
+    worker_.start([pipeline = route.pipeline, file = QFileInfo(path).absoluteFilePath()] {
+        load(pipeline, false, file, false, 0);
+    });
+}
+
 void SoundPlayer::close() {
     cutOff();
-    for (Route* route : {&sampled_, &midi_}) {
+    for (Route* route : routes()) {
         if (!route->pipeline)
             continue;
         route->loaded.clear();
@@ -205,7 +279,7 @@ void SoundPlayer::close() {
             [pipeline = route->pipeline] { gst_element_set_state(pipeline, GST_STATE_NULL); });
     }
     worker_.waitForDone();
-    for (Route* route : {&sampled_, &midi_}) {
+    for (Route* route : routes()) {
         if (!route->bus)
             continue;
         gst_bus_set_flushing(route->bus, TRUE);
@@ -229,8 +303,7 @@ bool SoundPlayer::create(Route& route, bool midi) {
     route.bus = gst_element_get_bus(pipeline);
     gst_bus_add_watch(route.bus, &SoundPlayer::onBusMessage, this);
     worker_.start([pipeline, midi, makeSink = makeSink_] {
-        equip(pipeline, midi,
-              makeSink ? makeSink() : gst_element_factory_make("autoaudiosink", nullptr));
+        equip(pipeline, midi, makeSink ? makeSink() : systemOutput());
     });
     return true;
 }
@@ -286,7 +359,13 @@ void SoundPlayer::endSound() {
 
 int SoundPlayer::onBusMessage(GstBus* bus, GstMessage* message, void* data) {
     auto* player = static_cast<SoundPlayer*>(data);
-    Route& route = bus == player->sampled_.bus ? player->sampled_ : player->midi_;
+    Route* found = nullptr;
+    for (Route* route : player->routes())
+        if (route->bus == bus)
+            found = route;
+    if (!found)
+        return G_SOURCE_CONTINUE;
+    Route& route = *found;
     const GstStructure* structure = gst_message_get_structure(message);
     const bool application = GST_MESSAGE_TYPE(message) == GST_MESSAGE_APPLICATION;
     if (application && gst_structure_has_name(structure, startMark)) {
@@ -295,13 +374,18 @@ int SoundPlayer::onBusMessage(GstBus* bus, GstMessage* message, void* data) {
         route.heard = sound;
         return G_SOURCE_CONTINUE;
     }
-    // What a parked route says, or what came before the current sound's start mark, is stale.
-    if (&route != player->current_ || route.heard != player->sound_)
+    const bool failed = GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR ||
+                        (application && gst_structure_has_name(structure, failureMark));
+    // What a parked or kept route says, or what came before the current sound's start mark, is
+    // stale; but a pipeline that failed is never rewound: its file is loaded afresh next time.
+    if (&route != player->current_ || route.heard != player->sound_) {
+        if (failed)
+            route.loaded.clear();
         return G_SOURCE_CONTINUE;
+    }
     if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {
         player->endSound();
-    } else if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR ||
-               (application && gst_structure_has_name(structure, failureMark))) {
+    } else if (failed) {
         GError* error = nullptr;
         if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR)
             gst_message_parse_error(message, &error, nullptr);

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QThreadPool>
+#include <array>
 #include <atomic>
 #include <functional>
 
@@ -62,6 +63,10 @@ public:
     void play();
     // Cuts off the sound; the file stays open and play() starts it again from the start.
     void stop();
+    // Loads a sampled file aside, in the player's own thread, leaving the sound that plays alone,
+    // so that opening and playing it later, unchanged, starts it at once. The player keeps the
+    // last few files it prepared or played this way.
+    void prepare(const QString& path);
     // Cuts off the sound and gives back the audio output and the soundfont.
     void close();
     // From play() until the sound has finished.
@@ -84,6 +89,9 @@ private:
         quint64 heard = 0; // the last sound whose start mark came through the bus
     };
 
+    static QString identify(const QString& path);
+    Route* keptRoute(const QString& identity);
+    std::array<Route*, 5> routes() { return {&sampled_, &midi_, &kept_[0], &kept_[1], &kept_[2]}; }
     bool create(Route& route, bool midi);
     void toStart();
     bool renew(Route& route);
@@ -95,6 +103,8 @@ private:
     AudioSinkFactory makeSink_;
     Route sampled_;
     Route midi_;
+    std::array<Route, 3> kept_; // sampled files ready aside, each paused at its start
+    std::size_t nextKept_ = 0;
     Route* current_ = nullptr; // the route holding the opened file
     QString path_;             // the opened file
     QString identity_;         // its path, size and time stamp

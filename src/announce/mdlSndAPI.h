@@ -32,6 +32,9 @@ public:
     // pauseMs more; the windows keep drawing meanwhile, but take no input. An empty or missing
     // file plays nothing and leaves the alias's sound playing.
     virtual void PlaySoundFile(const QString& file, Alias alias, bool wait, qint16 pauseMs) = 0;
+    // Gets a file that the alias will likely play ready, so that playing it then starts at once;
+    // plays nothing. Where nothing is gained it does nothing.
+    virtual void PrepareSoundFile(const QString& /*file*/, Alias /*alias*/) {}
     // Closes the four aliases at shut-down.
     virtual void CloseSoundAliases() = 0;
 

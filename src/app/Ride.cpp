@@ -41,6 +41,13 @@ std::optional<Ride::Refusal> Ride::setRoute(const QString& routeNo, const QStrin
             return Refusal{RouteSetting::failureMessage(loaded.error()),
                            RouteSetting::failureDetail(fareFile, settings.FareDataDir)};
         panel_.setStripName(QStringLiteral("系統選別中"));
+        // The step chimes, made ready during the lamp test rather than loaded by the first steps.
+        for (const QString& chime :
+             settings.StepSoundAlways != 0
+                 ? QStringList{settings.StepSoundFile}
+                 : QStringList{settings.StepSoundFile1, settings.StepSoundFile2,
+                               settings.StepSoundFile3})
+            sounds_.PrepareSoundFile(chime, mdlSndAPI::Alias::S2);
         panel_.lampTest();
         wait_(lampTestMilliseconds_);
         for (int n = 1; n <= Q57Layout::kPositionCount; ++n)

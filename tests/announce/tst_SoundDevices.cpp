@@ -243,6 +243,43 @@ private slots:
         QVERIFY(!player.isPlaying());
         QCOMPARE(capture.seconds(kPlayer), before);
     }
+
+    // A file kept ready or played before starts again from its start and plays whole; changed
+    // on disk, or failing while kept aside, it is loaded afresh, and its failure reaches no
+    // other sound.
+    void replaysWholeAndReloadsWhatChanged() {
+        QTemporaryDir folder;
+        const QString chime = folder.filePath(QStringLiteral("chime.wav"));
+        const QString damaged = folder.filePath(QStringLiteral("damaged.wav"));
+        QVERIFY(QFile::copy(sample("route_set.wav"), chime));
+        QVERIFY(SafeSave::write(damaged,
+                                QByteArray("RIFF\x24\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0", 24)));
+        SoundCapture capture;
+        SoundPlayer player(capture.sinks(kPlayer));
+        QSignalSpy finished(&player, &SoundPlayer::finished);
+        const auto heard = [&](const QString& file) {
+            const double before = capture.seconds(kPlayer);
+            player.stop();
+            if (!player.open(file))
+                return -1.0;
+            player.play();
+            return finished.wait(5000) ? capture.seconds(kPlayer) - before : -1.0;
+        };
+        player.prepare(damaged);
+        player.prepare(chime);
+        const double lengths[] = {heard(chime), heard(chime)};
+        QFile::remove(chime);
+        QVERIFY(QFile::copy(sample("key_click.wav"), chime));
+        const double changed = heard(chime);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("damaged.wav")));
+        const double failed = heard(damaged);
+        const double after = heard(chime);
+        for (const double seconds : lengths)
+            QVERIFY2(std::abs(seconds - kRouteSet) < kSlack, qPrintable(QString::number(seconds)));
+        QVERIFY2(changed > 0 && changed < 0.2, qPrintable(QString::number(changed)));
+        QCOMPARE(failed, 0.0);
+        QCOMPARE(after, changed);
+    }
 };
 
 QTEST_MAIN(TestSoundDevices)
