@@ -40,7 +40,6 @@ public:
     void GetBtnColor(ColourButton& button);
     // Applies the display choices to the display panel.
     void SetProp() override;
-    void setTicketNumberDefaults(const std::array<quint32, 3>& colours, bool shown) override;
     void AddComboItem();
     // Copy the dialog's settings into the record and back. Loading stops at the first control
     // that refuses its value, with that RuntimeError; the controls before it keep what they got.
@@ -111,7 +110,6 @@ private:
         std::array<QRadioButton*, 2>* playing;
         const char* playingName;
         const char* playingCaptions[2];
-        int chosenPlaying;
     };
     void buildSoundSubPage(QWidget* page, const SoundSubPage& design);
     void buildStepSoundPage(QWidget* page);

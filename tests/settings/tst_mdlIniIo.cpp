@@ -8,6 +8,7 @@
 #include "platform/FileBytes.h"
 #include "platform/MsgBox.h"
 #include "platform/SafeSave.h"
+#include "settings/DefaultSettings.h"
 #include "settings/IniFile.h"
 #include "settings/mdlIniIo.h"
 #include "support/FileSupport.h"
@@ -108,6 +109,16 @@ private slots:
         QCOMPARE(start.quit(), QString());
         QCOMPARE(readFile(name).size(), 604);
         QVERIFY(start.form.isHidden());
+    }
+
+    void firstStartGathersTheDefaultSettings() {
+        Start start(folder_.filePath(QStringLiteral("defaults.in4")));
+        IniRecord expected = DefaultSettings::record();
+        expected.CtlLeft = start.ctl().x() * 15;
+        expected.CtlTop = start.ctl().y() * 15;
+        const QByteArray saved =
+            start.saved(folder_.filePath(QStringLiteral("defaults-saved.in4")));
+        QVERIFY(IniFile::decode(saved).valueOrThrow() == expected);
     }
 
     void handMadeFileLoadsIntoEveryWindow() {
