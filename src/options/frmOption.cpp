@@ -14,7 +14,6 @@
 #include "platform/MsgBox.h"
 #include "platform/RuntimeError.h"
 #include "platform/Shell.h"
-#include "settings/DefaultSettings.h"
 #include "ticket/TicketPlugin.h"
 
 #include <QButtonGroup>
@@ -26,6 +25,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QStyleOptionButton>
 #include <cmath>
@@ -141,8 +141,9 @@ void putChoice(QLineEdit& box, const QString& path) {
 
 } // namespace
 
-frmOption::frmOption(Form1& panel, std::array<quint32, 17>& customColours)
-    : panel_(panel), customColours_(customColours), pages_(new QStackedWidget(this)) {
+frmOption::frmOption(Form1& panel, KeptSettings& settings, std::array<quint32, 17>& customColours)
+    : panel_(panel), settings_(settings), customColours_(customColours),
+      pages_(new QStackedWidget(this)) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowTitle(QStringLiteral("オプション"));
     setModal(true);
@@ -641,16 +642,22 @@ void frmOption::bindSettings() {
         bindSetting(*Option4_[2], &IniRecord::DateFixed),
         bindSetting(*Label10_, &IniRecord::FixedDate),
     };
-    // The controls start where a first start's settings put them, with their handlers run.
-    const IniRecord defaults = DefaultSettings::record();
+    // The controls show the kept settings, with their handlers run. The dialog's own signals
+    // stay quiet: the parts they tell were told when the settings were kept.
+    const IniRecord kept = settings_.record;
     for (const auto* settings : {&panelSettings_, &digitSettings_, &otherSettings_})
         for (const SettingBinding& setting : *settings)
-            setting.load(defaults);
-    GetOptionInfo(current_);
+            setting.load(kept);
+    ShowDegitPreview();
+    {
+        const QSignalBlocker quiet(this);
+        SetPlgin(txtSeiriPlgDir_->text());
+    }
+    GetOptionInfo(settings_.record);
     for (auto* settings : {&panelSettings_, &digitSettings_, &otherSettings_})
         for (const SettingBinding& setting : *settings)
             if (setting.watch)
-                setting.watch(*this, [this, &setting] { setting.save(current_); });
+                setting.watch(*this, [this, &setting] { setting.save(settings_.record); });
 }
 
 QString frmOption::GetPathString(const QString&) {
@@ -684,7 +691,7 @@ void frmOption::SetOptionInfo(const IniRecord& ini) {
     // is taken again from the controls.
     const struct Resync {
         frmOption& dialog;
-        ~Resync() { dialog.GetOptionInfo(dialog.current_); }
+        ~Resync() { dialog.GetOptionInfo(dialog.settings_.record); }
     } resync{*this};
     for (const SettingBinding& setting : panelSettings_)
         setting.load(ini);
@@ -755,7 +762,7 @@ void frmOption::Command7_Click() {
                           .arg(date.year)
                           .arg(date.month, 2, 10, QLatin1Char('0'))
                           .arg(date.day, 2, 10, QLatin1Char('0')));
-    current_.FixedDate = Label10_->text();
+    settings_.record.FixedDate = Label10_->text();
 }
 
 void frmOption::Command11_Click() {
