@@ -8,8 +8,8 @@ class Form1;
 // defaults the panel starts with.
 namespace mdlQ57_000 {
 
-// The options dialog as the model defaults see it: SetProp shows every display choice on the
-// panel.
+// Whoever keeps the settings, as the model defaults see it: SetProp shows every display choice
+// on the panel.
 class DefaultsTarget {
 public:
     virtual void SetProp() = 0;
