@@ -4,6 +4,7 @@
 #include "app/frmCtl.h"
 #include "controls/ChimeiCtl_B.h"
 #include "controls/M_Degit.h"
+#include "options/OptionRecord.h"
 #include "options/frmOption.h"
 #include "panel/Form1.h"
 #include "panel/PanelAppearance.h"
@@ -12,24 +13,35 @@
 #include "panel/mdlQ57_000.h"
 #include "platform/KvRes.h"
 #include "platform/OnScreen.h"
+#include "settings/DefaultSettings.h"
 #include "settings/SettingsLocation.h"
+#include "ticket/TicketPlugin.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QScreen>
 
+namespace {
+
+// The kept settings are the options dialog's; the windows keep the rest themselves.
+IniRecord firstOptions() {
+    IniRecord options;
+    OptionRecord::copyOptions(DefaultSettings::record(), options);
+    return options;
+}
+
+} // namespace
+
 Q57App::Q57App(const SoundDevices::SinkFactory& makeSink, mdlM_Tape::SpeechFactory makeSpeech,
                const QString& viewFile)
-    : sounds_(makeSink), form_(std::make_unique<Form1>()),
-      // No parent: disabling the panel around the modal dialog must not disable the dialog too.
-      options_(std::make_unique<frmOption>(*form_, iniData_.CustColors)),
+    : settings_(firstOptions()), sounds_(makeSink), form_(std::make_unique<Form1>()),
       tape_(
-          *options_, sounds_,
+          settings_, sounds_,
           makeSpeech ? std::move(makeSpeech) : [this] { return machineSpeech(); },
           KvRes::GetOsInfo),
-      ride_(*form_, *options_, sounds_, tape_),
+      ride_(*form_, settings_, sounds_, tape_),
       // Its own window beside the panel, not a child of it; its load step runs here.
-      operatingPanel_(std::make_unique<frmCtl>(*form_, ride_, *options_, tape_)),
+      operatingPanel_(std::make_unique<frmCtl>(*form_, ride_, settings_, tape_)),
       formPlacement_(*form_), panelPlacement_(*operatingPanel_),
       // The panel owns it: its menu and keys go with the window.
       panelView_(new PanelViewControl(*form_, viewFile.isEmpty() ? SettingsLocation::userFolder() +
@@ -37,12 +49,6 @@ Q57App::Q57App(const SoundDevices::SinkFactory& makeSink, mdlM_Tape::SpeechFacto
                                                                  : viewFile)) {
     frmCtl& ctl = *operatingPanel_;
     ctl.placementOffset = [this] { return panelPlacement_.offset(); };
-    connect(options_.get(), &frmOption::backlightReapplyRequested, this,
-            [&ctl] { ctl.Option4_Click(ctl.selectedBacklight()); });
-    connect(options_.get(), &frmOption::companyListCleared, this, [&ctl] { ctl.Combo1().clear(); });
-    connect(options_.get(), &frmOption::previewSizeChosen, &ctl, &frmCtl::setPreviewSize);
-    connect(options_.get(), &frmOption::companyNamesOffered, this,
-            [&ctl](const QString& plugin) { KvRes::KV4_SetCorpAddList(plugin, ctl.Combo1()); });
     connect(form_.get(), &Form1::digitSettingsOpen, this,
             [&ctl](bool open) { ctl.setEnabled(!open); });
     // The operating panel's keys work while the display panel is the active window too.
@@ -52,6 +58,21 @@ Q57App::Q57App(const SoundDevices::SinkFactory& makeSink, mdlM_Tape::SpeechFacto
 }
 
 Q57App::~Q57App() = default;
+
+frmOption& Q57App::options() {
+    if (options_)
+        return *options_;
+    // No parent: disabling the panel around the modal dialog must not disable the dialog too.
+    options_ = std::make_unique<frmOption>(*form_, settings_, iniData_.CustColors);
+    frmOption* dialog = options_.get();
+    frmCtl& ctl = *operatingPanel_;
+    connect(dialog, &frmOption::backlightReapplyRequested, this, [this] { reapplyBacklight(); });
+    connect(dialog, &frmOption::companyListCleared, this, [&ctl] { ctl.Combo1().clear(); });
+    connect(dialog, &frmOption::previewSizeChosen, &ctl, &frmCtl::setPreviewSize);
+    connect(dialog, &frmOption::companyNamesOffered, this,
+            [&ctl](const QString& plugin) { KvRes::KV4_SetCorpAddList(plugin, ctl.Combo1()); });
+    return *options_;
+}
 
 // Open JTalk where the machine has it, with its dictionary and a voice; else none.
 std::unique_ptr<SpeechObject> Q57App::machineSpeech() {
@@ -71,8 +92,7 @@ JTalkSpeech::Config::AdjustDialog Q57App::speechAdjustDialog() {
 void Q57App::start() {
     Form1& form = *form_;
     mdlQ57_000::InitFareDegits(form);
-    // The dialog stays hidden: the model defaults load it.
-    mdlQ57_000::SetModelDefaults(form, *options_);
+    mdlQ57_000::SetModelDefaults(form, *this);
     operatingPanel_->show();
     operatingPanel_->raise();
     form.move(0, 0);
@@ -104,7 +124,39 @@ void Q57App::moveOperatingPanelToBottomRight() {
 }
 
 void Q57App::showOptions() {
-    options_->exec();
+    options().exec();
+}
+
+// Settings the dialog would take as they are need no dialog: they are kept, and the parts its
+// loading would tell are told here, in its order.
+void Q57App::applyOptions(const IniRecord& ini) {
+    if (options_ || !OptionRecord::takenAsIs(ini)) {
+        options().SetOptionInfo(ini);
+        return;
+    }
+    OptionRecord::copyOptions(ini, settings_.record);
+    reapplyBacklight();
+    offerPlugin(settings_.record.SeiriPlgFile);
+}
+
+// As the dialog offers a plug-in it has read: its preview size and its company names.
+void Q57App::offerPlugin(const QString& path) {
+    PlgInfo info{};
+    if (path.isEmpty() || KvRes::KV4_GetPlgInfo(path, info) == 0)
+        return;
+    operatingPanel_->setPreviewSize(info.PrevWidth, info.PrevHeight);
+    if (info.CorpSwitch >= 1)
+        KvRes::KV4_SetCorpAddList(path, operatingPanel_->Combo1());
+}
+
+void Q57App::reapplyBacklight() {
+    operatingPanel_->Option4_Click(operatingPanel_->selectedBacklight());
+}
+
+// The display choices on the panel, as the dialog's "OK" shows them.
+void Q57App::SetProp() {
+    PanelAppearance::applyDisplayChoices(*form_, settings_.record);
+    reapplyBacklight();
 }
 
 void Q57App::quit() {
@@ -115,7 +167,8 @@ void Q57App::quit() {
     SaveIni();
     // Nothing runs after this: the other windows go with the program.
     form_->hide();
-    options_->hide();
+    if (options_)
+        options_->hide();
     QCoreApplication::exit(0);
 }
 
@@ -125,7 +178,10 @@ void Q57App::GatherIni(IniRecord& ini) const {
         ini.DegitFormat[std::size_t(n - 1)] = {qint16(digit.Shift()), qint16(digit.ZeroMode()),
                                                qint16(digit.FillZero())};
     }
-    options_->GetOptionInfo(ini);
+    if (options_)
+        options_->GetOptionInfo(ini);
+    else
+        OptionRecord::copyOptions(settings_.record, ini);
     operatingPanel_->GetCtrlDataInfo(ini);
     form_->GetFormInfo(ini);
     // Where the windows were put, not where a window manager's decorations pushed them.
@@ -148,14 +204,14 @@ void Q57App::ApplyIni(const IniRecord& ini) {
         digit.setValue(QStringLiteral(" "));
     }
     PanelAppearance::applyColours(*form_, ini);
-    options_->SetOptionInfo(ini);
+    applyOptions(ini);
     operatingPanel_->SetCtrlDataInfo(ini);
     form_->SetFormInfo(ini);
     // The positions were stored on the last run's monitors, which may be smaller or gone.
     OnScreen::keep(*form_, ScreenFit::Fit::Reachable);
     OnScreen::keep(*operatingPanel_,
                    ini.PreviewOpen != 0 ? ScreenFit::Fit::Whole : ScreenFit::Fit::Reachable);
-    options_->SetProp();
+    SetProp();
 }
 
 QWidget* Q57App::messageOwner() const {

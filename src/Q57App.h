@@ -4,10 +4,12 @@
 #include "announce/SoundDevices.h"
 #include "announce/mdlM_Tape.h"
 #include "app/Ride.h"
+#include "panel/mdlQ57_000.h"
 #include "platform/ChoiceDialogs.h"
 #include "platform/OnScreen.h"
 #include "platform/ScopedHook.h"
 #include "settings/IniData.h"
+#include "settings/SettingsSource.h"
 #include "settings/mdlIniIo.h"
 #include "ticket/TicketPluginCache.h"
 
@@ -21,7 +23,7 @@ class frmOption;
 
 // The program: the one owner of its windows (and of the services they share), which hands each
 // part what it uses and runs the start-up and shut-down in their order.
-class Q57App : public QObject, private mdlIniIo::IniWindows {
+class Q57App : public QObject, private mdlIniIo::IniWindows, private mdlQ57_000::DefaultsTarget {
     Q_OBJECT
 public:
     // Tests give the sound devices a sink that records what they play, and may make the speech
@@ -36,7 +38,10 @@ public:
     void start();
 
     Form1& form() const { return *form_; }
-    frmOption& options() const { return *options_; }
+    // Made when first asked for: the settings are kept without it until then.
+    frmOption& options();
+    // Every setting as it stands now.
+    const SettingsSource& settings() const { return settings_; }
     frmCtl& operatingPanel() const { return *operatingPanel_; }
     PanelViewControl& panelView() const { return *panelView_; }
     mdlSndAPI::Sounds& sounds() { return sounds_; }
@@ -56,6 +61,10 @@ public:
 private:
     void moveOperatingPanelToBottomRight();
     void showOptions();
+    void applyOptions(const IniRecord& ini);
+    void offerPlugin(const QString& path);
+    void reapplyBacklight();
+    void SetProp() override;
     void quit();
 
     void GatherIni(IniRecord& ini) const override;
@@ -69,6 +78,7 @@ private:
     ChoiceDialogs choices_;
     ScopedHook<KvRes::Choices> choicesInstalled_{choices_};
     IniRecord iniData_;
+    KeptSettings settings_;
     SoundDevices sounds_;
     std::unique_ptr<Form1> form_;
     std::unique_ptr<frmOption> options_;

@@ -5,33 +5,16 @@
 // (left empty, the program reads routes from the folder it was started in).
 //   make_sample_settings DATA_FOLDER SETTINGS_FILE [FARE_DATA_FOLDER]
 
-#include "Q57App.h"
-#include "app/frmCtl.h"
-#include "options/frmOption.h"
-#include "panel/Form1.h"
-#include "platform/JapaneseFonts.h"
+#include "platform/RuntimeError.h"
+#include "platform/SafeSave.h"
+#include "settings/DefaultSettings.h"
+#include "settings/IniFile.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <cstdio>
 
-namespace {
-
-// The windows are made on the offscreen platform, which says that it ignores raising them, their
-// shapes and their size hints; none of that touches the settings, and a build or a package that
-// prints it seems to have failed.
-void quietOffscreen(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support")))
-        return;
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
-}
-
-} // namespace
-
 int main(int argc, char* argv[]) {
-    qInstallMessageHandler(quietOffscreen);
-    QApplication app(argc, argv);
     if (argc != 3 && argc != 4) {
         std::fprintf(stderr,
                      "usage: make_sample_settings DATA_FOLDER SETTINGS_FILE [FARE_DATA_FOLDER]\n");
@@ -44,12 +27,7 @@ int main(int argc, char* argv[]) {
     const QDir sounds(data.absoluteFilePath(QStringLiteral("sounds")));
     auto sound = [&sounds](const char* name) { return sounds.filePath(QLatin1String(name)); };
 
-    JapaneseFonts::registerSubstitutions();
-    mdlIniIo::setIniFileName(settingsFile);
-    // Without speech: the settings need none, and the user's speech cache is left alone.
-    Q57App program({}, [] { return nullptr; });
-    program.start();
-    IniRecord settings = program.options().currentSettings();
+    IniRecord settings = DefaultSettings::record();
     settings.SoundRouteSet = sound("route_set.wav");
     settings.SoundReset = sound("key_click.wav");
     // The sample routes mark in fare column 62 which chime a stop gets.
@@ -71,23 +49,22 @@ int main(int argc, char* argv[]) {
     settings.PreSoundFile1 = sound("two_tone.mp3");
     settings.PreSoundFile2 = sound("four_tone.mid");
     settings.PreSoundFile3 = sound("step3.wav");
-    // The preview (opened below) shows a sample ticket as soon as a route is set.
+    // The preview (open) shows a sample ticket as soon as a route is set.
     settings.UseSeiriPrev = 1;
     settings.SeiriPlgFile = data.absoluteFilePath(QStringLiteral("plugins/hoshizora-barcode.4SP"));
-    program.options().SetOptionInfo(settings);
+    settings.PreviewOpen = 1;
     // Both windows where any screen shows them: the panel at the top left, the operating panel
     // under it with the route lists in front.
-    IniRecord windows;
-    program.operatingPanel().GetCtrlDataInfo(windows);
-    windows.CtlLeft = 0;
-    windows.CtlTop = 340 * 15;
-    windows.CtlViewMode = 1;
-    windows.PreviewOpen = 1;
-    program.operatingPanel().SetCtrlDataInfo(windows);
-    program.form().move(0, 0);
-    program.SaveIni();
-    if (!QFileInfo::exists(settingsFile)) {
-        std::fprintf(stderr, "make_sample_settings: %s was not written\n", argv[2]);
+    settings.CtlLeft = 0;
+    settings.CtlTop = 340 * 15;
+    settings.CtlViewMode = 1;
+
+    try {
+        QDir().mkpath(QFileInfo(settingsFile).absolutePath());
+        SafeSave::write(settingsFile, IniFile::encode(settings).valueOrThrow()).valueOrThrow();
+    } catch (const RuntimeError& error) {
+        std::fprintf(stderr, "make_sample_settings: %s was not written: %s\n", argv[2],
+                     qPrintable(error.description()));
         return 1;
     }
     return 0;

@@ -20,12 +20,12 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDate>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QStyleOptionButton>
 #include <cmath>
@@ -65,10 +65,8 @@ QComboBox* addList(QWidget* parent, const QString& name, const QRect& geometry) 
     return named(new QComboBox(parent), name, geometry);
 }
 
-ColourButton* addColour(QWidget* parent, const QString& name, quint32 colour, QPoint topLeft) {
-    auto* button = named(new ColourButton(parent), name, {topLeft, QSize(48, 22)});
-    button->setBackColor(colour);
-    return button;
+ColourButton* addColour(QWidget* parent, const QString& name, QPoint topLeft) {
+    return named(new ColourButton(parent), name, {topLeft, QSize(48, 22)});
 }
 
 // An option button drawn as a push button, one of a row or column that picks what is in front.
@@ -143,8 +141,9 @@ void putChoice(QLineEdit& box, const QString& path) {
 
 } // namespace
 
-frmOption::frmOption(Form1& panel, std::array<quint32, 17>& customColours)
-    : panel_(panel), customColours_(customColours), pages_(new QStackedWidget(this)) {
+frmOption::frmOption(Form1& panel, KeptSettings& settings, std::array<quint32, 17>& customColours)
+    : panel_(panel), settings_(settings), customColours_(customColours),
+      pages_(new QStackedWidget(this)) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowTitle(QStringLiteral("オプション"));
     setModal(true);
@@ -206,24 +205,13 @@ frmOption::frmOption(Form1& panel, std::array<quint32, 17>& customColours)
     for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
         for (int slot = 0; slot < kInfoDigits; ++slot)
             Combo4_[std::size_t(slot)]->addItem(QString::number(n));
-    for (int slot = 0; slot < kInfoDigits; ++slot)
-        Combo4_[std::size_t(slot)]->setCurrentIndex(0);
     for (int n = 1; n <= 150; ++n) {
         Combo1_->addItem(QString::number(n));
         Combo4_[kInfoColumnList]->addItem(QString::number(n));
     }
-    Combo1_->setCurrentIndex(0);
-    Combo4_[kInfoColumnList]->setCurrentIndex(0);
     AddComboItem();
-    Label10_->setText(QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")));
 
     bindSettings();
-}
-
-void frmOption::setTicketNumberDefaults(const std::array<quint32, 3>& colours, bool shown) {
-    for (std::size_t state = 0; state < colours.size(); ++state)
-        Command5_[state]->setBackColor(colours[state]);
-    Check1_->setCheckState(shown ? Qt::Checked : Qt::Unchecked);
 }
 
 void frmOption::buildDataPage(QWidget* page) {
@@ -271,7 +259,6 @@ void frmOption::buildPanelPage(QWidget* page) {
         Option3_[user] = addOption(frame, arrayName("Option3", user),
                                    QStringLiteral("ユーザーパネル"), {72, 15, 150, 16});
         makeGroup(frame, {Option3_[builtIn], Option3_[user]});
-        Option3_[builtIn]->setChecked(true);
         txtSelectPanel_[i] = addTextBox(frame, arrayName("txtSelectPanel", i), {8, 32, 192, 19});
         QPushButton* choose = addBrowseButton(frame, arrayName("Command6", i), {203, 30});
         connect(choose, &QPushButton::clicked, this, [this, i] {
@@ -280,7 +267,6 @@ void frmOption::buildPanelPage(QWidget* page) {
         });
     }
     makeGroup(body, {Option3_[PanelAuto], Option3_[PanelManual]});
-    Option3_[PanelAuto]->setChecked(true);
     for (QRadioButton* option : Option3_)
         connect(option, &QRadioButton::toggled, this, &frmOption::Option3_Click);
     Option3_Click();
@@ -294,11 +280,9 @@ void frmOption::buildPanelPage(QWidget* page) {
                        QStringLiteral("数字が1桁の番号は頭に0を付け足す"), {8, 54, 238, 18});
     addLabel(frame3, QStringLiteral("整理券番号のバックライトカラー(文字色)"), {8, 82, 238, 16});
     static const char* const colourCaptions[3] = {"OFF：", "ON1：", "ON2："};
-    static const quint32 colourDefaults[3] = {0x008000, 0x00C000, 0xC0FFC0};
     for (int i = 0; i < 3; ++i) {
         addLabel(frame3, QString::fromUtf8(colourCaptions[i]), {6 + 80 * i, 104, 34, 16});
-        Command5_[i] =
-            addColour(frame3, arrayName("Command5", i), colourDefaults[i], {40 + 80 * i, 100});
+        Command5_[i] = addColour(frame3, arrayName("Command5", i), {40 + 80 * i, 100});
         connect(Command5_[i], &QPushButton::clicked, this,
                 [this, i] { GetBtnColor(*Command5_[i]); });
     }
@@ -331,11 +315,9 @@ void frmOption::buildDigitPage(QWidget* page) {
         QStringLiteral("デジタル部品の背景色と文字色（時計つきの場合はこの部分も同色となります）"),
         {8, 20, 517, 100});
     static const char* const captions[3] = {"背景色：", "未発光時の文字色：", "発光時の文字色："};
-    static const quint32 defaults[3] = {0x808080, 0x969696, 0x72D2F8};
     for (int i = 0; i < 3; ++i) {
         addLabel(colours, QString::fromUtf8(captions[i]), {16, 24 + 25 * i, 120, 16});
-        Command8_[i] =
-            addColour(colours, arrayName("Command8", i), defaults[i], {140, 20 + 25 * i});
+        Command8_[i] = addColour(colours, arrayName("Command8", i), {140, 20 + 25 * i});
         connect(Command8_[i], &QPushButton::clicked, this, [this, i] {
             GetBtnColor(*Command8_[i]);
             ShowDegitPreview();
@@ -396,10 +378,9 @@ void frmOption::buildDigitPage(QWidget* page) {
 
 void frmOption::buildChimeiPage(QWidget* page) {
     static const char* const captions[2] = {"背景色：", "文字色："};
-    static const quint32 defaults[2] = {0x808080, 0x00FFFF};
     for (int i = 0; i < 2; ++i) {
         addLabel(page, QString::fromUtf8(captions[i]), {16, 34 + 30 * i, 80, 16});
-        Command9_[i] = addColour(page, arrayName("Command9", i), defaults[i], {100, 30 + 30 * i});
+        Command9_[i] = addColour(page, arrayName("Command9", i), {100, 30 + 30 * i});
         connect(Command9_[i], &QPushButton::clicked, this,
                 [this, i] { GetBtnColor(*Command9_[i]); });
     }
@@ -409,7 +390,6 @@ void frmOption::buildChimeiPage(QWidget* page) {
                        QStringLiteral("漢字はゴシック、それ以外は明朝"),
                        QStringLiteral("漢字は明朝、それ以外はゴシック"),
                        QStringLiteral("英数字はゴシック、それ以外は明朝")});
-    Combo3_->setCurrentIndex(-1);
     Check4_ = addCheck(page, QStringLiteral("Check4"),
                        QStringLiteral("太字（表示の不具合はサポート対象外）"), {16, 152, 400, 18});
 }
@@ -474,7 +454,6 @@ void frmOption::buildSoundSubPage(QWidget* page, const SoundSubPage& design) {
     Option2_[first + 1] = addOption(page, arrayName("Option2", first + 1),
                                     QString::fromUtf8(design.byDataCaption), {8, 40, 505, 30});
     makeGroup(page, {Option2_[first], Option2_[first + 1]});
-    Option2_[first]->setChecked(true);
     for (int k = 0; k < 3; ++k) {
         const int top = design.valueRowsTop + 24 * k;
         addLabel(page, QStringLiteral("「%1」の場合").arg(k + 1), {28, top + 2, 68, 16});
@@ -488,7 +467,6 @@ void frmOption::buildSoundSubPage(QWidget* page, const SoundSubPage& design) {
             addOption(playing, arrayName(design.playingName, k),
                       QString::fromUtf8(design.playingCaptions[k]), {8, 16 + 40 * k, 192, 38});
     makeGroup(playing, {buttons[0], buttons[1]});
-    buttons[design.chosenPlaying]->setChecked(true);
 }
 
 void frmOption::buildStepSoundPage(QWidget* page) {
@@ -503,8 +481,7 @@ void frmOption::buildStepSoundPage(QWidget* page) {
                .playing = &Option6_,
                .playingName = "Option6",
                .playingCaptions = {"同期再生(サウンドが完全に再生された後で運賃切り替え)",
-                                   "非同期再生(サウンドを再生しながら運賃切り替え)"},
-               .chosenPlaying = 1});
+                                   "非同期再生(サウンドを再生しながら運賃切り替え)"}});
     addLabel(page, QStringLiteral("運賃データの"), {28, 76, 74, 16});
     Combo1_ = addList(page, QStringLiteral("Combo1"), {102, 73, 56, 20});
     addLabel(page, QStringLiteral("列目"), {162, 76, 30, 16});
@@ -523,8 +500,7 @@ void frmOption::buildPreSoundPage(QWidget* page) {
                        .playing = &Option7_,
                        .playingName = "Option7",
                        .playingCaptions = {"同期再生(サウンドが完全に再生された後で放送開始)",
-                                           "非同期再生(サウンドを再生しながら放送開始)"},
-                       .chosenPlaying = 0});
+                                           "非同期再生(サウンドを再生しながら放送開始)"}});
 }
 
 void frmOption::buildTicketPage(QWidget* page) {
@@ -578,7 +554,6 @@ void frmOption::buildTicketPage(QWidget* page) {
     Option4_[2] = addOption(Frame7_, QStringLiteral("Option4(2)"),
                             QStringLiteral("右記の日付に固定"), {8, 96, 140, 18});
     makeGroup(Frame7_, {Option4_[0], Option4_[1], Option4_[2]});
-    Option4_[0]->setChecked(true);
     Label10_ = placed(new QLabel(Frame7_), QRect(150, 94, 100, 22));
     Label10_->setObjectName(QStringLiteral("Label10"));
     Label10_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -667,11 +642,22 @@ void frmOption::bindSettings() {
         bindSetting(*Option4_[2], &IniRecord::DateFixed),
         bindSetting(*Label10_, &IniRecord::FixedDate),
     };
-    GetOptionInfo(current_);
+    // The controls show the kept settings, with their handlers run. The dialog's own signals
+    // stay quiet: the parts they tell were told when the settings were kept.
+    const IniRecord kept = settings_.record;
+    for (const auto* settings : {&panelSettings_, &digitSettings_, &otherSettings_})
+        for (const SettingBinding& setting : *settings)
+            setting.load(kept);
+    ShowDegitPreview();
+    {
+        const QSignalBlocker quiet(this);
+        SetPlgin(txtSeiriPlgDir_->text());
+    }
+    GetOptionInfo(settings_.record);
     for (auto* settings : {&panelSettings_, &digitSettings_, &otherSettings_})
         for (const SettingBinding& setting : *settings)
             if (setting.watch)
-                setting.watch(*this, [this, &setting] { setting.save(current_); });
+                setting.watch(*this, [this, &setting] { setting.save(settings_.record); });
 }
 
 QString frmOption::GetPathString(const QString&) {
@@ -692,7 +678,6 @@ void frmOption::SetProp() {
 void frmOption::AddComboItem() {
     for (int style = 0; style < SeirikenLabels::kStyleCount; ++style)
         Combo2_->addItem(SeirikenLabels::styleName(style));
-    Combo2_->setCurrentIndex(0);
 }
 
 void frmOption::GetOptionInfo(IniRecord& ini) const {
@@ -706,7 +691,7 @@ void frmOption::SetOptionInfo(const IniRecord& ini) {
     // is taken again from the controls.
     const struct Resync {
         frmOption& dialog;
-        ~Resync() { dialog.GetOptionInfo(dialog.current_); }
+        ~Resync() { dialog.GetOptionInfo(dialog.settings_.record); }
     } resync{*this};
     for (const SettingBinding& setting : panelSettings_)
         setting.load(ini);
@@ -777,7 +762,7 @@ void frmOption::Command7_Click() {
                           .arg(date.year)
                           .arg(date.month, 2, 10, QLatin1Char('0'))
                           .arg(date.day, 2, 10, QLatin1Char('0')));
-    current_.FixedDate = Label10_->text();
+    settings_.record.FixedDate = Label10_->text();
 }
 
 void frmOption::Command11_Click() {

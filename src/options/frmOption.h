@@ -1,7 +1,6 @@
 #pragma once
 
 #include "options/SettingBinding.h"
-#include "panel/mdlQ57_000.h"
 #include "settings/SettingsSource.h"
 
 #include <QDialog>
@@ -22,25 +21,26 @@ class QPushButton;
 class QRadioButton;
 class QStackedWidget;
 
-// The options dialog. Its controls are the one place where the settings live while the
-// program runs: every other part reads a setting from here when it needs it. Created once,
-// hidden until shown, and closed only by "OK"; nothing in it is ever cancelled.
-class frmOption : public QDialog, public SettingsSource, public mdlQ57_000::DefaultsTarget {
+// The options dialog. Its controls show the settings kept for the program and keep them up to
+// date as they change: every other part reads a setting from the kept record when it needs it.
+// Created once, when first needed, hidden until shown, and closed only by "OK"; nothing in it
+// is ever cancelled.
+class frmOption : public QDialog, public SettingsSource {
     Q_OBJECT
 public:
-    // The colour choice shows and keeps the user's custom colours in the table given.
-    frmOption(Form1& panel, std::array<quint32, 17>& customColours);
+    // The controls start from the kept settings. The colour choice shows and keeps the user's
+    // custom colours in the table given.
+    frmOption(Form1& panel, KeptSettings& settings, std::array<quint32, 17>& customColours);
 
     // Kept as the controls change, so reading it costs nothing.
-    const IniRecord& currentSettings() const override { return current_; }
+    const IniRecord& currentSettings() const override { return settings_.record; }
 
     // The folder the user chooses; empty when none was chosen. The text is not used.
     QString GetPathString(const QString& text);
     // Lets the user choose the button's colour; a cancelled choice changes nothing.
     void GetBtnColor(ColourButton& button);
     // Applies the display choices to the display panel.
-    void SetProp() override;
-    void setTicketNumberDefaults(const std::array<quint32, 3>& colours, bool shown) override;
+    void SetProp();
     void AddComboItem();
     // Copy the dialog's settings into the record and back. Loading stops at the first control
     // that refuses its value, with that RuntimeError; the controls before it keep what they got.
@@ -111,7 +111,6 @@ private:
         std::array<QRadioButton*, 2>* playing;
         const char* playingName;
         const char* playingCaptions[2];
-        int chosenPlaying;
     };
     void buildSoundSubPage(QWidget* page, const SoundSubPage& design);
     void buildStepSoundPage(QWidget* page);
@@ -126,6 +125,7 @@ private:
     void Command11_Click();
 
     Form1& panel_;
+    KeptSettings& settings_;
     std::array<quint32, 17>& customColours_;
     QStackedWidget* pages_;
     std::array<QPushButton*, 6> Option1_{};
@@ -164,5 +164,4 @@ private:
     std::vector<SettingBinding> panelSettings_;
     std::vector<SettingBinding> digitSettings_;
     std::vector<SettingBinding> otherSettings_;
-    IniRecord current_;
 };

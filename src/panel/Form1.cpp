@@ -8,6 +8,7 @@
 #include "panel/Q57Layout.h"
 #include "platform/RuntimeError.h"
 #include "platform/WindowShape.h"
+#include "settings/DefaultSettings.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -21,12 +22,12 @@ template <typename Array> auto& element(const Array& array, int index) {
     return *array[std::size_t(index)];
 }
 
-PanelLabel* makeLabel(QWidget* parent, const QImage& backdrop, const QRect& rect) {
+PanelLabel* makeLabel(QWidget* parent, const QImage& backdrop, const QRect& rect, quint32 colour) {
     auto* label = new PanelLabel(parent, backdrop);
     label->place(rect, 1, {});
     label->setAlignment(Qt::AlignCenter);
     label->setFont(LabelLook::font(11.25));
-    LabelLook::setColour(*label, LabelLook::kColours[0]);
+    LabelLook::setColour(*label, colour);
     return label;
 }
 
@@ -40,12 +41,14 @@ Form1::Form1() : drag_(*this) {
     degit_[0] = new M_Degit(this);
     degit_[0]->move(Q57Layout::kSpareDegitTopLeft);
     degit_[0]->hide();
-    lblSeiriNum_[0] = makeLabel(this, picture_, Q57Layout::kSpareLabelRect);
+    // Until the settings are applied, the colour of a first start with the backlight off.
+    const quint32 labelColour = DefaultSettings::record().SeiriNumColorOff;
+    lblSeiriNum_[0] = makeLabel(this, picture_, Q57Layout::kSpareLabelRect, labelColour);
     for (int n = 1; n <= Q57Layout::kPositionCount; ++n) {
         degit_[n] = new M_Degit(this);
         degit_[n]->move(Q57Layout::fareTopLeft(n));
         connect(degit_[n], &M_Degit::DblClick, this, [this, n] { Degit_DblClick(n); });
-        lblSeiriNum_[n] = makeLabel(this, picture_, Q57Layout::labelRect(n));
+        lblSeiriNum_[n] = makeLabel(this, picture_, Q57Layout::labelRect(n), labelColour);
     }
     for (int i = 0; i < 2; ++i) {
         timeDegit_[i] = new M_Degit(this);

@@ -20,7 +20,6 @@ void InitFareDegits(Form1& form) {
 }
 
 void SetModelDefaults(Form1& form, DefaultsTarget& options) {
-    options.setTicketNumberDefaults(LabelLook::kColours, true);
     form.setPicture(form.imgRes(0));
     form.imgRes(1) = form.imgRes(0);
     form.imgRes(2) = form.imgRes(0);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QtGlobal>
-#include <array>
 
 class Form1;
 
@@ -9,11 +8,10 @@ class Form1;
 // defaults the panel starts with.
 namespace mdlQ57_000 {
 
-// The options dialog as the model defaults see it: the ticket-number settings they preset,
-// and SetProp, which then shows every display choice on the panel.
+// Whoever keeps the settings, as the model defaults see it: SetProp shows every display choice
+// on the panel.
 class DefaultsTarget {
 public:
-    virtual void setTicketNumberDefaults(const std::array<quint32, 3>& colours, bool shown) = 0;
     virtual void SetProp() = 0;
 
 protected:

@@ -28,12 +28,10 @@ void drawOnBackground(QImage& frame, const QImage& panel, const QRegion& shape,
 
 namespace {
 
-// The model defaults' options dialog: the settings file brings the ticket-number choices, so
-// only the display choices are shown.
+// The model defaults' options dialog: the display choices of the settings file.
 class DefaultsFromFile : public mdlQ57_000::DefaultsTarget {
 public:
     DefaultsFromFile(Form1& form, const IniRecord& settings) : form_(form), settings_(settings) {}
-    void setTicketNumberDefaults(const std::array<quint32, 3>&, bool) override {}
     void SetProp() override { PanelAppearance::applyDisplayChoices(form_, settings_); }
 
 private:

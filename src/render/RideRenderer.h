@@ -61,15 +61,11 @@ public:
     QImage ticket() const { return ticket_; }
 
 private:
-    struct FileSettings : SettingsSource {
-        const IniRecord& currentSettings() const override { return record; }
-        IniRecord record;
-    };
     void applySettings();
     void drawTicket(const Ride::Ticket& ticket);
     qint64 frameTime(qint64 frame) const { return frame * 1000 / fps_; }
 
-    FileSettings settings_;
+    KeptSettings settings_;
     TicketPluginCache plugins_;
     ScopedHook<KvRes::TicketPlugins> pluginsInstalled_{plugins_};
     Form1 form_;

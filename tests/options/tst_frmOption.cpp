@@ -2,10 +2,15 @@
 #include "app/frmCtl.h"
 #include "controls/ChimeiCtl_B.h"
 #include "options/ColourButton.h"
+#include "options/OptionRecord.h"
 #include "options/frmOption.h"
 #include "panel/Form1.h"
+#include "platform/FileBytes.h"
 #include "platform/KvRes.h"
 #include "platform/MsgBox.h"
+#include "platform/RuntimeError.h"
+#include "settings/DefaultSettings.h"
+#include "settings/IniFile.h"
 #include "support/TestSupport.h"
 
 #include <QCheckBox>
@@ -17,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QtTest>
+#include <optional>
 
 using TestSupport::control;
 
@@ -179,6 +185,59 @@ private slots:
         QCOMPARE(form.lblSeiriNum(61).palette().color(QPalette::WindowText), QColor(255, 0, 0));
         QCOMPARE(form.ChimeiCtl().FontMode(), 1);
         QVERIFY(form.ChimeiCtl().FontBold());
+    }
+
+    // Settings judged to be taken as they are come back from the controls unchanged, so a start
+    // may keep them without the dialog; each slip past a limit is one the controls refuse or
+    // put right.
+    void optionRecordJudgesAsTheControlsDo() {
+        Q57App program;
+        frmOption& dialog = program.options();
+        const auto shown = [&dialog](const IniRecord& ini) -> std::optional<IniRecord> {
+            try {
+                dialog.SetOptionInfo(ini);
+            } catch (const RuntimeError&) {
+                return std::nullopt;
+            }
+            IniRecord back = ini;
+            dialog.GetOptionInfo(back);
+            return back;
+        };
+        const IniRecord every =
+            IniFile::decode(
+                FileBytes::read(
+                    QStringLiteral(Q57_SOURCE_DIR "/tests/data/settings/every-item-set.in4"))
+                    .value())
+                .value();
+        IniRecord limits = DefaultSettings::record();
+        limits.SeiriNumStyle = 11;
+        limits.InfoColumnSlot = 60;
+        limits.InfoColumn = 149;
+        limits.ChimeiFontMode = 4;
+        limits.StepSoundColumn = 149;
+        limits.UseSeiriPrev = 2;
+        limits.FareDataDir = QString(32767, u'a');
+        for (const IniRecord& kept : {every, limits}) {
+            QVERIFY(OptionRecord::takenAsIs(kept));
+            QCOMPARE(shown(kept), kept);
+        }
+        const std::function<void(IniRecord&)> slips[] = {
+            [](IniRecord& i) { i.SeiriNumStyle = 12; },
+            [](IniRecord& i) { i.InfoColumnSlot = 61; },
+            [](IniRecord& i) { i.InfoColumn = 150; },
+            [](IniRecord& i) { i.ChimeiFontMode = 5; },
+            [](IniRecord& i) { i.StepSoundColumn = -2; },
+            [](IniRecord& i) { i.UseSeiriPrev = 3; },
+            [](IniRecord& i) { i.PanelManual = -1; },
+            [](IniRecord& i) { i.DateUpdateOnPrint = 1; },
+            [](IniRecord& i) { i.FareDataDir = QString(32768, u'a'); },
+        };
+        for (const auto& slip : slips) {
+            IniRecord slipped = limits;
+            slip(slipped);
+            QVERIFY(!OptionRecord::takenAsIs(slipped));
+            QVERIFY(shown(slipped) != slipped);
+        }
     }
 };
 

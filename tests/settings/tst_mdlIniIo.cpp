@@ -8,6 +8,7 @@
 #include "platform/FileBytes.h"
 #include "platform/MsgBox.h"
 #include "platform/SafeSave.h"
+#include "settings/DefaultSettings.h"
 #include "settings/IniFile.h"
 #include "settings/mdlIniIo.h"
 #include "support/FileSupport.h"
@@ -91,6 +92,16 @@ class TestMdlIniIo : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { TestSupport::prepareWindowTests(); }
+
+    void firstStartGathersTheDefaultSettings() {
+        Start start(folder_.filePath(QStringLiteral("defaults.in4")));
+        IniRecord expected = DefaultSettings::record();
+        expected.CtlLeft = start.ctl().x() * 15;
+        expected.CtlTop = start.ctl().y() * 15;
+        const QByteArray saved =
+            start.saved(folder_.filePath(QStringLiteral("defaults-saved.in4")));
+        QVERIFY(IniFile::decode(saved).valueOrThrow() == expected);
+    }
 
     void handMadeFileLoadsIntoEveryWindow() {
         const QString name = folder_.filePath(QStringLiteral("every.in4"));
