@@ -31,8 +31,7 @@ Result<RouteImport::Route> imported(const GtfsFeed& feed, const QString& route,
 }
 
 Result<RouteImport::Route> imported(const Files& files, Tickets tickets = Tickets::BySection) {
-    return imported(GtfsFeed::read(SmallFeeds::inZip(SmallFeeds::line(files))).valueOrThrow(),
-                    QStringLiteral("R"), tickets);
+    return imported(feedOf(files).valueOrThrow(), QStringLiteral("R"), tickets);
 }
 
 // Ticket number and the fares of columns 1 to 4 of each record.

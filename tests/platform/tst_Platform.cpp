@@ -226,24 +226,12 @@ private slots:
         QVERIFY(SafeSave::write(whole, jpeg + "after the end"));
         QVERIFY(SafeSave::write(text, "not a picture\n"));
 
-        const Result<QImage> loaded = LoadPicture(whole);
-        QVERIFY(loaded);
-        QCOMPARE(loaded.value().size(), image.size());
-
-        const struct {
-            QString path;
-            int error;
-        } refused[] = {
-            {text, RuntimeError::InvalidPicture},
-            {dir.path(), RuntimeError::PathFileAccessError},
-            // Reading a process's memory from address 0 fails with EIO.
-            {QStringLiteral("/proc/self/mem"), RuntimeError::DeviceIoError},
-        };
-        for (const auto& r : refused) {
-            const Result<QImage> picture = LoadPicture(r.path);
-            QVERIFY2(!picture, qPrintable(r.path));
-            QCOMPARE(picture.error().number(), r.error);
-        }
+        QCOMPARE(LoadPicture(whole).value().size(), image.size());
+        QCOMPARE(LoadPicture(text).error().number(), int(RuntimeError::InvalidPicture));
+        QCOMPARE(LoadPicture(dir.path()).error().number(), int(RuntimeError::PathFileAccessError));
+        // Reading a process's memory from address 0 fails with EIO.
+        QCOMPARE(LoadPicture(QStringLiteral("/proc/self/mem")).error().number(),
+                 int(RuntimeError::DeviceIoError));
     }
 };
 

@@ -131,20 +131,17 @@ private slots:
 
     void elementsShowTheStopsValues() {
         const TicketPlugin plugin = sample(QStringLiteral("hoshizora-barcode.4SP"));
-        const auto element = [&](TicketElement::Kind kind) {
-            return *std::find_if(plugin.elements.begin(), plugin.elements.end(),
-                                 [&](const TicketElement& e) { return e.kind == kind; });
-        };
         TicketValues values{QStringLiteral("駅前"), QString(), QString(), 12, 7, 3, -1};
-        const TicketElement company = element(TicketElement::Kind::Company);
+        const TicketElement company = elementOf(plugin, TicketElement::Kind::Company);
         QCOMPARE(ticketElementText(plugin, company, values), plugin.companies[0]);
         values.company = 2;
         QCOMPARE(ticketElementText(plugin, company, values), plugin.companies[2]);
         values.company = 3;
         QCOMPARE(ticketElementText(plugin, company, values), plugin.companies[0]);
-        QCOMPARE(ticketElementText(plugin, element(TicketElement::Kind::Number), values), "7");
+        QCOMPARE(ticketElementText(plugin, elementOf(plugin, TicketElement::Kind::Number), values),
+                 "7");
 
-        const TicketElement barcode = element(TicketElement::Kind::Barcode);
+        const TicketElement barcode = elementOf(plugin, TicketElement::Kind::Barcode);
         QCOMPARE(ticketBarcodeData(plugin.info, barcode, values), QStringLiteral("A0120007A"));
         PlgInfo sequential = plugin.info;
         sequential.BarcodeRouteMode = 1;
@@ -175,8 +172,7 @@ private slots:
     }
 
     void ticketBarcodesDecodeFromThePixels() {
-        const TicketPlugin plugin =
-            readTicketPlugin(kSamples + QStringLiteral("hoshizora-barcode.4SP")).valueOrThrow();
+        const TicketPlugin plugin = sample(QStringLiteral("hoshizora-barcode.4SP"));
         const TicketElement& barcode = elementOf(plugin, TicketElement::Kind::Barcode);
         TicketValues values{u"中央病院前"_qs, u"2026/04/01"_qs, u"08:15:00"_qs, 12, 7, 23, 1};
         const auto decoded = [&](int scale) {
@@ -195,9 +191,7 @@ private slots:
     // A box's border lies inside it on all four sides; text keeps to its side of its box.
     void boxesAndAlignment() {
         const TicketPlugin plugin =
-            readTicketPlugin(
-                QStringLiteral(Q57_SOURCE_DIR "/tests/data/plugins/box-and-alignment.4SP"))
-                .valueOrThrow();
+            readTicketPlugin(kFixtures + QStringLiteral("/box-and-alignment.4SP")).valueOrThrow();
         QImage image(100, 100, QImage::Format_RGB32);
         drawTicket(plugin, {}, image);
         const QRect outer(10, 10, 80, 30);
@@ -214,8 +208,7 @@ private slots:
     }
 
     void ticketFillsTheImage() {
-        const TicketPlugin plugin =
-            readTicketPlugin(kSamples + QStringLiteral("komorebi-datetime.4SP")).valueOrThrow();
+        const TicketPlugin plugin = sample(QStringLiteral("komorebi-datetime.4SP"));
         QImage image = preview(plugin);
         image.fill(Qt::red);
         drawTicket(TicketPlugin{}, {}, image);
