@@ -1,4 +1,7 @@
+#include "Hy3Csv.h"
 #include "Q57App.h"
+#include "app/FareFile.h"
+#include "app/FareFileBytes.h"
 #include "app/frmCtl.h"
 #include "controls/M_Degit.h"
 #include "panel/Form1.h"
@@ -9,8 +12,11 @@
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
+
+using namespace FareFileBytes;
 
 namespace {
 
@@ -25,9 +31,25 @@ QStringList importing(const QString& out, const QStringList& more = {}) {
            QStringList{out} + more;
 }
 
+QByteArray readFile(const QString& path) {
+    return FileBytes::read(path).valueOrThrow();
+}
+
+// The fare data file the CSV stands for, or the error that refused it.
+Result<QByteArray> fareFile(const QString& csv) {
+    const Result<std::vector<FareRecord>> records = Hy3Csv::fromCsv(csv);
+    if (!records)
+        return records.error();
+    return FareFile::encode(records.value());
+}
+
+TestSupport::ProgramRun runTool(const QStringList& arguments) {
+    return TestSupport::runProgram(QStringLiteral(Q57_PLUGIN), arguments);
+}
+
 } // namespace
 
-class tst_gtfs2hy3 : public QObject {
+class tst_Tools : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { TestSupport::prepareWindowTests(); }
@@ -97,7 +119,81 @@ private slots:
                               QStringLiteral("speak 次は、南幸町二丁目１ばんのりばです。"),
                               QStringLiteral("speak 次は、南幸町１ばんのりばです。")}));
     }
+
+    void buildsTheFareFile() {
+        const QString csv = QStringLiteral(
+            "\uFEFF# 停留所名,整理券番号,運賃…\r\n駅前,1,180,-1\r\n\r\n\"A,\"\"B\"\"\",2,,5\r\n");
+        const QByteArray bytes = fareFile(csv).valueOrThrow();
+        QCOMPARE(bytes, count(2) + record("\x89\x77\x91\x4F", 1, {180, -1}) +
+                            record("A,\"B\"", 2, {0, 5}));
+
+        const auto records = FareFile::records(bytes, 2);
+        QVERIFY(records);
+        QCOMPARE(Hy3Csv::toCsv(records.value()),
+                 QStringLiteral("駅前,1,180,-1\n\"A,\"\"B\"\"\",2,0,5\n"));
+        QCOMPARE(fareFile(Hy3Csv::toCsv(records.value())).valueOrThrow(), bytes);
+
+        // A stop name that begins with # is printed quoted, or it would read back as a note.
+        const auto hashName = Hy3Csv::fromCsv(QStringLiteral("\"#1のりば\",3\n")).valueOrThrow();
+        QCOMPARE(Hy3Csv::toCsv(hashName), QStringLiteral("\"#1のりば\",3\n"));
+    }
+
+    void refusesBadRowsByLine_data() {
+        TestSupport::addFixtureRows(QStringLiteral(Q57_SOURCE_DIR "/tests/data/csv"),
+                                    QStringLiteral("*.csv"));
+    }
+    void refusesBadRowsByLine() {
+        QFETCH(QString, file);
+        QFETCH(QString, outcome);
+        const auto records = Hy3Csv::fromCsv(QString::fromUtf8(readFile(file)));
+        QVERIFY(!records);
+        QCOMPARE(records.error().description(), outcome);
+    }
+
+    // Building over an existing route on a full disk fails, saying so, and keeps the route.
+    void fullDiskKeepsTheRoute() {
+        QTemporaryDir dir;
+        const QString route = dir.filePath(QStringLiteral("12.hy3"));
+        const QByteArray old = readFile(QStringLiteral(Q57_SOURCE_DIR "/data/routes/7.hy3"));
+        QVERIFY(SafeSave::write(route, old));
+        TestSupport::ProgramRun run;
+        {
+            TestSupport::FileSizeLimit limit(4'096);
+            run = TestSupport::runProgram(
+                QStringLiteral(HY3CSV),
+                {QStringLiteral(Q57_SOURCE_DIR "/data/routes/12.csv"), route});
+        }
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(route + ": not written"), qPrintable(run.err));
+        QCOMPARE(readFile(route), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("12.hy3")});
+    }
+
+    void listsEveryProblemAndDrawsNothing() {
+        QTemporaryDir dir;
+        const QString fixture =
+            QStringLiteral(Q57_SOURCE_DIR "/tests/data/plugins/many-problems.4SP");
+        const QString png = dir.filePath(QStringLiteral("ticket.png"));
+        const auto run = runTool({fixture, png});
+        QCOMPARE(run.exitCode, 1);
+        const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 5);
+        QCOMPARE(lines[1], fixture + QStringLiteral(":14: CorpSwitch is missing"));
+        QVERIFY(!QFile::exists(png));
+    }
+
+    void drawsTheTicketAtThePreviewsSize() {
+        QTemporaryDir dir;
+        const QString png = dir.filePath(QStringLiteral("ticket.png"));
+        const QString sample = QStringLiteral(Q57_SOURCE_DIR "/data/plugins/minamo-plain.4SP");
+        QCOMPARE(
+            runTool({sample, png, QStringLiteral("number=42"), QStringLiteral("scale=2")}).exitCode,
+            0);
+        QCOMPARE(QImage(png).size(), QSize(1800 / 15 * 2, 2700 / 15 * 2));
+        QCOMPARE(runTool({sample, png, QStringLiteral("number=forty")}).exitCode, 2);
+    }
 };
 
-QTEST_MAIN(tst_gtfs2hy3)
-#include "tst_gtfs2hy3.moc"
+QTEST_MAIN(tst_Tools)
+#include "tst_Tools.moc"

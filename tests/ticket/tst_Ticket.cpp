@@ -1,8 +1,16 @@
 #include "platform/FileBytes.h"
+#include "platform/JapaneseFonts.h"
 #include "support/FileSupport.h"
+#include "support/Nw7Reading.h"
+#include "ticket/Nw7.h"
+#include "ticket/TicketDrawing.h"
 #include "ticket/TicketPlugin.h"
 
+#include <QImage>
 #include <QTest>
+
+using TestSupport::darkPixels;
+using TestSupport::decodeNw7;
 
 namespace {
 
@@ -13,9 +21,36 @@ TicketPlugin sample(const QString& name) {
     return readTicketPlugin(kSamples + name).valueOrThrow();
 }
 
+const TicketElement& elementOf(const TicketPlugin& plugin, TicketElement::Kind kind) {
+    return *std::find_if(plugin.elements.begin(), plugin.elements.end(),
+                         [&](const TicketElement& e) { return e.kind == kind; });
+}
+
+// The pixel columns and middle row of an element in an image of the preview's size times scale.
+struct Place {
+    int left, right, middle;
+};
+Place placeOf(const TicketPlugin& plugin, const TicketElement& e, const QImage& image) {
+    const double sx = double(image.width()) / plugin.width;
+    const double sy = double(image.height()) / plugin.height;
+    return {int(e.x * sx), int((e.x + e.width) * sx), int((e.y + e.height / 2.0) * sy)};
+}
+
+// The first and last dark column of a row.
+std::pair<int, int> inkOf(const QImage& image, int y) {
+    const std::vector<bool> row = darkPixels(image, y, 0, image.width());
+    return {int(std::find(row.begin(), row.end(), true) - row.begin()),
+            int(row.rend() - std::find(row.rbegin(), row.rend(), true)) - 1};
+}
+
+QImage preview(const TicketPlugin& plugin, int scale = 1) {
+    return QImage(plugin.info.PrevWidth / 15 * scale, plugin.info.PrevHeight / 15 * scale,
+                  QImage::Format_RGB32);
+}
+
 } // namespace
 
-class tst_TicketPlugin : public QObject {
+class tst_Ticket : public QObject {
     Q_OBJECT
 private slots:
     void fixtureGivesItsOutcome_data() {
@@ -96,20 +131,17 @@ private slots:
 
     void elementsShowTheStopsValues() {
         const TicketPlugin plugin = sample(QStringLiteral("hoshizora-barcode.4SP"));
-        const auto element = [&](TicketElement::Kind kind) {
-            return *std::find_if(plugin.elements.begin(), plugin.elements.end(),
-                                 [&](const TicketElement& e) { return e.kind == kind; });
-        };
         TicketValues values{QStringLiteral("駅前"), QString(), QString(), 12, 7, 3, -1};
-        const TicketElement company = element(TicketElement::Kind::Company);
+        const TicketElement company = elementOf(plugin, TicketElement::Kind::Company);
         QCOMPARE(ticketElementText(plugin, company, values), plugin.companies[0]);
         values.company = 2;
         QCOMPARE(ticketElementText(plugin, company, values), plugin.companies[2]);
         values.company = 3;
         QCOMPARE(ticketElementText(plugin, company, values), plugin.companies[0]);
-        QCOMPARE(ticketElementText(plugin, element(TicketElement::Kind::Number), values), "7");
+        QCOMPARE(ticketElementText(plugin, elementOf(plugin, TicketElement::Kind::Number), values),
+                 "7");
 
-        const TicketElement barcode = element(TicketElement::Kind::Barcode);
+        const TicketElement barcode = elementOf(plugin, TicketElement::Kind::Barcode);
         QCOMPARE(ticketBarcodeData(plugin.info, barcode, values), QStringLiteral("A0120007A"));
         PlgInfo sequential = plugin.info;
         sequential.BarcodeRouteMode = 1;
@@ -129,7 +161,76 @@ private slots:
             QCOMPARE(ticketBarcodeData(sequential, barcode, values).isEmpty(), !limit.drawn);
         }
     }
+
+    void initTestCase() { JapaneseFonts::registerSubstitutions(); }
+
+    void nw7SymbolsDecodeBack() {
+        for (const QString& data : QStringList{"A0123456789-$:/.+B", "C5D", "DA"})
+            QCOMPARE(decodeNw7(Nw7::modules(data)), data);
+        for (const QString& data : QStringList{"", "A", "0123", "A12", "a1a", "A1B2A", "A1x1A"})
+            QVERIFY2(Nw7::modules(data).empty(), qPrintable(data));
+    }
+
+    void ticketBarcodesDecodeFromThePixels() {
+        const TicketPlugin plugin = sample(QStringLiteral("hoshizora-barcode.4SP"));
+        const TicketElement& barcode = elementOf(plugin, TicketElement::Kind::Barcode);
+        TicketValues values{u"中央病院前"_qs, u"2026/04/01"_qs, u"08:15:00"_qs, 12, 7, 23, 1};
+        const auto decoded = [&](int scale) {
+            QImage image = preview(plugin, scale);
+            drawTicket(plugin, values, image);
+            const Place place = placeOf(plugin, barcode, image);
+            return decodeNw7(darkPixels(image, place.middle, place.left, place.right));
+        };
+        QCOMPARE(decoded(1), QStringLiteral("A0120007A"));
+        QCOMPARE(decoded(3), QStringLiteral("A0120007A"));
+        // A ticket number the plug-in does not recognise gets no bar code at all.
+        values.seiriNum = 100;
+        QCOMPARE(decoded(1), QString());
+    }
+
+    // A box's border lies inside it on all four sides; text keeps to its side of its box.
+    void boxesAndAlignment() {
+        const TicketPlugin plugin =
+            readTicketPlugin(kFixtures + QStringLiteral("/box-and-alignment.4SP")).valueOrThrow();
+        QImage image(100, 100, QImage::Format_RGB32);
+        drawTicket(plugin, {}, image);
+        const QRect outer(10, 10, 80, 30);
+        const QRect inner = outer.adjusted(2, 2, -2, -2);
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < 100; ++x)
+                QVERIFY2((image.pixel(x, y) != qRgb(255, 255, 255)) ==
+                             (outer.contains(x, y) && !inner.contains(x, y)),
+                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+        // Where the left, centred and right squares' ink lies.
+        QVERIFY(inkOf(image, 58).first < 3);
+        QVERIFY(std::abs(inkOf(image, 74).first + inkOf(image, 74).second - 99) < 4);
+        QVERIFY(inkOf(image, 90).second > 96);
+    }
+
+    void ticketFillsTheImage() {
+        const TicketPlugin plugin = sample(QStringLiteral("komorebi-datetime.4SP"));
+        QImage image = preview(plugin);
+        image.fill(Qt::red);
+        drawTicket(TicketPlugin{}, {}, image);
+        QImage white = image;
+        white.fill(Qt::white);
+        QCOMPARE(image, white);
+
+        // A name too long for its box (32 letters, the most a text prints) is narrowed into it, not
+        // cut off: its last character, the only one with ink above the middle, ends at the box's
+        // right edge.
+        const TicketElement& stop = elementOf(plugin, TicketElement::Kind::StopName);
+        drawTicket(plugin, {QString(31, u'一') + u'■', {}, {}, 1, 1, 1, -1}, image);
+        const Place place = placeOf(plugin, stop, image);
+        int first = image.width();
+        for (int y = place.middle - 8; y <= place.middle + 8; ++y)
+            first = std::min(first, inkOf(image, y).first);
+        QVERIFY2(first >= place.left && first <= place.left + 3,
+                 qPrintable(QString::number(first)));
+        const int last = inkOf(image, place.middle - 5).second;
+        QVERIFY2(last < place.right && last >= place.right - 4, qPrintable(QString::number(last)));
+    }
 };
 
-QTEST_GUILESS_MAIN(tst_TicketPlugin)
-#include "tst_TicketPlugin.moc"
+QTEST_MAIN(tst_Ticket)
+#include "tst_Ticket.moc"
