@@ -5,9 +5,12 @@
 #include "controls/M_Degit.h"
 #include "options/frmOption.h"
 #include "panel/Form1.h"
+#include "platform/FileBytes.h"
 #include "platform/KvRes.h"
 #include "platform/MsgBox.h"
+#include "platform/SafeSave.h"
 #include "platform/ShiftJis.h"
+#include "support/FileSupport.h"
 #include "support/Nw7Reading.h"
 #include "support/ProgramRig.h"
 #include "support/TestSupport.h"
@@ -15,8 +18,12 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace FareFileBytes;
 
@@ -44,6 +51,21 @@ bool stripShows(ChimeiCtl_B& strip, const QString& name) {
     return reference.canvas() == strip.canvas();
 }
 
+// The program with a route "1" of six stops, and a file of each kind that is no file to read:
+// a FIFO no one writes to, which blocks whoever opens it, and an endless device.
+struct HostileRig : ProgramRig {
+    HostileRig() { write(QStringLiteral("1.hy3"), FareFileBytes::simpleRoute(6)); }
+    QString hostile(const QString& name, bool fifo) {
+        const QString path = folder.filePath(name);
+        QFile::remove(path);
+        const bool made = fifo ? ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0
+                               : QFile::link(QStringLiteral("/dev/zero"), path);
+        if (!made)
+            qFatal("cannot make %s", qPrintable(path));
+        return path;
+    }
+};
+
 } // namespace
 
 class tst_frmCtl : public QObject {
@@ -51,25 +73,9 @@ class tst_frmCtl : public QObject {
 private slots:
     void initTestCase() { TestSupport::prepareWindowTests(); }
 
-    void panelAsItStarts() {
-        Rig rig;
-        frmCtl& ctl = rig.ctl;
-        const QRect screen = ctl.screen()->availableGeometry();
-        QCOMPARE(ctl.frameGeometry().bottomRight(), screen.bottomRight());
-        for (const char* locked : {"Command2(0)", "Command2(1)", "Check1", "grpM_Tape"})
-            QVERIFY(!rig.control<QWidget>(locked).isEnabled());
-    }
-
     void keypadAndListEntry() {
         Rig rig;
         rig.write("12.hy3", simpleRoute(5));
-        auto display = [&rig](int k) {
-            return rig.control<QLabel>(QStringLiteral("Label2(%1)").arg(k)).text();
-        };
-        QVERIFY(!rig.setRoute(QStringLiteral("123456"), QStringLiteral("1234")).isEmpty());
-        QCOMPARE(display(0), QStringLiteral("12345"));
-        QCOMPARE(display(2), QStringLiteral("123"));
-
         const int route[5] = {0, 0, 0, 1, 2}, section[3] = {0, 0, 3};
         for (int k = 0; k < 5; ++k)
             rig.control<QListWidget>(QStringLiteral("List2(%1)").arg(k)).setCurrentRow(route[k]);
@@ -143,10 +149,6 @@ private slots:
             const QImage drawn = TestSupport::grabbed(preview);
             QCOMPARE(TestSupport::decodeNw7(TestSupport::darkPixels(drawn, 85, 0, 200)), barcode);
         }
-
-        rig.settings([](IniRecord& s) { s.UseSeiriPrev = 0; });
-        rig.click(QStringLiteral("Command2(1)"));
-        QCOMPARE(TestSupport::countColour(TestSupport::grabbed(preview), Qt::white), 200 * 100);
     }
 
     void backlight() {
@@ -281,6 +283,69 @@ private slots:
                                              QString()};
         QVERIFY(boxes.asked().last() == question);
         QVERIFY(rig.ctl.isVisible() && rig.form.isVisible());
+    }
+
+    // Each must come back at once (a hang fails by the test's time-out) with the file's usual
+    // failure, and the program goes on.
+    void fifosAndDevicesAreRefusedUnread() {
+        for (const bool fifo : {true, false}) {
+            HostileRig rig;
+            const QString sound = rig.hostile(QStringLiteral("reset.wav"), fifo);
+            const QString plugin = rig.hostile(QStringLiteral("ticket.4SP"), fifo);
+            rig.hostile(QStringLiteral("1tp.csv"), fifo);
+            rig.settings([&](IniRecord& s) {
+                s.SoundReset = s.SoundRouteSet = sound;
+                s.UseSeiriPrev = 1;
+                s.SeiriPlgFile = plugin;
+            });
+            QCOMPARE(rig.setRoute(QStringLiteral("1")), QString());
+            QCOMPARE(rig.program.tape().GetTapeCount(), 0);
+            rig.click(QStringLiteral("Command2(1)"));
+            QTest::qWait(200);
+            QCOMPARE(rig.capture.seconds(mdlSndAPI::deviceName(mdlSndAPI::Alias::S1)), 0.0);
+        }
+    }
+
+    // A file far larger than any route's is read beside the window; its announcements are
+    // there once it is in.
+    void aHugeAnnouncementFileIsReadInTheBackground() {
+        HostileRig rig;
+        QByteArray lines;
+        const QByteArray line = ShiftJis::encode(QStringLiteral("次は、市役所前です。,0,1\r\n"));
+        while (lines.size() <= mdlM_Tape::kBackgroundBytes)
+            lines += line;
+        const qint32 count = qint32(lines.size() / line.size());
+        rig.write(QStringLiteral("1tp.csv"), lines);
+        mdlM_Tape& tape = rig.program.tape();
+        QCOMPARE(rig.setRoute(QStringLiteral("1")), QString());
+        QTRY_VERIFY(!tape.Loading());
+        QCOMPARE(tape.GetTapeCount(), count);
+        QCOMPARE(tape.GetTapeSoundFlag(count), qint16(1));
+    }
+
+    // The kernel would end the program at a write past the file-size limit; it must fail the
+    // write instead, as a full disk does, and keep the old file. Run in a child, which starts
+    // with the signal's default as the program does.
+    void aWritePastTheFileSizeLimitFails() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Q57.in4"));
+        QVERIFY(SafeSave::write(path, QByteArray(600, 'o')));
+        const pid_t child = ::fork();
+        if (child == 0) {
+            std::signal(SIGXFSZ, SIG_DFL);
+            SafeSave::failWritesPastFileSizeLimit();
+            rlimit limit{1000, RLIM_INFINITY};
+            ::getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = 1000;
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            const Result<void> saved = SafeSave::write(path, QByteArray(100'000, 'n'));
+            ::_exit(!saved && saved.error().number() == RuntimeError::DiskFull ? 0 : 1);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY2(WIFEXITED(status), "ended by a signal");
+        QCOMPARE(WEXITSTATUS(status), 0);
+        QCOMPARE(FileBytes::read(path).value(), QByteArray(600, 'o'));
     }
 };
 
