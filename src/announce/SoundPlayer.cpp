@@ -1,10 +1,11 @@
 #include "SoundPlayer.h"
 
+#include "SoundDecoder.h"
 #include "platform/FileBytes.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutexLocker>
 #include <QUrl>
 #include <gst/base/gsttypefindhelper.h>
 #include <gst/gst.h>
@@ -14,10 +15,32 @@ namespace {
 
 // GST_PLAY_FLAG_AUDIO alone: a file that also holds pictures must not open a video window.
 constexpr guint playAudioOnly = 0x2;
+// Longer sounds stream from their files: a decoded copy of each would hold megabytes.
+constexpr qint64 kLongestInMemory = 10;
+// What each player keeps decoded, at most, the sounds used longest ago giving way.
+constexpr qsizetype kDecodedBytes = 8 * 1024 * 1024;
 
 using Kind = SoundPlayer::Kind;
 
 } // namespace
+
+struct SoundPlayer::Decoded {
+    QString identity;
+    QString path;
+    GstBuffer* samples = nullptr;
+    GstCaps* caps = nullptr;
+    bool done = false; // false while the worker decodes it
+    Decoded() = default;
+    Decoded(const Decoded&) = delete;
+    Decoded& operator=(const Decoded&) = delete;
+    ~Decoded() {
+        if (samples)
+            gst_buffer_unref(samples);
+        if (caps)
+            gst_caps_unref(caps);
+    }
+    qsizetype bytes() const { return samples ? qsizetype(gst_buffer_get_size(samples)) : 0; }
+};
 
 // Cheap enough for the calling thread, unlike a preroll.
 Kind SoundPlayer::kindOf(const QString& path) {
@@ -47,13 +70,6 @@ Kind SoundPlayer::kindOf(const QString& path) {
     gst_plugin_feature_list_free(fitting);
     gst_caps_unref(caps);
     return kind;
-}
-
-// FluidSynth's own gain of 0.2 leaves a MIDI chime far below a WAV chime; at 1.0 a single
-// instrument peaks at about half of full scale.
-const char* SoundPlayer::midiSynthesis() {
-    return "midiparse ! fluiddec soundfont=/usr/share/sounds/sf2/TimGM6mb.sf2 synth-gain=1.0 ! "
-           "audioconvert ! audioresample";
 }
 
 namespace {
@@ -91,28 +107,36 @@ GstElement* systemOutput() {
     return sink;
 }
 
+gboolean acceptSeek(GstElement*, guint64, gpointer) {
+    return TRUE;
+}
+
 // In the worker, before a route's first file: the output at the end of its pipeline. MIDI goes
 // through a pipeline of our own rather than playbin: playbin sets its audio sink to NULL for
 // every new file, which would unload the soundfont each time; this one only goes back to READY
-// between files, where the synthesiser keeps it. Without a sink playbin takes the system's output,
-// and the MIDI pipeline stays empty and fails.
-void equip(GstElement* pipeline, bool midi, GstElement* sink) {
+// between files, where the synthesiser keeps it. Decoded sounds need no parser or queue, only
+// conversion to what the output takes. Without a sink playbin takes the system's output, and
+// the other pipelines stay empty and fail.
+void equip(GstElement* pipeline, const QByteArray& chain, GstElement* sink) {
     if (!sink)
         return;
-    if (!midi) {
+    if (chain.isEmpty()) {
         g_object_set(pipeline, "audio-sink", sink, nullptr);
         return;
     }
-    const QByteArray description =
-        QByteArrayLiteral("filesrc name=file ! ") + SoundPlayer::midiSynthesis();
-    GstElement* synthesiser = gst_parse_bin_from_description_full(
-        description.constData(), TRUE, nullptr, GST_PARSE_FLAG_FATAL_ERRORS, nullptr);
-    if (!synthesiser) {
+    GstElement* front = gst_parse_bin_from_description_full(chain.constData(), TRUE, nullptr,
+                                                            GST_PARSE_FLAG_FATAL_ERRORS, nullptr);
+    if (!front) {
         gst_object_unref(gst_object_ref_sink(sink));
         return;
     }
-    gst_bin_add_many(GST_BIN(pipeline), synthesiser, sink, nullptr);
-    gst_element_link(synthesiser, sink);
+    gst_bin_add_many(GST_BIN(pipeline), front, sink, nullptr);
+    gst_element_link(front, sink);
+    // Rewinding is a flushing seek, which the source takes as it holds no stream of its own.
+    if (GstElement* source = gst_bin_get_by_name(GST_BIN(front), "memory")) {
+        g_signal_connect(source, "seek-data", G_CALLBACK(&acceptSeek), nullptr);
+        gst_object_unref(source);
+    }
 }
 
 // Brings into memory what the calling thread needs for a player's first file, GStreamer itself,
@@ -166,6 +190,46 @@ void load(GstElement* pipeline, bool midi, const QString& path, bool rewind, qui
         mark(pipeline, failureMark, sound);
 }
 
+// In the worker: the decoded sound queued whole, as one buffer, and the pipeline paused at its
+// start. The output keeps its device open from one sound to the next: only a flush lies between.
+void feed(GstElement* pipeline, GstBuffer* samples, GstCaps* caps, quint64 sound) {
+    GstElement* source = gst_bin_get_by_name(GST_BIN(pipeline), "memory");
+    bool fed = source && gst_element_set_state(pipeline, GST_STATE_PAUSED) !=
+                             GST_STATE_CHANGE_FAILURE;
+    mark(pipeline, startMark, sound);
+    if (fed) {
+        GstCaps* before = nullptr;
+        g_object_get(source, "caps", &before, nullptr);
+        if (!before || !gst_caps_is_equal(before, caps))
+            g_object_set(source, "caps", caps, nullptr);
+        if (before)
+            gst_caps_unref(before);
+        fed = gst_element_seek_simple(pipeline, GST_FORMAT_TIME, GST_SEEK_FLAG_FLUSH, 0);
+    }
+    GstFlowReturn flow = GST_FLOW_OK;
+    if (fed)
+        g_signal_emit_by_name(source, "push-buffer", samples, &flow);
+    if (fed && flow == GST_FLOW_OK)
+        g_signal_emit_by_name(source, "end-of-stream", &flow);
+    if (source)
+        gst_object_unref(source);
+    if (!fed || flow != GST_FLOW_OK)
+        mark(pipeline, failureMark, sound);
+}
+
+// Only what onBusMessage acts on reaches the calling thread: every element's state change would
+// wake it a dozen times a sound.
+GstBusSyncReply passHeard(GstBus*, GstMessage* message, gpointer) {
+    switch (GST_MESSAGE_TYPE(message)) {
+    case GST_MESSAGE_EOS:
+    case GST_MESSAGE_ERROR:
+    case GST_MESSAGE_APPLICATION:
+        return GST_BUS_PASS;
+    default:
+        return GST_BUS_DROP;
+    }
+}
+
 } // namespace
 
 SoundPlayer::SoundPlayer(AudioSinkFactory makeSink, QObject* parent)
@@ -191,9 +255,7 @@ SoundPlayer::~SoundPlayer() {
 QString SoundPlayer::identify(const QString& path) {
     // Returns at once unless the worker is still starting GStreamer, which the callers need.
     gst_init(nullptr, nullptr);
-    const QFileInfo info(path);
-    return info.absoluteFilePath() + QLatin1Char(' ') + QString::number(info.size()) +
-           QLatin1Char(' ') + QString::number(info.lastModified().toMSecsSinceEpoch());
+    return SoundDecoder::identity(path);
 }
 
 SoundPlayer::Route* SoundPlayer::keptRoute(const QString& identity) {
@@ -208,7 +270,12 @@ bool SoundPlayer::open(const QString& path) {
     const QString identity = identify(path);
     // A file the current route holds, or one kept ready, unchanged since: its kind is known, and
     // type finding would cost the calling thread more than the rest of the sound's start.
-    Route* next = current_ && current_->loaded == identity ? current_ : nullptr;
+    std::shared_ptr<const Decoded> decoded;
+    Route* next = copyOf(identity, &decoded) == Copy::InMemory             ? &memory_
+                  : current_ && current_->loaded == identity ? current_
+                                                             : nullptr;
+    if (next == &memory_)
+        inMemory_ = decoded;
     if (Route* kept = next ? nullptr : keptRoute(identity)) {
         // The sampled route's file is kept in its place, cut off, for its own next time.
         std::swap(*kept, sampled_);
@@ -217,12 +284,14 @@ bool SoundPlayer::open(const QString& path) {
     if (!next) {
         const Kind kind = kindOf(path);
         next = kind == Kind::None ? nullptr : kind == Kind::Midi ? &midi_ : &sampled_;
+        if (kind == Kind::Sampled && copyOf(identity) == Copy::Unknown)
+            decodeAside(identity, path);
     }
     if (current_ && current_ != next)
         park(*current_);
     current_ = nullptr;
     started_ = false;
-    if (!next || !create(*next, next == &midi_))
+    if (!next || !create(*next))
         return false;
     path_ = QFileInfo(path).absoluteFilePath();
     identity_ = identity;
@@ -255,13 +324,20 @@ void SoundPlayer::stop() {
 
 void SoundPlayer::prepare(const QString& path) {
     const QString identity = identify(path);
-    if (sampled_.loaded == identity || keptRoute(identity) || kindOf(path) != Kind::Sampled)
+    if (sampled_.loaded == identity || keptRoute(identity))
         return;
+    const Copy copy = copyOf(identity);
+    if (copy == Copy::Pending || copy == Copy::InMemory || kindOf(path) != Kind::Sampled)
+        return;
+    if (copy == Copy::Unknown) {
+        decodeAside(identity, path);
+        return;
+    }
     // In turn, so that the file kept longest gives way.
     Route& route = kept_[nextKept_++ % kept_.size()];
     if (route.pipeline && !renew(route))
         return;
-    if (!route.pipeline && !create(route, false))
+    if (!route.pipeline && !create(route))
         return;
     route.loaded = identity;
     worker_.start([pipeline = route.pipeline, file = QFileInfo(path).absoluteFilePath()] {
@@ -289,38 +365,118 @@ void SoundPlayer::close() {
     started_ = false;
 }
 
-bool SoundPlayer::create(Route& route, bool midi) {
+SoundPlayer::Copy SoundPlayer::copyOf(const QString& identity,
+                                      std::shared_ptr<const Decoded>* sound) {
+    QMutexLocker lock(&decodedLock_);
+    for (const auto& decoded : decoded_) {
+        if (!decoded || decoded->identity != identity)
+            continue;
+        if (sound)
+            *sound = decoded;
+        return !decoded->done       ? Copy::Pending
+               : decoded->samples ? Copy::InMemory
+                                  : Copy::Streamed;
+    }
+    return Copy::Unknown;
+}
+
+void SoundPlayer::decodeAside(const QString& identity, const QString& path) {
+    auto pending = std::make_shared<Decoded>();
+    pending->identity = identity;
+    pending->path = QFileInfo(path).absoluteFilePath();
+    keep(pending);
+    // After whatever is asked of the worker meanwhile: a sound waiting for the decoding would
+    // start late.
+    worker_.start(
+        [this, pending] {
+            auto decoded = std::make_shared<Decoded>();
+            decoded->identity = pending->identity;
+            decoded->path = pending->path;
+            QString reason;
+            const SoundDecoder::Sound sound = SoundDecoder::decode(
+                decoded->path, false, 0, 0, kLongestInMemory, reason);
+            decoded->done = true;
+            if (sound.whole && !sound.pcm.isNull()) {
+                decoded->caps = gst_caps_new_simple(
+                    "audio/x-raw", "format", G_TYPE_STRING, "S16LE", "layout", G_TYPE_STRING,
+                    "interleaved", "rate", G_TYPE_INT, sound.rate, "channels", G_TYPE_INT,
+                    sound.channels, nullptr);
+                auto* bytes = new QByteArray(sound.pcm);
+                decoded->samples = gst_buffer_new_wrapped_full(
+                    GST_MEMORY_FLAG_READONLY, bytes->data(), gsize(bytes->size()), 0,
+                    gsize(bytes->size()), bytes,
+                    [](gpointer data) { delete static_cast<QByteArray*>(data); });
+                GST_BUFFER_PTS(decoded->samples) = 0;
+                GST_BUFFER_DURATION(decoded->samples) = gst_util_uint64_scale(
+                    guint64(sound.pcm.size() / (2 * sound.channels)), GST_SECOND,
+                    guint64(sound.rate));
+            }
+            keep(decoded);
+        },
+        -1);
+}
+
+// The newest copy of a file replaces its pending or older ones.
+void SoundPlayer::keep(const std::shared_ptr<const Decoded>& sound) {
+    QMutexLocker lock(&decodedLock_);
+    std::erase_if(decoded_, [&](const auto& kept) { return kept->path == sound->path; });
+    decoded_.push_back(sound);
+    qsizetype bytes = 0;
+    for (const auto& kept : decoded_)
+        bytes += kept->bytes();
+    while (bytes > kDecodedBytes && decoded_.size() > 1) {
+        bytes -= decoded_.front()->bytes();
+        decoded_.erase(decoded_.begin());
+    }
+}
+
+bool SoundPlayer::create(Route& route) {
     if (route.pipeline)
         return true;
+    const bool playbin = route.way == Way::Playbin;
     GstElement* pipeline =
-        midi ? gst_pipeline_new(nullptr) : gst_element_factory_make("playbin", nullptr);
+        playbin ? gst_element_factory_make("playbin", nullptr) : gst_pipeline_new(nullptr);
     if (!pipeline)
         return false;
-    if (!midi)
+    if (playbin)
         g_object_set(pipeline, "flags", playAudioOnly, nullptr);
     route.pipeline = GST_ELEMENT(gst_object_ref_sink(pipeline));
-    route.midi = midi;
     route.bus = gst_element_get_bus(pipeline);
+    gst_bus_set_sync_handler(route.bus, &passHeard, nullptr, nullptr);
     gst_bus_add_watch(route.bus, &SoundPlayer::onBusMessage, this);
-    worker_.start([pipeline, midi, makeSink = makeSink_] {
-        equip(pipeline, midi, makeSink ? makeSink() : systemOutput());
+    const QByteArray chain =
+        route.way == Way::Midi ? QByteArrayLiteral("filesrc name=file ! ") +
+                                     SoundDecoder::midiSynthesis()
+        : route.way == Way::Memory
+            ? QByteArrayLiteral("appsrc name=memory format=time stream-type=seekable max-bytes=0 "
+                                "! audioconvert ! audioresample")
+            : QByteArray();
+    worker_.start([pipeline, chain, makeSink = makeSink_] {
+        equip(pipeline, chain, makeSink ? makeSink() : systemOutput());
     });
     return true;
 }
 
 void SoundPlayer::toStart() {
     Route& route = *current_;
+    if (route.way == Way::Memory) {
+        route.loaded = identity_;
+        worker_.start([pipeline = route.pipeline, sound = inMemory_, id = quint64(sound_)] {
+            feed(pipeline, sound->samples, sound->caps, id);
+        });
+        return;
+    }
     const bool rewind = route.loaded == identity_;
     // playbin reports a damaged file's failure from threads of its own, which may come after the
     // next file's start mark and even break that file's loading: each new sampled file gets a
     // fresh playbin, and what the last one still says is never heard. MIDI keeps its pipeline,
     // for the soundfont.
-    if (!rewind && !route.midi && !renew(route)) {
+    if (!rewind && route.way == Way::Playbin && !renew(route)) {
         current_ = nullptr;
         return;
     }
     route.loaded = identity_;
-    worker_.start([pipeline = route.pipeline, midi = route.midi, path = path_, rewind,
+    worker_.start([pipeline = route.pipeline, midi = route.way == Way::Midi, path = path_, rewind,
                    sound = quint64(sound_)] { load(pipeline, midi, path, rewind, sound); });
 }
 
@@ -332,7 +488,7 @@ bool SoundPlayer::renew(Route& route) {
         gst_object_unref(pipeline);
     });
     route = Route{};
-    return create(route, false);
+    return create(route);
 }
 
 void SoundPlayer::park(Route& route) {
@@ -384,6 +540,9 @@ int SoundPlayer::onBusMessage(GstBus* bus, GstMessage* message, void* data) {
         return G_SOURCE_CONTINUE;
     }
     if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS) {
+        // A playing output goes on waking its threads though it has nothing left to play.
+        player->worker_.start(
+            [pipeline = route.pipeline] { gst_element_set_state(pipeline, GST_STATE_PAUSED); });
         player->endSound();
     } else if (failed) {
         GError* error = nullptr;

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QMutex>
 #include <QObject>
 #include <QString>
 #include <QThreadPool>
 #include <array>
 #include <atomic>
 #include <functional>
+#include <memory>
+#include <vector>
 
 typedef struct _GstBus GstBus;
 typedef struct _GstElement GstElement;
@@ -19,7 +22,10 @@ typedef struct _GstMessage GstMessage;
 // once. Make the players at start-up: the first one brings GStreamer's plugins into memory, which
 // takes some 50 ms in its thread and would otherwise delay the first sound.
 //
-// Sampled sounds play through playbin. MIDI is synthesised by FluidSynth with the small General
+// A short sampled sound is decoded once, in the player's thread, when it is first prepared or
+// played, and from then on plays from memory, which costs a fraction of streaming it again:
+// playbin plays it the first time, and plays what is long, changed on disk or does not decode
+// whole. MIDI is synthesised by FluidSynth with the small General
 // MIDI soundfont, in a pipeline that keeps its synthesiser: the soundfont is loaded when the
 // player opens its first MIDI file and kept until close(), not loaded again for every sound.
 //
@@ -44,8 +50,6 @@ public:
     // (unreadable, or nothing installed decodes it), sampled, or synthesised from MIDI.
     enum class Kind { None, Sampled, Midi };
     static Kind kindOf(const QString& path);
-    // The elements that follow a MIDI file's source and synthesise its sound, as a player's.
-    static const char* midiSynthesis();
 
     explicit SoundPlayer(AudioSinkFactory makeSink = {}, QObject* parent = nullptr);
     ~SoundPlayer() override;
@@ -65,7 +69,7 @@ public:
     void stop();
     // Loads a sampled file aside, in the player's own thread, leaving the sound that plays alone,
     // so that opening and playing it later, unchanged, starts it at once. The player keeps the
-    // last few files it prepared or played this way.
+    // last few files it prepared or played this way, and the short ones decoded.
     void prepare(const QString& path);
     // Cuts off the sound and gives back the audio output and the soundfont.
     void close();
@@ -78,10 +82,13 @@ signals:
     void finished();
 
 private:
+    // playbin; our own pipeline for MIDI; an app source fed with decoded samples.
+    enum class Way { Playbin, Midi, Memory };
     // A pipeline for each kind of file, kept from the first file of its kind to close().
     struct Route {
-        GstElement* pipeline = nullptr; // playbin, or our own for MIDI
-        bool midi = false;
+        explicit Route(Way how = Way::Playbin) : way(how) {}
+        Way way;
+        GstElement* pipeline = nullptr;
         GstBus* bus = nullptr;
         // The file the pipeline holds ready or playing, with its size and time stamp; empty
         // when the next sound has to be loaded afresh.
@@ -89,10 +96,20 @@ private:
         quint64 heard = 0; // the last sound whose start mark came through the bus
     };
 
+    // A sampled file's samples, or (null samples) the verdict that it plays through playbin.
+    struct Decoded;
+    // What the player knows of a file's decoded copy.
+    enum class Copy { Unknown, Pending, InMemory, Streamed };
+
     static QString identify(const QString& path);
     Route* keptRoute(const QString& identity);
-    std::array<Route*, 5> routes() { return {&sampled_, &midi_, &kept_[0], &kept_[1], &kept_[2]}; }
-    bool create(Route& route, bool midi);
+    std::array<Route*, 6> routes() {
+        return {&sampled_, &midi_, &memory_, &kept_[0], &kept_[1], &kept_[2]};
+    }
+    Copy copyOf(const QString& identity, std::shared_ptr<const Decoded>* sound = nullptr);
+    void decodeAside(const QString& identity, const QString& path);
+    void keep(const std::shared_ptr<const Decoded>& sound);
+    bool create(Route& route);
     void toStart();
     bool renew(Route& route);
     void park(Route& route);
@@ -102,7 +119,11 @@ private:
 
     AudioSinkFactory makeSink_;
     Route sampled_;
-    Route midi_;
+    Route midi_{Way::Midi};
+    Route memory_{Way::Memory};
+    std::shared_ptr<const Decoded> inMemory_; // the sound memory_ holds
+    QMutex decodedLock_;                      // the worker adds what it decoded
+    std::vector<std::shared_ptr<const Decoded>> decoded_; // oldest first
     std::array<Route, 3> kept_; // sampled files ready aside, each paused at its start
     std::size_t nextKept_ = 0;
     Route* current_ = nullptr; // the route holding the opened file

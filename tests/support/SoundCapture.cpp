@@ -14,7 +14,11 @@ SoundPlayer::AudioSinkFactory SoundCapture::sinks(const QString& device) {
 
 SoundDevices::SinkFactory SoundCapture::sinks() {
     return [this](const QString& device) {
-        GstElement* sink = gst_element_factory_make("appsink", nullptr);
+        // A sound card takes a long buffer a period at a time: what it has heard so far grows
+        // in tenths of a second, however the player hands it the sound.
+        GstElement* card = gst_parse_bin_from_description(
+            "audiobuffersplit output-buffer-duration=1/10 ! appsink name=card", TRUE, nullptr);
+        GstElement* sink = gst_bin_get_by_name(GST_BIN(card), "card");
         GstCaps* caps =
             gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "S16LE", "channels",
                                 G_TYPE_INT, 1, "rate", G_TYPE_INT, kRate, nullptr);
@@ -25,7 +29,8 @@ SoundDevices::SinkFactory SoundCapture::sinks() {
         g_signal_connect_data(
             sink, "new-sample", G_CALLBACK(&SoundCapture::take), target,
             [](gpointer data, GClosure*) { delete static_cast<Sink*>(data); }, GConnectFlags(0));
-        return sink;
+        gst_object_unref(sink);
+        return card;
     };
 }
 
