@@ -5,6 +5,7 @@
 #include "app/KeyboardControl.h"
 #include "app/RouteSetting.h"
 #include "controls/ChimeiCtl_B.h"
+#include "controls/PixelBlocks.h"
 #include "options/WrapPushButton.h"
 #include "panel/Form1.h"
 #include "panel/PanelAppearance.h"
@@ -29,6 +30,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <functional>
@@ -114,6 +117,29 @@ QString developerCredit(int year) {
 }
 
 } // namespace
+
+// The ticket preview's picture box: a new picture repaints only the part where it differs.
+class frmCtl::TicketPreview : public QWidget {
+public:
+    explicit TicketPreview(QWidget* parent) : QWidget(parent) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+    void setPicture(const QImage& picture) {
+        const QRect changed = PixelBlocks::changedRect(picture_, picture);
+        picture_ = picture;
+        resize(picture_.size());
+        update(changed);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPainter(this).drawImage(event->rect(), picture_, event->rect());
+    }
+
+private:
+    QImage picture_;
+};
 
 frmCtl::frmCtl(Form1& panel, Ride& ride, const SettingsSource& settings, mdlM_Tape& tape)
     : panel_(panel), ride_(ride), settings_(settings), tape_(tape) {
@@ -282,9 +308,8 @@ void frmCtl::buildPreview() {
     addLabel(this, QStringLiteral("整理券プレビュー"),
              QRect(kPreviewAt.x(), 4, kPreviewSize.width(), 14), Qt::AlignLeft | Qt::AlignVCenter)
         ->setObjectName(QStringLiteral("Label4"));
-    picSeirikenPrev_ =
-        named(new QLabel(this), QStringLiteral("picSeirikenPrev"), QRect(kPreviewAt, kPreviewSize));
-    picSeirikenPrev_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picSeirikenPrev_ = named(new TicketPreview(this), QStringLiteral("picSeirikenPrev"),
+                             QRect(kPreviewAt, kPreviewSize));
     picSeirikenPrev_->installEventFilter(this);
     Combo1_ = named(new QComboBox(this), QStringLiteral("Combo1"), QRect());
     setPreviewSize(kPreviewSize.width() * Q57Layout::kTwipsPerPixel,
@@ -393,14 +418,27 @@ void frmCtl::showRideState() {
         part->setEnabled(!ride_.blanked());
 }
 
+// What the preview prints is taken at the step; a hidden preview prints it when it is shown.
 void frmCtl::drawTicket(const Ride::Ticket& ticket) {
     const IniRecord& settings = settings_.currentSettings();
+    unprinted_ = Printing{ticket, settings.UseSeiriPrev != 0, settings.SeiriPlgFile,
+                          qint16(Combo1_->currentIndex())};
+    if (Check4_->isChecked())
+        printTicket();
+}
+
+void frmCtl::printTicket() {
+    if (!unprinted_)
+        return;
+    const Printing printing = *std::exchange(unprinted_, std::nullopt);
+    const Ride::Ticket& ticket = printing.ticket;
+    preview_ = QImage(preview_.size(), preview_.format());
     preview_.fill(Qt::white);
-    if (settings.UseSeiriPrev != 0)
-        KvRes::KV4_DrawSeiriken(settings.SeiriPlgFile, preview_, ticket.stopName, ticket.date,
+    if (printing.print)
+        KvRes::KV4_DrawSeiriken(printing.plugin, preview_, ticket.stopName, ticket.date,
                                 ticket.time, ticket.routeNumber, ticket.seiriNum, ticket.row,
-                                qint16(Combo1_->currentIndex()));
-    picSeirikenPrev_->setPixmap(QPixmap::fromImage(preview_));
+                                printing.company);
+    picSeirikenPrev_->setPicture(preview_);
 }
 
 void frmCtl::GetCtrlDataInfo(IniRecord& ini) const {
@@ -487,6 +525,8 @@ void frmCtl::Check1_Click(bool checked) {
 
 void frmCtl::Check4_Click(bool checked) {
     fitPreviewPart();
+    if (checked)
+        printTicket();
     Check4_->setText(checked ? QStringLiteral("<<") : QStringLiteral(">>"));
     Check4_->setToolTip(previewToolTip(checked));
 }
@@ -496,8 +536,8 @@ void frmCtl::setPreviewSize(int widthTwips, int heightTwips) {
                      qRound(std::max(heightTwips, 0) / double(Q57Layout::kTwipsPerPixel)));
     preview_ = QImage(size, QImage::Format_RGB32);
     preview_.fill(Qt::white);
-    picSeirikenPrev_->resize(size);
-    picSeirikenPrev_->setPixmap(QPixmap::fromImage(preview_));
+    unprinted_.reset();
+    picSeirikenPrev_->setPicture(preview_);
     Combo1_->setGeometry(kPreviewAt.x(), kPreviewAt.y() + size.height() + kComboGap,
                          kPreviewSize.width(), kComboHeight);
     fitPreviewPart();

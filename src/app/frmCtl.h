@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 
 class Form1;
 class KeyboardControl;
@@ -79,6 +80,7 @@ private:
     void fitPreviewPart();
     void showRideState();
     void drawTicket(const Ride::Ticket& ticket);
+    void printTicket();
     void tellStripTheScroll();
 
     void CommandButton1_Click(int index);
@@ -113,8 +115,17 @@ private:
     std::array<QScrollBar*, 2> HScroll1_{};
     std::array<QLabel*, 2> Label1_{};
     QPushButton* Check4_ = nullptr;
-    QLabel* picSeirikenPrev_ = nullptr;
+    class TicketPreview;
+    TicketPreview* picSeirikenPrev_ = nullptr;
     QImage preview_;
+    // A ticket to print with the plug-in and company chosen at its step.
+    struct Printing {
+        Ride::Ticket ticket;
+        bool print = false;
+        QString plugin;
+        qint16 company = -1;
+    };
+    std::optional<Printing> unprinted_;
     QComboBox* Combo1_ = nullptr;
     QMenu* MnuHide_ = nullptr;
     KeyboardControl* keys_ = nullptr;

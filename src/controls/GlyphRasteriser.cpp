@@ -4,7 +4,9 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
+#include <array>
 
 namespace GlyphRasteriser {
 
@@ -19,6 +21,44 @@ const QString kRotated = QStringLiteral("（）『』〔〕「」［］＜＞｛
 
 bool isRotated(const QString& text) {
     return text.size() == 1 && kRotated.contains(text.front());
+}
+
+// The black pixels of a rendered cell: bit x of row y.
+using Dots = std::array<quint16, kGlyphSize>;
+
+struct Rendering {
+    QString text;
+    QString face;
+    bool bold;
+    int dx;
+    int dy;
+    bool operator==(const Rendering&) const = default;
+};
+
+size_t qHash(const Rendering& r, size_t seed = 0) {
+    return qHashMulti(seed, r.text, r.face, r.bold, r.dx, r.dy);
+}
+
+// The characters of a route's names come back at every step and on every route: each is
+// rendered once. A few thousand cover every name a user meets.
+Dots dotsOf(const QString& text, const QString& face, bool bold, const Adjustment& at) {
+    static QHash<Rendering, Dots> rendered;
+    const Rendering key{text, face, bold, at.dx, at.dy};
+    if (const auto found = rendered.constFind(key); found != rendered.constEnd())
+        return *found;
+    constexpr qsizetype kMostKept = 4096;
+    if (rendered.size() >= kMostKept)
+        rendered.clear();
+    const QImage glyph = renderGlyph(text, face, bold, at);
+    Dots dots{};
+    for (int sy = 0; sy < kGlyphSize; ++sy) {
+        const auto* row = reinterpret_cast<const QRgb*>(glyph.constScanLine(sy));
+        for (int sx = 0; sx < kGlyphSize; ++sx)
+            if ((row[sx] & 0xFFFFFF) == 0)
+                dots[std::size_t(sy)] |= quint16(1u << sx);
+    }
+    rendered.insert(key, dots);
+    return dots;
 }
 
 } // namespace
@@ -82,11 +122,10 @@ void drawCell(QImage& canvas, int x, int y, QString& text, const CellStyle& styl
     if (text.isEmpty())
         return;
     const Adjustment at = adjust(text, style.fontMode);
-    const QImage glyph = renderGlyph(text, faceFor(text, style.fontMode), style.bold, at);
+    const Dots dots = dotsOf(text, faceFor(text, style.fontMode), style.bold, at);
     for (int sy = 0; sy < kGlyphSize; ++sy) {
-        const auto* row = reinterpret_cast<const QRgb*>(glyph.constScanLine(sy));
         for (int sx = 0; sx < kGlyphSize; ++sx) {
-            if ((row[sx] & 0xFFFFFF) != 0)
+            if ((dots[std::size_t(sy)] & (1u << sx)) == 0)
                 continue;
             const QPoint dot =
                 at.rotate ? QPoint(x + 2 * sy, y + 2 * sx) : QPoint(x + 2 * sx, y + 2 * sy);

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegion>
 #include <cmath>
 
 namespace {
@@ -50,11 +51,8 @@ void fillText(QPainter& painter, const QFont& font, const QString& text, const Q
     painter.fillPath(path, painter.pen().color());
 }
 
-void drawText(QPainter& painter, const TicketElement& element, const QString& text,
-              const QRectF& box, const Scale& scale) {
-    QFont font(element.font);
-    font.setPixelSize(std::max(1, int(std::lround(element.size * scale.y))));
-    font.setBold(element.bold);
+void drawText(QPainter& painter, const TicketElement& element, const QFont& font,
+              const QString& text, const QRectF& box) {
     painter.setFont(font);
     painter.setPen(colourOf(element.color));
     static constexpr Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
@@ -109,7 +107,8 @@ void drawBarcode(QPainter& painter, const std::vector<bool>& modules, const QRec
     const int module = std::max(1, pixels.width() / total);
     int left = pixels.left() + (pixels.width() - int(modules.size()) * module) / 2;
     painter.save();
-    painter.setClipRect(pixels);
+    // Within the part being redrawn, when only a part is.
+    painter.setClipRect(pixels, Qt::IntersectClip);
     // White behind the bars keeps the quiet zone clear of other elements.
     painter.fillRect(pixels, Qt::white);
     for (std::size_t i = 0; i < modules.size();) {
@@ -125,17 +124,35 @@ void drawBarcode(QPainter& painter, const std::vector<bool>& modules, const QRec
     painter.restore();
 }
 
-} // namespace
+QFont fontOf(const TicketElement& element, const Scale& scale) {
+    QFont font(element.font);
+    font.setPixelSize(std::max(1, int(std::lround(element.size * scale.y))));
+    font.setBold(element.bold);
+    return font;
+}
 
-void drawTicket(const TicketPlugin& plugin, const TicketValues& values, QImage& target) {
-    target.fill(Qt::white);
-    if (target.isNull() || plugin.width <= 0 || plugin.height <= 0)
+Scale scaleOf(const TicketPlugin& plugin, QSize size) {
+    return {double(size.width()) / plugin.width, double(size.height()) / plugin.height};
+}
+
+// Draws every element, or with reach those whose reach meets only, clipped to it.
+void drawElements(const TicketPlugin& plugin, const TicketValues& values, QImage& target,
+                  const QRegion* only, const std::vector<QRect>* reach) {
+    if (target.isNull() || plugin.width <= 0 || plugin.height <= 0) {
+        target.fill(Qt::white);
         return;
-    const Scale scale{double(target.width()) / plugin.width,
-                      double(target.height()) / plugin.height};
+    }
+    const Scale scale = scaleOf(plugin, target.size());
     QPainter painter(&target);
+    if (only != nullptr) {
+        painter.setClipRegion(*only);
+        painter.fillRect(target.rect(), Qt::white);
+    }
     painter.setRenderHint(QPainter::Antialiasing, false);
-    for (const TicketElement& element : plugin.elements) {
+    for (std::size_t i = 0; i < plugin.elements.size(); ++i) {
+        if (only != nullptr && !only->intersects((*reach)[i]))
+            continue;
+        const TicketElement& element = plugin.elements[i];
         const QRectF box = scale.rect(element);
         switch (element.kind) {
         case Kind::Line:
@@ -153,7 +170,63 @@ void drawTicket(const TicketPlugin& plugin, const TicketValues& values, QImage& 
         default:
             if (const QString text = ticketElementText(plugin, element, values).left(kMostLetters);
                 !text.isEmpty())
-                drawText(painter, element, text, box, scale);
+                drawText(painter, element, fontOf(element, scale), text, box);
         }
+    }
+}
+
+} // namespace
+
+void drawTicket(const TicketPlugin& plugin, const TicketValues& values, QImage& target) {
+    target.fill(Qt::white);
+    drawElements(plugin, values, target, nullptr, nullptr);
+}
+
+void redrawTicket(const TicketPlugin& plugin, const TicketValues& values, QImage& target,
+                  const QRegion& part, const std::vector<QRect>& reach) {
+    drawElements(plugin, values, target, &part, &reach);
+}
+
+QRect ticketElementReach(const TicketPlugin& plugin, const TicketElement& element,
+                         const TicketValues& values, QSize size) {
+    if (plugin.width <= 0 || plugin.height <= 0)
+        return {};
+    const Scale scale = scaleOf(plugin, size);
+    const QRectF box = scale.rect(element);
+    switch (element.kind) {
+    case Kind::Box:
+    case Kind::Barcode:
+        return box.toAlignedRect().adjusted(-1, -1, 1, 1);
+    case Kind::Line: {
+        const int pen = int(std::ceil(element.lineWidth * std::min(scale.x, scale.y))) + 2;
+        return QRectF(QPointF(element.x * scale.x, element.y * scale.y),
+                      QPointF((element.x + element.width) * scale.x,
+                              (element.y + element.height) * scale.y))
+            .normalized()
+            .toAlignedRect()
+            .adjusted(-pen, -pen, pen, pen);
+    }
+    default: {
+        const QString text = ticketElementText(plugin, element, values).left(kMostLetters);
+        if (text.isEmpty())
+            return {};
+        // The ink where drawText puts it: the line centred down the box, across it aligned or,
+        // when longer, narrowed into it. A made-up bold and rounding may add a little.
+        const QFont font = fontOf(element, scale);
+        const QFontMetricsF metrics(font);
+        const double advance = metrics.horizontalAdvance(text);
+        const double narrowing = advance > box.width() ? box.width() / advance : 1.0;
+        const double room = box.width() - advance * narrowing;
+        const double left = box.left() + (element.align == TicketElement::Align::Center  ? room / 2
+                                          : element.align == TicketElement::Align::Right ? room
+                                                                                         : 0.0);
+        const double baseline = box.center().y() - metrics.height() / 2 + metrics.ascent();
+        const QRectF ink = metrics.boundingRect(text);
+        const int margin = 2 + font.pixelSize() / 10 + int(std::ceil(std::abs(metrics.leading())));
+        return QRectF(left + ink.left() * narrowing, baseline + ink.top(), ink.width() * narrowing,
+                      ink.height())
+            .toAlignedRect()
+            .adjusted(-margin, -margin, margin, margin);
+    }
     }
 }

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPlainTextEdit>
+#include <QRegion>
 
 // One look at the file's size and time tells whether it has changed since it was read.
 const TicketPlugin* TicketPluginCache::loaded(const QString& path) {
@@ -68,12 +69,32 @@ int TicketPluginCache::DrawSeiriken(const QString& plugin, QImage& target, const
                                element.kind == TicketElement::Kind::Box
                            ? QString()
                            : ticketElementText(*found, element, values));
+    const auto reachOf = [&](const TicketElement& element) {
+        return ticketElementReach(*found, element, values, target.size());
+    };
     if (drawn_.plugin != found || drawn_.size != target.size() ||
-        drawn_.format != target.format() || drawn_.printed != printed) {
+        drawn_.format != target.format()) {
         drawTicket(*found, values, target);
-        drawn_ = {found, target.size(), target.format(), printed, target};
-    } else {
-        target = drawn_.picture;
+        std::vector<QRect> reach;
+        for (const TicketElement& element : found->elements)
+            reach.push_back(reachOf(element));
+        drawn_ = {found, target.size(), target.format(), printed, std::move(reach), target};
+        return 1;
+    }
+    // Only where something prints otherwise is the ticket drawn again, all that lies there.
+    QRegion changed;
+    for (qsizetype i = 0; i < printed.size(); ++i)
+        if (printed[i] != drawn_.printed[i]) {
+            QRect& reach = drawn_.reach[std::size_t(i)];
+            changed += reach;
+            reach = reachOf(found->elements[std::size_t(i)]);
+            changed += reach;
+        }
+    target = drawn_.picture;
+    if (!changed.isEmpty()) {
+        redrawTicket(*found, values, target, changed, drawn_.reach);
+        drawn_.printed = printed;
+        drawn_.picture = target;
     }
     return 1;
 }

@@ -8,11 +8,13 @@
 #include <QImage>
 #include <QStringList>
 #include <optional>
+#include <vector>
 
 // The ticket plug-ins the resource library's plug-in calls read and draw. A plug-in file is read
 // once and kept while its path, size and modification time stay the same, so drawing the ticket
 // at every step reads nothing; the few files last asked about are kept. The ticket last drawn is
-// kept too, with what it printed: a step that prints the same is not drawn again.
+// kept too, with what each element printed: a step draws again only the elements that print
+// something else, and what they reach.
 class TicketPluginCache : public KvRes::TicketPlugins {
 public:
     int GetPlgInfo(const QString& plugin, PlgInfo& info) override;
@@ -36,6 +38,7 @@ private:
         QSize size;
         QImage::Format format = QImage::Format_Invalid;
         QStringList printed;
+        std::vector<QRect> reach;
         QImage picture;
     };
 
