@@ -62,8 +62,7 @@ SoundDecoder::Sound SoundDecoder::decode(const QString& path, bool midi, int rat
         g_signal_emit_by_name(sink, "try-pull-sample", kPoll, &sample);
         if (sample) {
             if (longest < 0) {
-                const GstStructure* format =
-                    gst_caps_get_structure(gst_sample_get_caps(sample), 0);
+                const GstStructure* format = gst_caps_get_structure(gst_sample_get_caps(sample), 0);
                 gst_structure_get_int(format, "rate", &sound.rate);
                 gst_structure_get_int(format, "channels", &sound.channels);
                 frameBytes = 2 * std::max(1, sound.channels);

@@ -195,8 +195,8 @@ void load(GstElement* pipeline, bool midi, const QString& path, bool rewind, qui
 // False, with the failure marked, when it cannot be.
 bool feed(GstElement* pipeline, GstBuffer* samples, GstCaps* caps, quint64 sound) {
     GstElement* source = gst_bin_get_by_name(GST_BIN(pipeline), "memory");
-    bool fed = source && gst_element_set_state(pipeline, GST_STATE_PAUSED) !=
-                             GST_STATE_CHANGE_FAILURE;
+    bool fed =
+        source && gst_element_set_state(pipeline, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
     mark(pipeline, startMark, sound);
     if (fed) {
         GstCaps* before = nullptr;
@@ -278,9 +278,9 @@ bool SoundPlayer::open(const QString& path) {
     // A file the current route holds, or one kept ready, unchanged since: its kind is known, and
     // type finding would cost the calling thread more than the rest of the sound's start.
     std::shared_ptr<const Decoded> decoded;
-    Route* next = copyOf(identity, &decoded) == Copy::InMemory             ? &memory_
-                  : current_ && current_->loaded == identity ? current_
-                                                             : nullptr;
+    Route* next = copyOf(identity, &decoded) == Copy::InMemory ? &memory_
+                  : current_ && current_->loaded == identity   ? current_
+                                                               : nullptr;
     if (next == &memory_)
         inMemory_ = decoded;
     if (Route* kept = next ? nullptr : keptRoute(identity)) {
@@ -383,9 +383,7 @@ SoundPlayer::Copy SoundPlayer::copyOf(const QString& identity,
             continue;
         if (sound)
             *sound = decoded;
-        return !decoded->done       ? Copy::Pending
-               : decoded->samples ? Copy::InMemory
-                                  : Copy::Streamed;
+        return !decoded->done ? Copy::Pending : decoded->samples ? Copy::InMemory : Copy::Streamed;
     }
     return Copy::Unknown;
 }
@@ -403,23 +401,23 @@ void SoundPlayer::decodeAside(const QString& identity, const QString& path) {
             decoded->identity = pending->identity;
             decoded->path = pending->path;
             QString reason;
-            const SoundDecoder::Sound sound = SoundDecoder::decode(
-                decoded->path, false, 0, 0, kLongestInMemory, reason);
+            const SoundDecoder::Sound sound =
+                SoundDecoder::decode(decoded->path, false, 0, 0, kLongestInMemory, reason);
             decoded->done = true;
             if (sound.whole && !sound.pcm.isNull()) {
-                decoded->caps = gst_caps_new_simple(
-                    "audio/x-raw", "format", G_TYPE_STRING, "S16LE", "layout", G_TYPE_STRING,
-                    "interleaved", "rate", G_TYPE_INT, sound.rate, "channels", G_TYPE_INT,
-                    sound.channels, nullptr);
+                decoded->caps = gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "S16LE",
+                                                    "layout", G_TYPE_STRING, "interleaved", "rate",
+                                                    G_TYPE_INT, sound.rate, "channels", G_TYPE_INT,
+                                                    sound.channels, nullptr);
                 auto* bytes = new QByteArray(sound.pcm);
                 decoded->samples = gst_buffer_new_wrapped_full(
                     GST_MEMORY_FLAG_READONLY, bytes->data(), gsize(bytes->size()), 0,
                     gsize(bytes->size()), bytes,
                     [](gpointer data) { delete static_cast<QByteArray*>(data); });
                 GST_BUFFER_PTS(decoded->samples) = 0;
-                GST_BUFFER_DURATION(decoded->samples) = gst_util_uint64_scale(
-                    guint64(sound.pcm.size() / (2 * sound.channels)), GST_SECOND,
-                    guint64(sound.rate));
+                GST_BUFFER_DURATION(decoded->samples) =
+                    gst_util_uint64_scale(guint64(sound.pcm.size() / (2 * sound.channels)),
+                                          GST_SECOND, guint64(sound.rate));
             }
             keep(decoded);
         },
@@ -455,8 +453,8 @@ bool SoundPlayer::create(Route& route) {
     gst_bus_set_sync_handler(route.bus, &passHeard, nullptr, nullptr);
     gst_bus_add_watch(route.bus, &SoundPlayer::onBusMessage, this);
     const QByteArray chain =
-        route.way == Way::Midi ? QByteArrayLiteral("filesrc name=file ! ") +
-                                     SoundDecoder::midiSynthesis()
+        route.way == Way::Midi
+            ? QByteArrayLiteral("filesrc name=file ! ") + SoundDecoder::midiSynthesis()
         : route.way == Way::Memory
             ? QByteArrayLiteral("appsrc name=memory format=time stream-type=seekable max-bytes=0 "
                                 "! audioconvert ! audioresample")

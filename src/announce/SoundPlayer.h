@@ -121,8 +121,8 @@ private:
     Route sampled_;
     Route midi_{Way::Midi};
     Route memory_{Way::Memory};
-    std::shared_ptr<const Decoded> inMemory_; // the sound memory_ holds
-    QMutex decodedLock_;                      // the worker adds what it decoded
+    std::shared_ptr<const Decoded> inMemory_;             // the sound memory_ holds
+    QMutex decodedLock_;                                  // the worker adds what it decoded
     std::vector<std::shared_ptr<const Decoded>> decoded_; // oldest first
     std::array<Route, 3> kept_; // sampled files ready aside, each paused at its start
     std::size_t nextKept_ = 0;
