@@ -192,7 +192,8 @@ void load(GstElement* pipeline, bool midi, const QString& path, bool rewind, qui
 
 // In the worker: the decoded sound queued whole, as one buffer, and the pipeline paused at its
 // start. The output keeps its device open from one sound to the next: only a flush lies between.
-void feed(GstElement* pipeline, GstBuffer* samples, GstCaps* caps, quint64 sound) {
+// False, with the failure marked, when it cannot be.
+bool feed(GstElement* pipeline, GstBuffer* samples, GstCaps* caps, quint64 sound) {
     GstElement* source = gst_bin_get_by_name(GST_BIN(pipeline), "memory");
     bool fed =
         source && gst_element_set_state(pipeline, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
@@ -213,8 +214,14 @@ void feed(GstElement* pipeline, GstBuffer* samples, GstCaps* caps, quint64 sound
         g_signal_emit_by_name(source, "end-of-stream", &flow);
     if (source)
         gst_object_unref(source);
-    if (!fed || flow != GST_FLOW_OK)
+    if (!fed || flow != GST_FLOW_OK) {
         mark(pipeline, failureMark, sound);
+        return false;
+    }
+    // Started once prerolled, the pipeline reaches PLAYING in this thread rather than in one
+    // that GStreamer wakes for the rest of the change.
+    gst_element_get_state(pipeline, nullptr, nullptr, GST_SECOND);
+    return true;
 }
 
 // Only what onBusMessage acts on reaches the calling thread: every element's state change would
@@ -309,9 +316,12 @@ void SoundPlayer::play() {
     }
     started_ = true;
     playing_ = true;
-    worker_.start([this, pipeline = current_->pipeline, sound = quint64(sound_)] {
+    worker_.start([this, pipeline = current_->pipeline, sound = quint64(sound_),
+                   decoded = current_ == &memory_ ? inMemory_ : nullptr] {
         // An open, play, stop or close since has overtaken this sound.
         if (sound != sound_)
+            return;
+        if (decoded && !feed(pipeline, decoded->samples, decoded->caps, sound))
             return;
         if (gst_element_set_state(pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
             mark(pipeline, failureMark, sound);
@@ -457,11 +467,9 @@ bool SoundPlayer::create(Route& route) {
 
 void SoundPlayer::toStart() {
     Route& route = *current_;
+    // Decoded sounds are fed when played, in one go with the start.
     if (route.way == Way::Memory) {
         route.loaded = identity_;
-        worker_.start([pipeline = route.pipeline, sound = inMemory_, id = quint64(sound_)] {
-            feed(pipeline, sound->samples, sound->caps, id);
-        });
         return;
     }
     const bool rewind = route.loaded == identity_;
@@ -497,7 +505,8 @@ void SoundPlayer::park(Route& route) {
 
 void SoundPlayer::cutOff() {
     ++sound_;
-    if (current_ && started_) {
+    // A sound that has ended was paused at its end.
+    if (current_ && playing_) {
         worker_.start(
             [pipeline = current_->pipeline] { gst_element_set_state(pipeline, GST_STATE_PAUSED); });
     }

@@ -15,9 +15,9 @@ SoundPlayer::AudioSinkFactory SoundCapture::sinks(const QString& device) {
 SoundDevices::SinkFactory SoundCapture::sinks() {
     return [this](const QString& device) {
         // A sound card takes a long buffer a period at a time: what it has heard so far grows
-        // in tenths of a second, however the player hands it the sound.
+        // in fiftieths of a second, however the player hands it the sound.
         GstElement* card = gst_parse_bin_from_description(
-            "audiobuffersplit output-buffer-duration=1/10 ! appsink name=card", TRUE, nullptr);
+            "audiobuffersplit output-buffer-duration=1/50 ! appsink name=card", TRUE, nullptr);
         GstElement* sink = gst_bin_get_by_name(GST_BIN(card), "card");
         GstCaps* caps =
             gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "S16LE", "channels",
