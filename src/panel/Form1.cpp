@@ -12,6 +12,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResource>
 #include <QTime>
 #include <QWindow>
 
@@ -31,12 +32,22 @@ PanelLabel* makeLabel(QWidget* parent, const QImage& backdrop, const QRect& rect
     return label;
 }
 
+// The panel picture as the build stored it: raw pixels, uncompressed, read in place.
+QImage panelPicture() {
+    const QResource pixels(QStringLiteral(":/panel.rgb32"));
+    const QSize size = Q57Layout::kPanelSize;
+    if (pixels.compressionAlgorithm() != QResource::NoCompression ||
+        pixels.size() != qint64(size.width()) * size.height() * 4)
+        return QImage();
+    return QImage(pixels.data(), size.width(), size.height(), QImage::Format_RGB32);
+}
+
 } // namespace
 
 Form1::Form1() : drag_(*this) {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFixedSize(Q57Layout::kPanelSize);
-    imgRes_[0] = QImage(QStringLiteral(":/panel.png"));
+    imgRes_[0] = panelPicture();
 
     degit_[0] = new M_Degit(this);
     degit_[0]->move(Q57Layout::kSpareDegitTopLeft);

@@ -46,6 +46,8 @@ private slots:
         Form1& form = program.form();
         ChimeiCtl_B& strip = form.ChimeiCtl();
         QCOMPARE(strip.ForeColor(), 0x80C0FFu);
+        // Built into the program as raw pixels: the picture, exactly.
+        QCOMPARE(form.imgRes(0), QImage(QStringLiteral(Q57_SOURCE_DIR "/data/panel.png")));
         form.move(200, 100);
         program.start();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
