@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QScreen>
+#include <QTimer>
 
 namespace {
 
@@ -91,6 +92,9 @@ JTalkSpeech::Config::AdjustDialog Q57App::speechAdjustDialog() {
 
 void Q57App::start() {
     Form1& form = *form_;
+    unpainted_ = {&form, operatingPanel_.get()};
+    for (QObject* window : unpainted_)
+        window->installEventFilter(this);
     mdlQ57_000::InitFareDegits(form);
     mdlQ57_000::SetModelDefaults(form, *this);
     operatingPanel_->show();
@@ -104,6 +108,17 @@ void Q57App::start() {
     form.show();
     formPlacement_.measureFromHere();
     panelPlacement_.measureFromHere();
+}
+
+// What the first picture does not need waits until both windows have painted it, so that it
+// does not compete with them for the processor.
+bool Q57App::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Paint && unpainted_.removeOne(watched)) {
+        watched->removeEventFilter(this);
+        if (unpainted_.isEmpty())
+            QTimer::singleShot(0, this, [this] { sounds_.warmUp(); });
+    }
+    return false;
 }
 
 void Q57App::LoadIni() {

@@ -59,6 +59,7 @@ public:
     void SaveIni();
 
 private:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void moveOperatingPanelToBottomRight();
     void showOptions();
     void applyOptions(const IniRecord& ini);
@@ -88,4 +89,5 @@ private:
     OnScreen::PlacementOffset formPlacement_;
     OnScreen::PlacementOffset panelPlacement_;
     PanelViewControl* panelView_;
+    QObjectList unpainted_; // the windows whose first paint the background set-up waits for
 };

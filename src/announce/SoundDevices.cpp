@@ -41,6 +41,10 @@ void SoundDevices::PrepareSoundFile(const QString& file, Alias alias) {
         players_[std::size_t(alias)]->prepare(file);
 }
 
+void SoundDevices::warmUp() {
+    players_.front()->warmUp();
+}
+
 void SoundDevices::CloseSoundAliases() {
     for (const Alias alias : mdlSndAPI::kAliases)
         players_[std::size_t(alias)]->close();

@@ -23,6 +23,8 @@ public:
                        qint16 pauseMs) override;
     void PrepareSoundFile(const QString& file, mdlSndAPI::Alias alias) override;
     void CloseSoundAliases() override;
+    // GStreamer loaded ahead of the first sound, in a player's own thread: it is shared by all.
+    void warmUp();
 
 private:
     std::array<std::unique_ptr<SoundPlayer>, 4> players_;

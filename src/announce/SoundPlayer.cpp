@@ -243,6 +243,9 @@ SoundPlayer::SoundPlayer(AudioSinkFactory makeSink, QObject* parent)
     : QObject(parent), makeSink_(std::move(makeSink)) {
     worker_.setMaxThreadCount(1);
     worker_.setExpiryTimeout(-1);
+}
+
+void SoundPlayer::warmUp() {
     worker_.start(&preload);
 }
 

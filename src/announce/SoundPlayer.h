@@ -56,6 +56,9 @@ public:
     SoundPlayer(const SoundPlayer&) = delete;
     SoundPlayer& operator=(const SoundPlayer&) = delete;
 
+    // Loads GStreamer and what a first sound needs in the player's own thread, so that the first
+    // open() does not wait for it. Without it the first open() loads them itself.
+    void warmUp();
     // Cuts off the sound that is playing and makes the file ready to play from its start.
     // Returns false, and plays nothing until the next successful open, when the file cannot be
     // read or holds nothing GStreamer can decode. Returns quickly: the file's first bytes are
