@@ -4,12 +4,23 @@
 #include "platform/SafeSave.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QThreadPool>
+#include <fontconfig/fontconfig.h>
+#include <thread>
 
 int main(int argc, char* argv[]) {
+    // Reading the font configuration takes milliseconds: here it overlaps connecting to the
+    // display, and the fonts' first use finds it done.
+    std::thread fonts([] { FcInit(); });
     SafeSave::failWritesPastFileSizeLimit();
     QApplication app(argc, argv);
+    // The accessibility bridge joins the session bus at the first widget change, and looking
+    // for a bus may take milliseconds: begun here, it overlaps building the windows.
+    QThreadPool::globalInstance()->start([] { QDBusConnection::sessionBus(); });
     JapaneseFonts::registerSubstitutions();
     QtJapanese::install(app);
+    fonts.join();
     Q57App program;
     program.start();
     return app.exec();

@@ -11,12 +11,13 @@ set -eu
 # voice from the contrib component. Qt SVG draws the icon's bitmap; the install test validates the
 # desktop entry and the AppStream file and builds the Debian package (dpkg-dev and file find the
 # libraries' packages). git gets the code. The whole-program benchmark watches the screen and
-# sends keys through Xlib, MIT-SHM and XTest.
+# sends keys through Xlib, MIT-SHM and XTest. The program reads the font configuration itself
+# at its start (fontconfig).
 packages="
     git cmake g++ make
     qt6-svg-dev desktop-file-utils appstream dpkg-dev file
     clang libclang-rt-dev llvm clang-format
-    qt6-base-dev qt6-translations-l10n
+    qt6-base-dev qt6-translations-l10n libfontconfig-dev
     libbenchmark-dev libzip-dev libx11-dev libxext-dev libxtst-dev
     fonts-ipafont-gothic fonts-ipafont-mincho
     pkg-config libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
