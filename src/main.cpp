@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDBusConnection>
+#include <QImageReader>
 #include <QThreadPool>
 #include <fontconfig/fontconfig.h>
 #include <thread>
@@ -16,8 +17,12 @@ int main(int argc, char* argv[]) {
     SafeSave::failWritesPastFileSizeLimit();
     QApplication app(argc, argv);
     // The accessibility bridge joins the session bus at the first widget change, and looking
-    // for a bus may take milliseconds: begun here, it overlaps building the windows.
-    QThreadPool::globalInstance()->start([] { QDBusConnection::sessionBus(); });
+    // for a bus may take milliseconds; the style's first picture looks through the picture
+    // format plug-ins. Begun here, both overlap building the windows.
+    QThreadPool::globalInstance()->start([] {
+        QDBusConnection::sessionBus();
+        QImageReader::supportedImageFormats();
+    });
     JapaneseFonts::registerSubstitutions();
     QtJapanese::install(app);
     fonts.join();
