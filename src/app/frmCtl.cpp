@@ -432,12 +432,14 @@ void frmCtl::printTicket() {
         return;
     const Printing printing = *std::exchange(unprinted_, std::nullopt);
     const Ride::Ticket& ticket = printing.ticket;
-    preview_ = QImage(preview_.size(), preview_.format());
-    preview_.fill(Qt::white);
-    if (printing.print)
+    // A plug-in draws over the whole picture; a blank one stands in for a ticket not drawn.
+    if (!printing.print ||
         KvRes::KV4_DrawSeiriken(printing.plugin, preview_, ticket.stopName, ticket.date,
                                 ticket.time, ticket.routeNumber, ticket.seiriNum, ticket.row,
-                                printing.company);
+                                printing.company) == 0) {
+        preview_ = QImage(preview_.size(), preview_.format());
+        preview_.fill(Qt::white);
+    }
     picSeirikenPrev_->setPicture(preview_);
 }
 

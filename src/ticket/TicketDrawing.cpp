@@ -39,9 +39,8 @@ constexpr qsizetype kMostLetters = 32;
 constexpr int kLargestBitmapText = 160;
 
 // The text as outlines, placed as drawText places it in a box of its width.
-void fillText(QPainter& painter, const QFont& font, const QString& text, const QRectF& box,
-              int align, double advance) {
-    const QFontMetricsF metrics(font);
+void fillText(QPainter& painter, const QFont& font, const QFontMetricsF& metrics,
+              const QString& text, const QRectF& box, int align, double advance) {
     const double x = (align & Qt::AlignHCenter) ? box.left() + (box.width() - advance) / 2
                      : (align & Qt::AlignRight) ? box.right() - advance
                                                 : box.left();
@@ -51,17 +50,21 @@ void fillText(QPainter& painter, const QFont& font, const QString& text, const Q
     painter.fillPath(path, painter.pen().color());
 }
 
-void drawText(QPainter& painter, const TicketElement& element, const QFont& font,
-              const QString& text, const QRectF& box) {
+void drawText(QPainter& painter, const TicketElement& element, TicketTexts& texts,
+              std::size_t index, const QString& text, const QRectF& box) {
+    const QFont& font = texts.font(index);
     painter.setFont(font);
     painter.setPen(colourOf(element.color));
     static constexpr Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
     const Qt::Alignment align = aligns[int(element.align)] | Qt::AlignVCenter;
-    const double advance = QFontMetricsF(font).horizontalAdvance(text);
+    const double advance = texts.measure(index, text).advance;
     const bool outlines = font.pixelSize() > kLargestBitmapText;
+    const auto fill = [&](const QRectF& at) {
+        fillText(painter, font, texts.metrics(index), text, at, int(align), advance);
+    };
     if (advance <= box.width()) {
         if (outlines)
-            fillText(painter, font, text, box, int(align), advance);
+            fill(box);
         else
             painter.drawText(box, int(align), text);
         return;
@@ -72,7 +75,7 @@ void drawText(QPainter& painter, const TicketElement& element, const QFont& font
     painter.scale(box.width() / advance, 1);
     const QRectF narrowed(0, box.top(), advance, box.height());
     if (outlines)
-        fillText(painter, font, text, narrowed, int(align), advance);
+        fill(narrowed);
     else
         painter.drawText(narrowed, int(align), text);
     painter.restore();
@@ -137,11 +140,12 @@ Scale scaleOf(const TicketPlugin& plugin, QSize size) {
 
 // Draws every element, or with reach those whose reach meets only, clipped to it.
 void drawElements(const TicketPlugin& plugin, const TicketValues& values, QImage& target,
-                  const QRegion* only, const std::vector<QRect>* reach) {
+                  const QRegion* only, const std::vector<QRect>* reach, TicketTexts& texts) {
     if (target.isNull() || plugin.width <= 0 || plugin.height <= 0) {
         target.fill(Qt::white);
         return;
     }
+    Q_ASSERT(texts.size() == target.size());
     const Scale scale = scaleOf(plugin, target.size());
     QPainter painter(&target);
     if (only != nullptr) {
@@ -170,28 +174,64 @@ void drawElements(const TicketPlugin& plugin, const TicketValues& values, QImage
         default:
             if (const QString text = ticketElementText(plugin, element, values).left(kMostLetters);
                 !text.isEmpty())
-                drawText(painter, element, fontOf(element, scale), text, box);
+                drawText(painter, element, texts, i, text, box);
         }
     }
 }
 
 } // namespace
 
+TicketTexts::TicketTexts(const TicketPlugin& plugin, QSize size)
+    : plugin_(&plugin), size_(size), kept_(plugin.elements.size()) {}
+
+TicketTexts::Kept& TicketTexts::kept(std::size_t element) {
+    std::optional<Kept>& kept = kept_[element];
+    if (!kept) {
+        const QFont font = fontOf(plugin_->elements[element], scaleOf(*plugin_, size_));
+        kept.emplace(Kept{font, QFontMetricsF(font), {}});
+    }
+    return *kept;
+}
+
+const QFont& TicketTexts::font(std::size_t element) {
+    return kept(element).font;
+}
+
+const QFontMetricsF& TicketTexts::metrics(std::size_t element) {
+    return kept(element).metrics;
+}
+
+const TicketTexts::Measure& TicketTexts::measure(std::size_t element, const QString& text) {
+    // A route's stop names and ticket numbers, ample for a ride back and forth.
+    constexpr qsizetype kKeptMeasures = 256;
+    Kept& kept = this->kept(element);
+    auto found = kept.measures.constFind(text);
+    if (found == kept.measures.cend()) {
+        if (kept.measures.size() >= kKeptMeasures)
+            kept.measures.clear();
+        found = kept.measures.insert(
+            text, {kept.metrics.horizontalAdvance(text), kept.metrics.boundingRect(text)});
+    }
+    return *found;
+}
+
 void drawTicket(const TicketPlugin& plugin, const TicketValues& values, QImage& target) {
     target.fill(Qt::white);
-    drawElements(plugin, values, target, nullptr, nullptr);
+    TicketTexts texts(plugin, target.size());
+    drawElements(plugin, values, target, nullptr, nullptr, texts);
 }
 
 void redrawTicket(const TicketPlugin& plugin, const TicketValues& values, QImage& target,
-                  const QRegion& part, const std::vector<QRect>& reach) {
-    drawElements(plugin, values, target, &part, &reach);
+                  const QRegion& part, const std::vector<QRect>& reach, TicketTexts& texts) {
+    drawElements(plugin, values, target, &part, &reach, texts);
 }
 
-QRect ticketElementReach(const TicketPlugin& plugin, const TicketElement& element,
-                         const TicketValues& values, QSize size) {
+QRect ticketElementReach(const TicketPlugin& plugin, std::size_t index, const TicketValues& values,
+                         TicketTexts& texts) {
     if (plugin.width <= 0 || plugin.height <= 0)
         return {};
-    const Scale scale = scaleOf(plugin, size);
+    const TicketElement& element = plugin.elements[index];
+    const Scale scale = scaleOf(plugin, texts.size());
     const QRectF box = scale.rect(element);
     switch (element.kind) {
     case Kind::Box:
@@ -212,17 +252,16 @@ QRect ticketElementReach(const TicketPlugin& plugin, const TicketElement& elemen
             return {};
         // The ink where drawText puts it: the line centred down the box, across it aligned or,
         // when longer, narrowed into it. A made-up bold and rounding may add a little.
-        const QFont font = fontOf(element, scale);
-        const QFontMetricsF metrics(font);
-        const double advance = metrics.horizontalAdvance(text);
+        const QFontMetricsF& metrics = texts.metrics(index);
+        const auto& [advance, ink] = texts.measure(index, text);
         const double narrowing = advance > box.width() ? box.width() / advance : 1.0;
         const double room = box.width() - advance * narrowing;
         const double left = box.left() + (element.align == TicketElement::Align::Center  ? room / 2
                                           : element.align == TicketElement::Align::Right ? room
                                                                                          : 0.0);
         const double baseline = box.center().y() - metrics.height() / 2 + metrics.ascent();
-        const QRectF ink = metrics.boundingRect(text);
-        const int margin = 2 + font.pixelSize() / 10 + int(std::ceil(std::abs(metrics.leading())));
+        const int margin =
+            2 + texts.font(index).pixelSize() / 10 + int(std::ceil(std::abs(metrics.leading())));
         return QRectF(left + ink.left() * narrowing, baseline + ink.top(), ink.width() * narrowing,
                       ink.height())
             .toAlignedRect()

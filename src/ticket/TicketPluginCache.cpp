@@ -69,16 +69,15 @@ int TicketPluginCache::DrawSeiriken(const QString& plugin, QImage& target, const
                                element.kind == TicketElement::Kind::Box
                            ? QString()
                            : ticketElementText(*found, element, values));
-    const auto reachOf = [&](const TicketElement& element) {
-        return ticketElementReach(*found, element, values, target.size());
-    };
     if (drawn_.plugin != found || drawn_.size != target.size() ||
         drawn_.format != target.format()) {
         drawTicket(*found, values, target);
+        TicketTexts texts(*found, target.size());
         std::vector<QRect> reach;
-        for (const TicketElement& element : found->elements)
-            reach.push_back(reachOf(element));
-        drawn_ = {found, target.size(), target.format(), printed, std::move(reach), target};
+        for (std::size_t i = 0; i < found->elements.size(); ++i)
+            reach.push_back(ticketElementReach(*found, i, values, texts));
+        drawn_ = {found,  target.size(),   target.format(), printed, std::move(reach),
+                  target, std::move(texts)};
         return 1;
     }
     // Only where something prints otherwise is the ticket drawn again, all that lies there.
@@ -87,12 +86,12 @@ int TicketPluginCache::DrawSeiriken(const QString& plugin, QImage& target, const
         if (printed[i] != drawn_.printed[i]) {
             QRect& reach = drawn_.reach[std::size_t(i)];
             changed += reach;
-            reach = reachOf(found->elements[std::size_t(i)]);
+            reach = ticketElementReach(*found, std::size_t(i), values, *drawn_.texts);
             changed += reach;
         }
     target = drawn_.picture;
     if (!changed.isEmpty()) {
-        redrawTicket(*found, values, target, changed, drawn_.reach);
+        redrawTicket(*found, values, target, changed, drawn_.reach, *drawn_.texts);
         drawn_.printed = printed;
         drawn_.picture = target;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/KvRes.h"
+#include "ticket/TicketDrawing.h"
 #include "ticket/TicketPlugin.h"
 
 #include <QDateTime>
@@ -13,8 +14,8 @@
 // The ticket plug-ins the resource library's plug-in calls read and draw. A plug-in file is read
 // once and kept while its path, size and modification time stay the same, so drawing the ticket
 // at every step reads nothing; the few files last asked about are kept. The ticket last drawn is
-// kept too, with what each element printed: a step draws again only the elements that print
-// something else, and what they reach.
+// kept too, with what each element printed and its texts' fonts and measures: a step draws again
+// only the elements that print something else, and what they reach.
 class TicketPluginCache : public KvRes::TicketPlugins {
 public:
     int GetPlgInfo(const QString& plugin, PlgInfo& info) override;
@@ -40,6 +41,7 @@ private:
         QStringList printed;
         std::vector<QRect> reach;
         QImage picture;
+        std::optional<TicketTexts> texts;
     };
 
     QHash<QString, Loaded> loaded_;

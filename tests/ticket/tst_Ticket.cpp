@@ -254,6 +254,15 @@ private slots:
                                        at.timeText, at.routeNo, at.seiriNum, at.row, at.company);
                     QCOMPARE(shown, whole);
                 }
+            // What was kept of the smaller ticket's texts does not draw the larger one.
+            QImage larger = preview(plugin, 2), largerWhole = larger;
+            for (const TicketValues& at : stops) {
+                for (int pass = 0; pass < 2; ++pass)
+                    drawTicket(plugin, at, largerWhole);
+                cache.DrawSeiriken(kSamples + name, larger, at.stopName, at.dateText, at.timeText,
+                                   at.routeNo, at.seiriNum, at.row, at.company);
+                QCOMPARE(larger, largerWhole);
+            }
         }
     }
 };
