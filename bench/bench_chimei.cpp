@@ -31,6 +31,31 @@ void BM_SetChimeiSixKanji(benchmark::State& state) {
 }
 BENCHMARK(BM_SetChimeiSixKanji)->Unit(benchmark::kMicrosecond);
 
+// Stepping to and fro between stops: names the strip showed a moment ago.
+void BM_SetChimeiSeenBefore(benchmark::State& state) {
+    ChimeiCtl_B strip;
+    const QString names[] = {kSixKanji, kTenCells, QStringLiteral("県庁前")};
+    std::size_t k = 0;
+    for (auto _ : state)
+        strip.SetChimei(names[k++ % std::size(names)]);
+}
+BENCHMARK(BM_SetChimeiSeenBefore)->Unit(benchmark::kMicrosecond);
+
+// A name never shown, of characters that were: the usual next stop of a route.
+void BM_SetChimeiNewName(benchmark::State& state) {
+    ChimeiCtl_B strip;
+    const QString digits = QStringLiteral("０１２３４５６７８９");
+    strip.SetChimei(kTenCells + digits);
+    int n = 0;
+    for (auto _ : state) {
+        QString name = kTenCells;
+        for (int m = ++n; m > 0; m /= 10)
+            name += digits[m % 10];
+        strip.SetChimei(name);
+    }
+}
+BENCHMARK(BM_SetChimeiNewName)->Unit(benchmark::kMicrosecond);
+
 void BM_ScrollTick(benchmark::State& state) {
     ChimeiCtl_B strip;
     qint64 now = 0;

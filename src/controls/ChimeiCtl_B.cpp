@@ -6,6 +6,7 @@
 #include "platform/OleColor.h"
 
 #include <QFrame>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <algorithm>
@@ -18,36 +19,6 @@ constexpr QSize kViewportSize{36, 192};
 constexpr int kCanvasWidth = 37;
 constexpr QSize kRaisedViewport{37, 195};
 constexpr QSize kFlatViewport{35, 185};
-
-// Shows the canvas picture, which is kept between repaints, at the view's size: a whole multiple
-// of the picture's. It covers itself: moving it repaints no frame behind.
-class CanvasView : public QWidget {
-public:
-    CanvasView(QWidget* parent, const QImage& picture) : QWidget(parent), picture_(picture) {
-        setAttribute(Qt::WA_OpaquePaintEvent);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        if (size() == picture_.size()) {
-            enlarged_ = QImage();
-            painter.drawImage(0, 0, picture_);
-            return;
-        }
-        // Enlarged once per drawing of the canvas, not at every step of the scroll.
-        if (enlargedFrom_ != picture_.cacheKey() || enlarged_.size() != size()) {
-            enlarged_ = PixelBlocks::enlarged(picture_, width() / qMax(1, picture_.width()));
-            enlargedFrom_ = picture_.cacheKey();
-        }
-        painter.drawImage(0, 0, enlarged_);
-    }
-
-private:
-    const QImage& picture_;
-    QImage enlarged_;
-    qint64 enlargedFrom_ = 0;
-};
 
 qint64 steadyMilliseconds() {
     using namespace std::chrono;
@@ -62,6 +33,54 @@ void setBackground(QWidget& widget, quint32 colour) {
 
 } // namespace
 
+// Shows the canvas picture, which is kept between repaints, enlarged by the strip's scale with
+// its top where the scroll stands; the rows it leaves free show the strip's back colour. The
+// view itself stands still and covers the strip's inside: a scroll step repaints only the rows
+// the canvas covered or covers, with no widget moved and nothing behind it repainted.
+class ChimeiCtl_B::CanvasView : public QWidget {
+public:
+    CanvasView(QWidget* parent, const QImage& picture) : QWidget(parent), picture_(picture) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+    void place(int top, int scale) {
+        if (top == top_ && scale == scale_)
+            return;
+        const QRect before = shownRect();
+        top_ = top;
+        scale_ = scale;
+        update((before | shownRect()) & rect());
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPainter painter(this);
+        const QRect shown = shownRect();
+        if (scale_ == 1) {
+            enlarged_ = QImage();
+            painter.drawImage(shown.topLeft(), picture_);
+        } else {
+            // Enlarged once per drawing of the canvas, not at every step of the scroll.
+            if (enlargedFrom_ != picture_.cacheKey() || enlarged_.size() != shown.size()) {
+                enlarged_ = PixelBlocks::enlarged(picture_, scale_);
+                enlargedFrom_ = picture_.cacheKey();
+            }
+            painter.drawImage(shown.topLeft(), enlarged_);
+        }
+        for (const QRect& free : QRegion(event->rect()) - shown)
+            painter.fillRect(free, palette().window());
+    }
+
+private:
+    QRect shownRect() const { return {QPoint(0, top_ * scale_), picture_.size() * scale_}; }
+
+    const QImage& picture_;
+    QImage enlarged_;
+    qint64 enlargedFrom_ = 0;
+    int top_ = 0;
+    int scale_ = 1;
+};
+
 ChimeiCtl_B::ChimeiCtl_B(QWidget* parent)
     : QWidget(parent), picture2_(new QFrame(this)), clock_(steadyMilliseconds) {
     resize(35, 192);
@@ -69,6 +88,7 @@ ChimeiCtl_B::ChimeiCtl_B(QWidget* parent)
     picture2_->setAutoFillBackground(true);
     applyAppearance(properties_.Appearance);
     picture1_ = new CanvasView(picture2_, canvas_);
+    fitView();
     clearCanvas(ChimeiLayout::kStillHeight);
     moveCanvas(0);
     setBackground(*picture2_, properties_.BackColor);
@@ -81,6 +101,7 @@ ChimeiCtl_B::ChimeiCtl_B(QWidget* parent)
 void ChimeiCtl_B::ReadProperties(const StoredProperties& stored) {
     properties_ = stored;
     applyAppearance(properties_.Appearance);
+    fitView();
     setBackColor(properties_.BackColor);
 }
 
@@ -95,6 +116,7 @@ void ChimeiCtl_B::setAppearance(int value) {
     applyAppearance(value);
     setBackColor(properties_.BackColor);
     picture2_->resize((value != 0 ? kRaisedViewport : kFlatViewport) * scale_);
+    fitView();
 }
 
 void ChimeiCtl_B::applyAppearance(int value) {
@@ -119,14 +141,11 @@ void ChimeiCtl_B::SetChimei(const QString& strText) {
         scrollTimer_.stop();
         return;
     }
-    const ChimeiLayout::Cells cells = ChimeiLayout::shownCells(strText);
-    const Drawn wanted{strText,
-                       properties_.ForeColor,
-                       properties_.Mode,
-                       properties_.FontMode,
-                       properties_.FontBold,
+    const Drawn wanted{strText,          properties_.BackColor, properties_.ForeColor,
+                       properties_.Mode, properties_.FontMode,  properties_.FontBold,
                        viewportHeight()};
-    if (drawn_ != wanted) {
+    if (drawn_ != wanted && !showKept(wanted)) {
+        const ChimeiLayout::Cells cells = ChimeiLayout::shownCells(strText);
         clearCanvas(ChimeiLayout::canvasHeight(cells.count));
         const ChimeiLayout::Placement placement =
             ChimeiLayout::placement(cells.count, properties_.Mode);
@@ -135,11 +154,23 @@ void ChimeiCtl_B::SetChimei(const QString& strText) {
             DrawDot16(ChimeiLayout::kCellLeft, placement.firstTop + k * placement.step, group);
         }
         drawn_ = wanted;
+        drawnCells_ = cells.count;
+        kept_.prepend({wanted, canvas_, cells.count});
+        // Bounded by bytes: a few dozen everyday names, or one of the longest a file can hold.
+        constexpr qsizetype kMostKeptBytes = 4 << 20;
+        qsizetype bytes = 0;
+        for (qsizetype k = 0; k < kept_.size(); ++k) {
+            bytes += kept_[k].canvas.sizeInBytes();
+            if (bytes > kMostKeptBytes && k > 0) {
+                kept_.resize(k);
+                break;
+            }
+        }
     }
 
     scroll_.stop();
     scrollTimer_.stop();
-    if (!ChimeiLayout::scrolls(cells.count)) {
+    if (!ChimeiLayout::scrolls(drawnCells_)) {
         moveCanvas(0);
         return;
     }
@@ -147,6 +178,19 @@ void ChimeiCtl_B::SetChimei(const QString& strText) {
     const qint64 now = clock_();
     scroll_.start(now, viewportHeight(), properties_.ScrollStartWait);
     armScrollTimer(now);
+}
+
+bool ChimeiCtl_B::showKept(const Drawn& wanted) {
+    const auto found = std::find_if(kept_.begin(), kept_.end(),
+                                    [&](const Kept& kept) { return kept.drawn == wanted; });
+    if (found == kept_.end())
+        return false;
+    canvas_ = found->canvas;
+    drawn_ = wanted;
+    drawnCells_ = found->cells;
+    std::rotate(kept_.begin(), found, found + 1);
+    picture1_->update();
+    return true;
 }
 
 void ChimeiCtl_B::DrawDot16(int X, int Y, QString& strText) {
@@ -184,12 +228,12 @@ void ChimeiCtl_B::setScale(int scale) {
     scale_ = scale;
     applyAppearance(properties_.Appearance);
     picture2_->resize(viewport * scale_);
-    picture1_->resize(canvas_.size() * scale_);
+    fitView();
     moveCanvas(top);
 }
 
 int ChimeiCtl_B::canvasTop() const {
-    return (picture1_->y() - picture2_->contentsRect().top()) / scale_;
+    return top_;
 }
 
 int ChimeiCtl_B::viewportHeight() const {
@@ -197,15 +241,19 @@ int ChimeiCtl_B::viewportHeight() const {
 }
 
 void ChimeiCtl_B::clearCanvas(int height) {
-    if (canvas_.height() != height)
+    // A canvas kept for a name seen before is left to it, not copied to be overwritten.
+    if (canvas_.height() != height || !canvas_.isDetached())
         canvas_ = QImage(kCanvasWidth, height, QImage::Format_RGB32);
     canvas_.fill(OleColor::toQColor(properties_.BackColor));
     drawn_.reset();
-    picture1_->resize(canvas_.size() * scale_);
     picture1_->update();
 }
 
 void ChimeiCtl_B::moveCanvas(int top) {
-    picture1_->move(picture2_->contentsRect().left(),
-                    picture2_->contentsRect().top() + top * scale_);
+    top_ = top;
+    picture1_->place(top, scale_);
+}
+
+void ChimeiCtl_B::fitView() {
+    picture1_->setGeometry(picture2_->contentsRect());
 }

@@ -13,8 +13,8 @@ class QFrame;
 // The stop-name strip: a tall LED dot matrix showing the next stop in vertical writing. Names
 // of up to six cells stand still, spread over the strip; longer names scroll upwards through
 // it in an endless loop (at most ChimeiLayout::kMaxCells cells of them). The visible strip
-// (Picture2) clips a canvas (Picture1) that holds the drawn dots and moves to scroll. Colours are
-// 0x00BBGGRR.
+// (Picture2) shows a canvas (Picture1) that holds the drawn dots, at the scroll's height. Colours
+// are 0x00BBGGRR.
 class ChimeiCtl_B : public QWidget {
     Q_OBJECT
 public:
@@ -78,11 +78,13 @@ private:
     void applyAppearance(int value);
     void clearCanvas(int height);
     void moveCanvas(int top);
+    void fitView();
     void armScrollTimer(qint64 now);
 
     // What the canvas was drawn from: the same name with the same looks is not drawn again.
     struct Drawn {
         QString name;
+        quint32 backColor;
         quint32 foreColor;
         int mode;
         int fontMode;
@@ -91,13 +93,25 @@ private:
         bool operator==(const Drawn&) const = default;
     };
 
+    // Canvases of names drawn lately, the newest first: a name seen again is not drawn again.
+    struct Kept {
+        Drawn drawn;
+        QImage canvas;
+        int cells;
+    };
+    bool showKept(const Drawn& wanted);
+
     StoredProperties properties_;
     QFrame* picture2_;
-    QWidget* picture1_;
+    class CanvasView;
+    CanvasView* picture1_;
     QImage canvas_;
     std::optional<Drawn> drawn_;
+    int drawnCells_ = 0;
+    QList<Kept> kept_;
     ChimeiScroll scroll_;
     QTimer scrollTimer_;
     std::function<qint64()> clock_;
+    int top_ = 0;
     int scale_ = 1;
 };

@@ -67,10 +67,19 @@ qint16 ansiCode(const QString& text) {
     if (text.isEmpty())
         return 0;
     const int length = text.front().isHighSurrogate() && text.size() > 1 ? 2 : 1;
-    const QByteArray bytes = ShiftJis::encode(text.left(length));
-    if (bytes.size() == 1)
-        return qint16(quint8(bytes[0]));
-    return qint16((quint8(bytes[0]) << 8) | quint8(bytes[1]));
+    const QString first = text.left(length);
+    // Looked up for every cell the strip draws; encoding costs far more than the lookup.
+    static QHash<QString, qint16> codes;
+    if (const auto found = codes.constFind(first); found != codes.constEnd())
+        return *found;
+    const QByteArray bytes = ShiftJis::encode(first);
+    const qint16 code = bytes.size() == 1 ? qint16(quint8(bytes[0]))
+                                          : qint16((quint8(bytes[0]) << 8) | quint8(bytes[1]));
+    constexpr qsizetype kMostKept = 4096;
+    if (codes.size() >= kMostKept)
+        codes.clear();
+    codes.insert(first, code);
+    return code;
 }
 
 QString faceFor(const QString& text, int fontMode) {
@@ -123,14 +132,19 @@ void drawCell(QImage& canvas, int x, int y, QString& text, const CellStyle& styl
         return;
     const Adjustment at = adjust(text, style.fontMode);
     const Dots dots = dotsOf(text, faceFor(text, style.fontMode), style.bold, at);
+    // Lines by address: setPixel would check the canvas's format and sharing at every dot.
+    uchar* const bits = canvas.bits();
+    const qsizetype line = canvas.bytesPerLine();
+    const QRect inside = canvas.rect();
     for (int sy = 0; sy < kGlyphSize; ++sy) {
         for (int sx = 0; sx < kGlyphSize; ++sx) {
             if ((dots[std::size_t(sy)] & (1u << sx)) == 0)
                 continue;
             const QPoint dot =
                 at.rotate ? QPoint(x + 2 * sy, y + 2 * sx) : QPoint(x + 2 * sx, y + 2 * sy);
-            if (canvas.valid(dot))
-                canvas.setPixel(dot, style.foreColour);
+            if (inside.contains(dot))
+                reinterpret_cast<QRgb*>(bits + dot.y() * line)[dot.x()] =
+                    0xFF000000u | style.foreColour;
         }
     }
 }

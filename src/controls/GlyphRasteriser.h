@@ -39,8 +39,8 @@ struct CellStyle {
     QRgb foreColour = 0;
 };
 
-// Draws the cell with its top-left dot at (x, y) of the canvas; dots outside the canvas are
-// dropped. An empty text draws nothing.
+// Draws the cell with its top-left dot at (x, y) of the canvas (Format_RGB32); dots outside
+// the canvas are dropped. An empty text draws nothing.
 void drawCell(QImage& canvas, int x, int y, QString& text, const CellStyle& style);
 
 } // namespace GlyphRasteriser

@@ -323,6 +323,16 @@ private slots:
 
         strip.SetChimei(QStringLiteral("ABCD"));
         QCOMPARE(litRows(strip).blockTops.size(), 2);
+        // A name shown again is free of what was drawn over it since, in today's colours.
+        QString extra = kSquare;
+        strip.DrawDot16(2, 0, extra);
+        strip.SetChimei(kSquare);
+        strip.SetChimei(QStringLiteral("ABCD"));
+        QCOMPARE(litRows(strip).blockTops.size(), 2);
+        strip.setForeColor(0x0000FF);
+        strip.SetChimei(QStringLiteral("ABCD"));
+        QVERIFY(TestSupport::countColour(strip.canvas(), Qt::red) > 0 && litRows(strip).first < 0);
+        strip.setForeColor(0x00BEFF);
 
         strip.SetChimei(QString());
         QCOMPARE(strip.canvasTop(), 0);
