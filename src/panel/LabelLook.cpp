@@ -1,5 +1,6 @@
 #include "LabelLook.h"
 
+#include "platform/JapaneseFonts.h"
 #include "platform/OleColor.h"
 
 #include <QLabel>
@@ -8,7 +9,7 @@
 namespace LabelLook {
 
 QFont font(double pointSize) {
-    QFont face(QStringLiteral("ＭＳ Ｐゴシック"));
+    QFont face = JapaneseFonts::face(QStringLiteral("ＭＳ Ｐゴシック"));
     face.setBold(true);
     face.setPixelSize(int(std::lround(pointSize * 96 / 72)));
     return face;

@@ -1,5 +1,7 @@
 #include "ClassicLook.h"
 
+#include "platform/JapaneseFonts.h"
+
 #include <QFont>
 #include <QPalette>
 #include <QWidget>
@@ -14,7 +16,7 @@ void apply(QWidget& window) {
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         background.setColor(QPalette::Disabled, role, QColor(128, 128, 128));
     window.setPalette(background);
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    QFont font = JapaneseFonts::face(QStringLiteral("ＭＳ Ｐゴシック"));
     font.setPixelSize(12);
     window.setFont(font);
 }

@@ -2,16 +2,28 @@
 
 #include "platform/JapaneseFaces.h"
 
-#include <QFont>
 #include <QString>
 
 namespace JapaneseFonts {
 
+namespace {
+
+QString text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+}
+
+} // namespace
+
 void registerSubstitutions() {
     for (const JapaneseFaces::Face& face : JapaneseFaces::kFaces)
-        QFont::insertSubstitution(
-            QString::fromUtf8(face.windowsName.data(), qsizetype(face.windowsName.size())),
-            QString::fromUtf8(face.ipaName.data(), qsizetype(face.ipaName.size())));
+        QFont::insertSubstitution(text(face.windowsName), text(face.ipaName));
+}
+
+QFont face(const QString& windowsName) {
+    for (const JapaneseFaces::Face& face : JapaneseFaces::kFaces)
+        if (text(face.windowsName) == windowsName)
+            return QFont(text(face.ipaName));
+    return QFont(windowsName);
 }
 
 } // namespace JapaneseFonts
