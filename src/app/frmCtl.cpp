@@ -193,13 +193,18 @@ void frmCtl::buildListPanel(QFrame& frame) {
 void frmCtl::buildKeypadPanel(QFrame& frame) {
     // The dark window behind the entry display.
     auto* bezel = named(new QLabel(&frame), QStringLiteral("Label9"), QRect(4, 3, 125, 22));
+    // Palettes, not style sheets: a style sheet costs the window a style of its own.
     bezel->setAutoFillBackground(true);
-    bezel->setStyleSheet(QStringLiteral("background: rgb(32, 32, 32);"));
+    QPalette dark = bezel->palette();
+    dark.setColor(QPalette::Window, QColor(32, 32, 32));
+    bezel->setPalette(dark);
     static const QRect displays[3] = {{7, 5, 62, 18}, {70, 5, 10, 18}, {81, 5, 45, 18}};
     for (int k = 0; k < 3; ++k) {
         Label2_[k] = named(new QLabel(&frame), arrayName("Label2", k), displays[k]);
         Label2_[k]->setAlignment(k == 1 ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter);
-        Label2_[k]->setStyleSheet(QStringLiteral("color: rgb(255, 160, 0);"));
+        QPalette amber = Label2_[k]->palette();
+        amber.setColor(QPalette::WindowText, QColor(255, 160, 0));
+        Label2_[k]->setPalette(amber);
     }
     Label2_[1]->setText(QStringLiteral("-"));
 
