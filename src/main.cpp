@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDBusConnection>
+#include <QFontDatabase>
 #include <QImageReader>
 #include <QThreadPool>
 #include <fontconfig/fontconfig.h>
@@ -17,10 +18,12 @@ int main(int argc, char* argv[]) {
     SafeSave::failWritesPastFileSizeLimit();
     QApplication app(argc, argv);
     // The accessibility bridge joins the session bus at the first widget change, and looking
-    // for a bus may take milliseconds; the style's first picture looks through the picture
-    // format plug-ins. Begun here, both overlap building the windows.
+    // for a bus may take milliseconds; the first text measured lists every face fontconfig
+    // has; the style's first picture looks through the picture format plug-ins. Begun here, in
+    // that order, they overlap building the windows.
     QThreadPool::globalInstance()->start([] {
         QDBusConnection::sessionBus();
+        QFontDatabase::families();
         QImageReader::supportedImageFormats();
     });
     JapaneseFonts::registerSubstitutions();
