@@ -9,6 +9,7 @@
 #include "platform/WindowShape.h"
 #include "support/TestSupport.h"
 
+#include <QFontInfo>
 #include <QLabel>
 #include <QtTest>
 
@@ -151,6 +152,9 @@ private slots:
         Form1& form = program.form();
         const QFont numbered = form.lblSeiriNum(1).font();
         QVERIFY(numbered.bold());
+        // Asked for by its IPA name, the face is the one its Windows name maps to.
+        QCOMPARE(QFontInfo(numbered).family().toLower(),
+                 QFontInfo(QFont(QStringLiteral("ＭＳ Ｐゴシック"))).family().toLower());
 
         mdlQ57_000::SeirikenNumSet(form, 6, 0);
         QVERIFY(form.lblSeiriNum(1).font().pixelSize() < numbered.pixelSize());
