@@ -12,7 +12,7 @@ public:
     virtual void setFare(int position, const QVariant& value) = 0;
     // The stop-name strip shows the name from its start; empty clears it.
     virtual void setStripName(const QString& name) = 0;
-    // The names the strip will show soon; drawing them later may take less then.
+    // The names the strip is to show on this route, to be made ready while nothing waits on it.
     virtual void prepareStripNames(const QStringList& names) { Q_UNUSED(names) }
     // Every segment of every fare position lit.
     virtual void lampTest() = 0;
