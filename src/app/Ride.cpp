@@ -48,6 +48,10 @@ std::optional<Ride::Refusal> Ride::setRoute(const QString& routeNo, const QStrin
                  : QStringList{settings.StepSoundFile1, settings.StepSoundFile2,
                                settings.StepSoundFile3})
             sounds_.PrepareSoundFile(chime, mdlSndAPI::Alias::S2);
+        QStringList names;
+        for (int row = 1; row <= data_.StopCount; ++row)
+            names.append(data_.FareTable(row).StopName);
+        panel_.prepareStripNames(names);
         panel_.lampTest();
         wait_(lampTestMilliseconds_);
         for (int n = 1; n <= Q57Layout::kPositionCount; ++n)

@@ -424,12 +424,25 @@ void frmCtl::showRideState() {
 }
 
 // What the preview prints is taken at the step; a hidden preview prints it when it is shown.
+// A shown one prints it once the display panel's repaint of the step has reached the screen:
+// the window system's repaint is posted at low priority, the print below it.
 void frmCtl::drawTicket(const Ride::Ticket& ticket) {
     const IniRecord& settings = settings_.currentSettings();
     unprinted_ = Printing{ticket, settings.UseSeiriPrev != 0, settings.SeiriPlgFile,
                           qint16(Combo1_->currentIndex())};
+    if (Check4_->isChecked() && !printPosted_) {
+        printPosted_ = true;
+        QCoreApplication::postEvent(this, new QEvent(kPrintEvent), Qt::LowEventPriority - 1);
+    }
+}
+
+bool frmCtl::event(QEvent* event) {
+    if (event->type() != kPrintEvent)
+        return QWidget::event(event);
+    printPosted_ = false;
     if (Check4_->isChecked())
         printTicket();
+    return true;
 }
 
 void frmCtl::printTicket() {

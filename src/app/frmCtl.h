@@ -4,6 +4,7 @@
 #include "settings/IniData.h"
 #include "settings/SettingsSource.h"
 
+#include <QEvent>
 #include <QImage>
 #include <QWidget>
 #include <array>
@@ -66,6 +67,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -126,6 +128,8 @@ private:
         qint16 company = -1;
     };
     std::optional<Printing> unprinted_;
+    static constexpr QEvent::Type kPrintEvent = QEvent::Type(QEvent::User + 1);
+    bool printPosted_ = false;
     QComboBox* Combo1_ = nullptr;
     QMenu* MnuHide_ = nullptr;
     KeyboardControl* keys_ = nullptr;

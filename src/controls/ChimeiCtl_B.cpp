@@ -9,6 +9,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QSet>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -178,6 +179,22 @@ void ChimeiCtl_B::SetChimei(const QString& strText) {
     const qint64 now = clock_();
     scroll_.start(now, viewportHeight(), properties_.ScrollStartWait);
     armScrollTimer(now);
+}
+
+void ChimeiCtl_B::prepareNames(const QStringList& names) {
+    // Well within what the glyph store keeps, and a few milliseconds at most.
+    constexpr qsizetype kMostCharacters = 512;
+    const GlyphRasteriser::CellStyle style{properties_.FontMode, properties_.FontBold, 0};
+    QSet<QString> seen;
+    for (const QString& name : names)
+        for (const QString& cell : ChimeiLayout::shownCells(name).texts) {
+            if (seen.contains(cell))
+                continue;
+            if (seen.size() >= kMostCharacters)
+                return;
+            seen.insert(cell);
+            GlyphRasteriser::prepareCell(cell, style);
+        }
 }
 
 bool ChimeiCtl_B::showKept(const Drawn& wanted) {

@@ -54,6 +54,9 @@ public:
     void Refresh();
     // Shows a stop name; the empty text blanks the strip.
     void SetChimei(const QString& strText);
+    // Renders the characters of names shown later (a route's, while its lamp test is lit), so
+    // that a step draws its name from characters already rendered.
+    void prepareNames(const QStringList& names);
     // Draws one cell at (X, Y) of the canvas; the long-vowel mark is replaced in strText.
     void DrawDot16(int X, int Y, QString& strText);
 

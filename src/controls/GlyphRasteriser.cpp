@@ -127,6 +127,13 @@ QImage renderGlyph(const QString& text, const QString& face, bool bold, const Ad
     return buffer;
 }
 
+void prepareCell(QString text, const CellStyle& style) {
+    if (text.isEmpty())
+        return;
+    const Adjustment at = adjust(text, style.fontMode);
+    dotsOf(text, faceFor(text, style.fontMode), style.bold, at);
+}
+
 void drawCell(QImage& canvas, int x, int y, QString& text, const CellStyle& style) {
     if (text.isEmpty())
         return;

@@ -39,6 +39,9 @@ struct CellStyle {
     QRgb foreColour = 0;
 };
 
+// Renders the cell's dots ahead of its first drawing, so that drawing it later renders nothing.
+void prepareCell(QString text, const CellStyle& style);
+
 // Draws the cell with its top-left dot at (x, y) of the canvas (Format_RGB32); dots outside
 // the canvas are dropped. An empty text draws nothing.
 void drawCell(QImage& canvas, int x, int y, QString& text, const CellStyle& style);

@@ -128,6 +128,10 @@ void Form1::setStripName(const QString& name) {
     chimeiCtl_->SetChimei(name);
 }
 
+void Form1::prepareStripNames(const QStringList& names) {
+    chimeiCtl_->prepareNames(names);
+}
+
 void Form1::lampTest() {
     for (int n = 1; n <= Q57Layout::kPositionCount; ++n)
         degit_[std::size_t(n)]->ResetDegit(true);

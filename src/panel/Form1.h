@@ -64,6 +64,7 @@ public:
 
     void setFare(int position, const QVariant& value) override;
     void setStripName(const QString& name) override;
+    void prepareStripNames(const QStringList& names) override;
     void lampTest() override;
     void blank() override;
     void unblank() override;
