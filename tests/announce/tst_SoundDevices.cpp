@@ -283,7 +283,9 @@ private slots:
             QVERIFY2(std::abs(seconds - kRouteSet) < kSlack, qPrintable(QString::number(seconds)));
         QVERIFY2(changed > 0 && changed < 0.2, qPrintable(QString::number(changed)));
         QCOMPARE(failed, 0.0);
-        QCOMPARE(after, changed);
+        // From memory the stream goes on, and the capture holds a last part shorter than its
+        // period until the next sound.
+        QVERIFY2(std::abs(after - changed) < 0.021, qPrintable(QString::number(after)));
     }
 };
 
