@@ -149,7 +149,7 @@ private:
     // Reached from the clock's thread, which may be finishing a wait as the player goes.
     struct Alive {
         QMutex lock;
-        SoundPlayer* player;
+        SoundPlayer* player = nullptr;
     };
     std::shared_ptr<Alive> alive_;
 };
