@@ -525,11 +525,14 @@ void SoundPlayer::startStream(GstElement* pipeline, const Decoded& sound, quint6
     if (source)
         gst_object_unref(source);
     // Started once prerolled, the pipeline reaches PLAYING in this thread rather than in one
-    // that GStreamer wakes for the rest of the change.
-    fed =
-        fed && flow == GST_FLOW_OK &&
-        gst_element_get_state(pipeline, nullptr, nullptr, GST_SECOND) == GST_STATE_CHANGE_SUCCESS &&
-        gst_element_set_state(pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_SUCCESS;
+    // that GStreamer wakes for the rest of the change. The end is timed from the start, which
+    // a busy machine may delay past the wait for the preroll.
+    if (fed && flow == GST_FLOW_OK)
+        gst_element_get_state(pipeline, nullptr, nullptr, GST_SECOND);
+    fed = fed && flow == GST_FLOW_OK &&
+          gst_element_set_state(pipeline, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE &&
+          gst_element_get_state(pipeline, nullptr, nullptr, 5 * GST_SECOND) ==
+              GST_STATE_CHANGE_SUCCESS;
     GstClock* clock = fed ? gst_element_get_clock(pipeline) : nullptr;
     if (!clock) {
         mark(pipeline, failureMark, number);
