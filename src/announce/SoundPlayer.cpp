@@ -190,38 +190,10 @@ void load(GstElement* pipeline, bool midi, const QString& path, bool rewind, qui
         mark(pipeline, failureMark, sound);
 }
 
-// In the worker: the decoded sound queued whole, as one buffer, and the pipeline paused at its
-// start. The output keeps its device open from one sound to the next: only a flush lies between.
-// False, with the failure marked, when it cannot be.
-bool feed(GstElement* pipeline, GstBuffer* samples, GstCaps* caps, quint64 sound) {
-    GstElement* source = gst_bin_get_by_name(GST_BIN(pipeline), "memory");
-    bool fed =
-        source && gst_element_set_state(pipeline, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
-    mark(pipeline, startMark, sound);
-    if (fed) {
-        GstCaps* before = nullptr;
-        g_object_get(source, "caps", &before, nullptr);
-        if (!before || !gst_caps_is_equal(before, caps))
-            g_object_set(source, "caps", caps, nullptr);
-        if (before)
-            gst_caps_unref(before);
-        fed = gst_element_seek_simple(pipeline, GST_FORMAT_TIME, GST_SEEK_FLAG_FLUSH, 0);
-    }
-    GstFlowReturn flow = GST_FLOW_OK;
-    if (fed)
-        g_signal_emit_by_name(source, "push-buffer", samples, &flow);
-    if (fed && flow == GST_FLOW_OK)
-        g_signal_emit_by_name(source, "end-of-stream", &flow);
-    if (source)
-        gst_object_unref(source);
-    if (!fed || flow != GST_FLOW_OK) {
-        mark(pipeline, failureMark, sound);
-        return false;
-    }
-    // Started once prerolled, the pipeline reaches PLAYING in this thread rather than in one
-    // that GStreamer wakes for the rest of the change.
-    gst_element_get_state(pipeline, nullptr, nullptr, GST_SECOND);
-    return true;
+// In the worker: the memory pipeline cut off and emptied, ready for the next sound.
+void flush(GstElement* pipeline) {
+    gst_element_set_state(pipeline, GST_STATE_PAUSED);
+    gst_element_seek_simple(pipeline, GST_FORMAT_TIME, GST_SEEK_FLAG_FLUSH, 0);
 }
 
 // Only what onBusMessage acts on reaches the calling thread: every element's state change would
@@ -240,7 +212,8 @@ GstBusSyncReply passHeard(GstBus*, GstMessage* message, gpointer) {
 } // namespace
 
 SoundPlayer::SoundPlayer(AudioSinkFactory makeSink, QObject* parent)
-    : QObject(parent), makeSink_(std::move(makeSink)) {
+    : QObject(parent), makeSink_(std::move(makeSink)), alive_(std::make_shared<Alive>()) {
+    alive_->player = this;
     worker_.setMaxThreadCount(1);
     worker_.setExpiryTimeout(-1);
 }
@@ -251,7 +224,12 @@ void SoundPlayer::warmUp() {
 
 SoundPlayer::~SoundPlayer() {
     ++sound_;
+    {
+        QMutexLocker lock(&alive_->lock);
+        alive_->player = nullptr;
+    }
     worker_.waitForDone();
+    dropStreamEnd();
     for (Route* route : routes()) {
         if (!route->pipeline)
             continue;
@@ -324,8 +302,10 @@ void SoundPlayer::play() {
         // An open, play, stop or close since has overtaken this sound.
         if (sound != sound_)
             return;
-        if (decoded && !feed(pipeline, decoded->samples, decoded->caps, sound))
+        if (decoded) {
+            startStream(pipeline, *decoded, sound);
             return;
+        }
         if (gst_element_set_state(pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
             mark(pipeline, failureMark, sound);
     });
@@ -509,11 +489,103 @@ void SoundPlayer::park(Route& route) {
 void SoundPlayer::cutOff() {
     ++sound_;
     // A sound that has ended was paused at its end.
-    if (current_ && playing_) {
+    if (current_ && playing_ && current_->way == Way::Memory)
+        worker_.start([this, pipeline = current_->pipeline] { cutStream(pipeline); });
+    else if (current_ && playing_)
         worker_.start(
             [pipeline = current_->pipeline] { gst_element_set_state(pipeline, GST_STATE_PAUSED); });
-    }
     endSound();
+}
+
+// In the worker: the decoded sound pushed as one buffer where the stream stands, the pipeline
+// started once it has it, and its end awaited on the clock. Nothing is flushed and the stream
+// does not end, which would take a flush to start it again: both cost more than the sound.
+void SoundPlayer::startStream(GstElement* pipeline, const Decoded& sound, quint64 number) {
+    GstElement* source = gst_bin_get_by_name(GST_BIN(pipeline), "memory");
+    bool fed =
+        source && gst_element_set_state(pipeline, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE;
+    GstFlowReturn flow = GST_FLOW_OK;
+    // Paused, the pipeline's running time stands where it stopped; a cut or a new file began
+    // a fresh stream at 0.
+    const GstClockTime at = gst_element_get_start_time(pipeline);
+    if (fed) {
+        GstCaps* before = nullptr;
+        g_object_get(source, "caps", &before, nullptr);
+        if (!before || !gst_caps_is_equal(before, sound.caps))
+            g_object_set(source, "caps", sound.caps, nullptr);
+        if (before)
+            gst_caps_unref(before);
+        // The samples are shared, only the times are the buffer's own.
+        GstBuffer* buffer = gst_buffer_copy(sound.samples);
+        GST_BUFFER_PTS(buffer) = at;
+        GST_BUFFER_FLAG_SET(buffer, GST_BUFFER_FLAG_DISCONT);
+        g_signal_emit_by_name(source, "push-buffer", buffer, &flow);
+        gst_buffer_unref(buffer);
+    }
+    if (source)
+        gst_object_unref(source);
+    // Started once prerolled, the pipeline reaches PLAYING in this thread rather than in one
+    // that GStreamer wakes for the rest of the change. The end is timed from the start, which
+    // a busy machine may delay past the wait for the preroll.
+    if (fed && flow == GST_FLOW_OK)
+        gst_element_get_state(pipeline, nullptr, nullptr, GST_SECOND);
+    fed = fed && flow == GST_FLOW_OK &&
+          gst_element_set_state(pipeline, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE &&
+          gst_element_get_state(pipeline, nullptr, nullptr, 5 * GST_SECOND) ==
+              GST_STATE_CHANGE_SUCCESS;
+    GstClock* clock = fed ? gst_element_get_clock(pipeline) : nullptr;
+    if (!clock) {
+        mark(pipeline, failureMark, number);
+        return;
+    }
+    dropStreamEnd();
+    streamEnd_ = gst_clock_new_single_shot_id(clock, gst_element_get_base_time(pipeline) + at +
+                                                         GST_BUFFER_DURATION(sound.samples));
+    gst_object_unref(clock);
+    struct Waiting {
+        std::shared_ptr<Alive> alive;
+        GstElement* pipeline;
+        quint64 sound;
+    };
+    const auto ended = [](GstClock*, GstClockTime, GstClockID id, gpointer data) -> gboolean {
+        const auto* waiting = static_cast<const Waiting*>(data);
+        QMutexLocker lock(&waiting->alive->lock);
+        SoundPlayer* player = waiting->alive->player;
+        if (!player)
+            return TRUE;
+        // A playing output goes on waking its threads though it has nothing left to play.
+        player->worker_.start([player, id, pipeline = waiting->pipeline, sound = waiting->sound] {
+            if (sound != player->sound_ || id != player->streamEnd_)
+                return;
+            player->dropStreamEnd();
+            gst_element_set_state(pipeline, GST_STATE_PAUSED);
+            QMetaObject::invokeMethod(
+                player,
+                [player, sound] {
+                    if (sound == player->sound_)
+                        player->endSound();
+                },
+                Qt::QueuedConnection);
+        });
+        return TRUE;
+    };
+    gst_clock_id_wait_async(streamEnd_, ended, new Waiting{alive_, pipeline, number},
+                            [](gpointer data) { delete static_cast<Waiting*>(data); });
+}
+
+// In the worker: the sound cut off where it stands and what the output still holds of it
+// dropped.
+void SoundPlayer::cutStream(GstElement* pipeline) {
+    dropStreamEnd();
+    flush(pipeline);
+}
+
+void SoundPlayer::dropStreamEnd() {
+    if (!streamEnd_)
+        return;
+    gst_clock_id_unschedule(streamEnd_);
+    gst_clock_id_unref(streamEnd_);
+    streamEnd_ = nullptr;
 }
 
 void SoundPlayer::endSound() {
@@ -542,9 +614,14 @@ int SoundPlayer::onBusMessage(GstBus* bus, GstMessage* message, void* data) {
     }
     const bool failed = GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR ||
                         (application && gst_structure_has_name(structure, failureMark));
+    // The memory route marks no start: what its output says concerns the sound it plays, and a
+    // failure the worker marked names its sound.
+    guint64 about = route.way == Way::Memory ? guint64(player->sound_) : route.heard;
+    if (application)
+        gst_structure_get_uint64(structure, "sound", &about);
     // What a parked or kept route says, or what came before the current sound's start mark, is
     // stale; but a pipeline that failed is never rewound: its file is loaded afresh next time.
-    if (&route != player->current_ || route.heard != player->sound_) {
+    if (&route != player->current_ || about != player->sound_) {
         if (failed)
             route.loaded.clear();
         return G_SOURCE_CONTINUE;

@@ -118,6 +118,9 @@ private:
     void park(Route& route);
     void cutOff();
     void endSound();
+    void startStream(GstElement* pipeline, const Decoded& sound, quint64 number);
+    void cutStream(GstElement* pipeline);
+    void dropStreamEnd();
     static int onBusMessage(GstBus* bus, GstMessage* message, void* player);
 
     AudioSinkFactory makeSink_;
@@ -140,4 +143,13 @@ private:
     // Changes the pipelines' states, one after the other in the order asked: loading a file and
     // the soundfont takes milliseconds that the calling thread should not wait for.
     QThreadPool worker_;
+    // The memory route's sounds follow one another in one stream, each starting where the one
+    // before left it; its end is a wait on the pipeline's clock, which the worker alone touches.
+    void* streamEnd_ = nullptr;
+    // Reached from the clock's thread, which may be finishing a wait as the player goes.
+    struct Alive {
+        QMutex lock;
+        SoundPlayer* player = nullptr;
+    };
+    std::shared_ptr<Alive> alive_;
 };

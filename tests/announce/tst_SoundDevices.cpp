@@ -267,12 +267,13 @@ private slots:
         };
         player.prepare(damaged);
         player.prepare(chime);
-        double lengths[] = {heard(chime), heard(chime), 0};
+        // From the file, from memory, again where the stream stood.
+        double lengths[] = {heard(chime), heard(chime), heard(chime), 0};
         // Cut off mid-way, the copy in memory starts again from its beginning.
         QVERIFY(player.open(chime));
         player.play();
         QTest::qWait(300);
-        lengths[2] = heard(chime);
+        lengths[3] = heard(chime);
         QFile::remove(chime);
         QVERIFY(QFile::copy(sample("key_click.wav"), chime));
         const double changed = heard(chime);
@@ -283,7 +284,9 @@ private slots:
             QVERIFY2(std::abs(seconds - kRouteSet) < kSlack, qPrintable(QString::number(seconds)));
         QVERIFY2(changed > 0 && changed < 0.2, qPrintable(QString::number(changed)));
         QCOMPARE(failed, 0.0);
-        QCOMPARE(after, changed);
+        // From memory the stream goes on, and the capture holds a last part shorter than its
+        // period until the next sound.
+        QVERIFY2(std::abs(after - changed) < 0.021, qPrintable(QString::number(after)));
     }
 };
 

@@ -15,7 +15,8 @@ SoundPlayer::AudioSinkFactory SoundCapture::sinks(const QString& device) {
 SoundDevices::SinkFactory SoundCapture::sinks() {
     return [this](const QString& device) {
         // A sound card takes a long buffer a period at a time: what it has heard so far grows
-        // in fiftieths of a second, however the player hands it the sound.
+        // in fiftieths of a second, however the player hands it the sound. A last part shorter
+        // than that is heard when its stream ends or the next sound begins.
         GstElement* card = gst_parse_bin_from_description(
             "audiobuffersplit output-buffer-duration=1/50 ! appsink name=card", TRUE, nullptr);
         GstElement* sink = gst_bin_get_by_name(GST_BIN(card), "card");
