@@ -126,8 +126,7 @@ public:
     }
 
     void setPicture(const QImage& picture) {
-        const QRect changed = PixelBlocks::changedRect(picture_, picture);
-        picture_ = picture;
+        const QRect changed = PixelBlocks::follow(picture_, picture);
         resize(picture_.size());
         update(changed);
     }

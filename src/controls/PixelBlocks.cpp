@@ -60,4 +60,17 @@ QRect changedRect(const QImage& before, const QImage& after) {
     return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
+QRect follow(QImage& copy, const QImage& picture) {
+    const QRect changed = changedRect(copy, picture);
+    if (changed == picture.rect()) {
+        copy = picture.copy();
+        return changed;
+    }
+    for (int y = changed.top(); y <= changed.bottom(); ++y)
+        std::memcpy(copy.scanLine(y) + changed.left() * 4,
+                    picture.constScanLine(y) + changed.left() * 4,
+                    std::size_t(changed.width()) * 4);
+    return changed;
+}
+
 } // namespace PixelBlocks

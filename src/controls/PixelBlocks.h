@@ -18,4 +18,8 @@ void enlargePart(QImage& big, const QImage& picture, const QRect& part, int scal
 // of the second when their sizes or formats differ.
 QRect changedRect(const QImage& before, const QImage& after);
 
+// Brings copy up to picture, writing only where they differ, and returns that rectangle. The copy
+// keeps pixels of its own: the picture can be drawn on again without being copied whole first.
+QRect follow(QImage& copy, const QImage& picture);
+
 } // namespace PixelBlocks

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPlainTextEdit>
 #include <QRegion>
+#include <utility>
 
 // One look at the file's size and time tells whether it has changed since it was read.
 const TicketPlugin* TicketPluginCache::loaded(const QString& path) {
@@ -89,11 +90,12 @@ int TicketPluginCache::DrawSeiriken(const QString& plugin, QImage& target, const
             reach = ticketElementReach(*found, std::size_t(i), values, *drawn_.texts);
             changed += reach;
         }
-    target = drawn_.picture;
+    // Taken rather than shared, the kept ticket is drawn on where it is, not copied first.
+    target = std::move(drawn_.picture);
     if (!changed.isEmpty()) {
         redrawTicket(*found, values, target, changed, drawn_.reach, *drawn_.texts);
         drawn_.printed = printed;
-        drawn_.picture = target;
     }
+    drawn_.picture = target;
     return 1;
 }
