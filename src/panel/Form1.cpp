@@ -23,12 +23,13 @@ template <typename Array> auto& element(const Array& array, int index) {
     return *array[std::size_t(index)];
 }
 
-PanelLabel* makeLabel(QWidget* parent, const QImage& backdrop, const QRect& rect, quint32 colour) {
+PanelLabel* makeLabel(QWidget* parent, const QImage& backdrop, const QRect& rect, const QFont& font,
+                      const QPalette& palette) {
     auto* label = new PanelLabel(parent, backdrop);
     label->place(rect, 1, {});
     label->setAlignment(Qt::AlignCenter);
-    label->setFont(LabelLook::font(11.25));
-    LabelLook::setColour(*label, colour);
+    label->setFont(font);
+    label->setPalette(palette);
     return label;
 }
 
@@ -53,13 +54,18 @@ Form1::Form1() : drag_(*this) {
     degit_[0]->move(Q57Layout::kSpareDegitTopLeft);
     degit_[0]->hide();
     // Until the settings are applied, the colour of a first start with the backlight off.
-    const quint32 labelColour = DefaultSettings::record().SeiriNumColorOff;
-    lblSeiriNum_[0] = makeLabel(this, picture_, Q57Layout::kSpareLabelRect, labelColour);
+    // One face and one palette shared by all the labels, not made again for each.
+    const QFont labelFont = LabelLook::font(11.25);
+    const QPalette labelPalette =
+        LabelLook::coloured(palette(), DefaultSettings::record().SeiriNumColorOff);
+    lblSeiriNum_[0] =
+        makeLabel(this, picture_, Q57Layout::kSpareLabelRect, labelFont, labelPalette);
     for (int n = 1; n <= Q57Layout::kPositionCount; ++n) {
         degit_[n] = new M_Degit(this);
         degit_[n]->move(Q57Layout::fareTopLeft(n));
         connect(degit_[n], &M_Degit::DblClick, this, [this, n] { Degit_DblClick(n); });
-        lblSeiriNum_[n] = makeLabel(this, picture_, Q57Layout::labelRect(n), labelColour);
+        lblSeiriNum_[n] =
+            makeLabel(this, picture_, Q57Layout::labelRect(n), labelFont, labelPalette);
     }
     for (int i = 0; i < 2; ++i) {
         timeDegit_[i] = new M_Degit(this);

@@ -15,10 +15,13 @@ QFont font(double pointSize) {
     return face;
 }
 
-void setColour(QLabel& label, quint32 colour) {
-    QPalette palette = label.palette();
+QPalette coloured(QPalette palette, quint32 colour) {
     palette.setColor(QPalette::WindowText, OleColor::toQColor(colour));
-    label.setPalette(palette);
+    return palette;
+}
+
+void setColour(QLabel& label, quint32 colour) {
+    label.setPalette(coloured(label.palette(), colour));
 }
 
 } // namespace LabelLook
